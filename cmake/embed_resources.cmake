@@ -1,0 +1,18 @@
+# Writes OUT: a C++ table of the files listed in LIST_FILE (paths relative
+# to ROOT) and their bytes.
+file(READ ${LIST_FILE} FILES)
+set(body "")
+set(table "")
+set(index 0)
+foreach(path IN LISTS FILES)
+  file(RELATIVE_PATH name ${ROOT} ${path})
+  file(READ ${path} hex HEX)
+  string(LENGTH "${hex}" hexlen)
+  math(EXPR size "${hexlen} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
+  string(APPEND body "static const char data${index}[] = {${bytes}0};\n")
+  string(APPEND table "  {\"${name}\", data${index}, ${size}},\n")
+  math(EXPR index "${index} + 1")
+endforeach()
+file(WRITE ${OUT}.tmp "// Generated from resources/; do not edit.\n#include \"resources/embedded.h\"\nnamespace {\n${body}}\nconst EmbeddedFile kEmbeddedFiles[] = {\n${table}  {nullptr, nullptr, 0}};\n")
+file(COPY_FILE ${OUT}.tmp ${OUT} ONLY_IF_DIFFERENT)

@@ -1,0 +1,14 @@
+#pragma once
+// Faults of the program itself go to the server's console as one line on
+// standard error; nothing ever waits for an operator.
+#include <string_view>
+
+// Writes one timestamped line (GBK text, printed as UTF-8) to standard error.
+void LogServerMessage(std::string_view gbk_text);
+
+// Logs "系统当前发生数据错误，错误代码：%d，请联系开发者！" with the code. It changes
+// no data; the calling page goes on.
+void ShowDataErrorCode(int code);
+
+// The code of the most recent ShowDataErrorCode call, 0 before any.
+int LastDataErrorCode();

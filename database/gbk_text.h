@@ -1,0 +1,22 @@
+#pragma once
+// Text inside the program is GBK (code page 936); files, the console and the
+// Word document are UTF-8. This is the one place that converts between them.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// A GBK lead byte starts a double-byte character.
+inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+// GBK to UTF-8. A byte sequence that is not GBK becomes U+FFFD; never fails.
+std::string GbkToUtf8(std::string_view gbk);
+
+// UTF-8 to GBK. A character GBK lacks, or malformed UTF-8, becomes '?'.
+std::string Utf8ToGbk(std::string_view utf8);
+
+// The longest prefix of text that holds at most max_bytes bytes and does not
+// end inside a double-byte character.
+std::string_view CutGbk(std::string_view text, std::size_t max_bytes);
+
+// True when the byte at pos starts a character (is not a trail byte).
+bool IsGbkCharStart(std::string_view text, std::size_t pos);

@@ -1,0 +1,30 @@
+#pragma once
+// Linear look-ups in the lists. They take no lock: the caller holds
+// DataLock. Each returns null (or 0) when nothing matches; where a line says
+// so a miss also logs its data-error code.
+#include "database/model.h"
+
+ClassNode* FindClassNode(int class_id, int grade_id);
+GroupNode* FindGroupById(int group_id);                  // miss: 123511
+GroupNode* FindGroupByGradeAndSex(int grade_id, int sex);
+GroupNode* FindOppositeSexGroup(int group_id);           // unknown group: 123511
+ContestNode* FindOppositeSexContest(int group_id, int event_id);  // unknown group: 123511
+ContestNode* FindContestById(int contest_id);            // miss: 12550
+ContestNode* FindContestByGroupAndEvent(int group_id, int event_id);
+EventNode* FindEventById(int event_id);
+// The part event when set, else the contest's event; missing contest: 12550.
+EventNode* FindEventOfRound(const RoundNode& round);
+VenueNode* FindVenueById(int venue_id);                  // miss: 114
+ScoringSchemeNode* FindScoringScheme(int scheme_id);
+RoundNode* FindRoundById(int round_id);
+RoundNode* FindRoundByContestAndKind(int contest_id, int kind);
+LaneNode* FindFirstLaneOfRound(int round_id);
+AthleteNode* FindAthleteById(int athlete_id);
+AthleteNode* FindFirstAthleteOfClass(int class_id);
+AthleteNode* FindFirstAthleteOfClassAndSex(int class_id, int sex);
+// 1 when a lane of the athlete holds a result in a round of that event.
+int AthleteHasResultInEvent(int athlete_id, int event_id);
+// 1 when another class has that name.
+int FindClassNameClash(int class_id, const std::string& name);
+// 1 boys' number, 2 girls' number clashes with another class's, else 0.
+int FindStartNumberClash(const std::string& boys, const std::string& girls, int class_id);

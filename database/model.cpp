@@ -1,0 +1,12 @@
+#include "database/model.h"
+
+#include "database/data_lock.h"
+
+std::recursive_mutex DataLock;
+
+MeetModel& Model() {
+  static MeetModel model;
+  return model;
+}
+
+const char* const UnitNames[7] = {"秒", "分", "时", "厘米", "米", "个", "千克"};

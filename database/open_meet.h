@@ -1,0 +1,14 @@
+#pragma once
+// Opening the current meet.
+
+// Opens a meet and rebuilds every list: meet id 0 opens the registry row
+// marked current; another id first marks that meet current. Takes DataLock.
+// 0 done; non-zero when the meet can't be opened (no current meet, missing
+// or unreadable file), in which case the previously open meet stays open
+// and the registry is unchanged.
+int OpenCurrentMeet(int meet_id);
+
+// Called at the end of every successful OpenCurrentMeet; the print queue
+// sets it to rebuild itself from the counted rounds.
+using MeetOpenedHook = void (*)();
+void SetPrintQueueRebuildHook(MeetOpenedHook hook);

@@ -1,0 +1,113 @@
+#pragma once
+// A thin RAII layer over the SQLite C API. Texts are GBK on this side and
+// UTF-8 in the file: binding converts to UTF-8, reading converts to GBK.
+// Every value goes through a bound parameter, never into the SQL text.
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class Connection {
+ public:
+  Connection() = default;
+  ~Connection() { Close(); }
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  // Opens the file at path (UTF-8), creating it only when create is set.
+  // Full synchronous mode and the rollback journal, so a committed change
+  // survives a power cut and transactions may span attached files.
+  bool Open(const std::string& path, bool create);
+  void Close();
+  bool IsOpen() const { return db_ != nullptr; }
+  sqlite3* handle() const { return db_; }
+  const std::string& path() const { return path_; }
+
+  // Runs SQL that carries no values (schema scripts, pragmas); false on error.
+  bool ExecScript(std::string_view sql);
+  // Attaches another database file under the given schema name.
+  bool Attach(const std::string& path, const char* schema);
+
+  std::string LastError() const;
+  std::int64_t LastInsertId() const;
+  int Changes() const;
+
+  // Nesting depth of open Transaction objects; used to name savepoints.
+  int& savepoint_depth() { return savepoint_depth_; }
+
+ private:
+  sqlite3* db_ = nullptr;
+  std::string path_;
+  int savepoint_depth_ = 0;
+};
+
+class Statement {
+ public:
+  // Prepares sql; a failure leaves ok() false and every later call harmless.
+  Statement(Connection& conn, std::string_view sql);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  bool ok() const { return ok_; }
+
+  // Binds the next parameter (1-based, in call order).
+  Statement& Bind(int value);
+  Statement& Bind(std::int64_t value);
+  Statement& Bind(std::string_view gbk_text);
+  Statement& Bind(const char* gbk_text) { return Bind(std::string_view(gbk_text)); }
+  Statement& Bind(const std::string& gbk_text) { return Bind(std::string_view(gbk_text)); }
+  Statement& BindNull();
+  // Binds an integer, or NULL when value equals null_value.
+  Statement& BindOrNull(int value, int null_value);
+
+  // Steps to the next row: true when a row is there, false at the end or on
+  // an error (ok() then turns false).
+  bool Next();
+  // Runs the statement to its end; true on success.
+  bool Run();
+  // Puts the statement back to its start with its bindings cleared.
+  void Reset();
+
+  // Index of a result column by name, -1 when there is none.
+  int Column(const char* name) const;
+  // The column value of the current row; NULL (or no such column) gives 0.
+  int ReadIntField(const char* column) const;
+  int ReadIntField(int index) const;
+  // Like ReadIntField, but NULL gives null_value.
+  int ReadIntOr(const char* column, int null_value) const;
+  bool IsNull(const char* column) const;
+  // The column text converted to GBK; NULL gives an empty text.
+  std::string ReadTextField(const char* column) const;
+  std::string ReadTextField(int index) const;
+
+ private:
+  Connection& conn_;
+  sqlite3_stmt* stmt_ = nullptr;
+  bool ok_ = false;
+  int next_param_ = 1;
+};
+
+// A unit of work: commits on Commit(), rolls back when destroyed without it.
+// Nested units become savepoints of the outer one.
+class Transaction {
+ public:
+  explicit Transaction(Connection& conn);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+
+  bool ok() const { return ok_; }
+  // Makes the unit's changes part of the outer unit (or permanent); false on
+  // failure, after which the changes are rolled back.
+  bool Commit();
+  // Undoes the unit's changes now.
+  void Rollback();
+
+ private:
+  Connection& conn_;
+  std::string name_;
+  bool ok_ = false;
+  bool done_ = false;
+};
