@@ -1,0 +1,5 @@
+#include "pages/setup/register_pages.h"
+
+#include "web/route_table.h"
+
+void RegisterSetupPages() {}
