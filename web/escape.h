@@ -1,0 +1,14 @@
+#pragma once
+// Escaping of data values (never of the program's own markup) for the
+// context they are put in. Texts are GBK; only ASCII bytes at character
+// starts are changed, so double-byte characters pass untouched.
+#include <string>
+#include <string_view>
+
+// HTML text and attribute values: & < > " '.
+std::string EscapeHtml(std::string_view gbk);
+// Inside a JavaScript string literal ('...' or "..."): \ ' " < > & and
+// control characters as \xHH, so the value the script sees is unchanged.
+std::string EscapeScript(std::string_view gbk);
+// Word XML text: & < >.
+std::string EscapeXml(std::string_view gbk);
