@@ -1,0 +1,38 @@
+#pragma once
+// Signing in: the account check, the two login pages and the login posts.
+#include <string>
+#include <string_view>
+
+#include "web/login_list.h"
+
+// Login page messages (the number given to ServeClassLoginPage and
+// ServeStaffLoginPage).
+enum LoginMessage {
+  kLoginNoMessage = 0,
+  kLoginWrongPassword = 1,   // wrong name or password
+  kLoginLockedOut = 2,       // three failures within five minutes
+  kLoginMeetNotReady = 3,    // "当前运动会未设置完成，无法登陆，请管理员设置运动会！"
+  kLoginAddressRefused = 11,
+  kLoginAccountError = 12,
+  kLoginOutsideMeetPeriod = 13,
+  kLoginNotSaved = 14,
+};
+
+// Checks name and password (staff: login name; class teacher: the class id
+// chosen on the class login page) against the accounts. Non-zero when the
+// account exists with that password and may log in now; the session then
+// holds the account, and every other session of the same account is logged
+// out (reason 61). 0 otherwise: the session is logged out and its Reason
+// and failure count tell why. Takes DataLock itself, then LoginListLock.
+int CheckLogin(LoginNode& session, std::string_view name, std::string_view password, bool staff);
+
+// 1 while the session may not try again: three failed logins within five
+// minutes of the first of them.
+int IsLoginLockedOut(const LoginNode& session);
+
+// The class-teacher login page (template 135) with the classes of the open
+// meet and one message; appended to reply. Takes DataLock.
+void ServeClassLoginPage(LoginNode& session, int message, std::string& reply);
+
+// The staff login page (template 130) with one message; appended to reply.
+void ServeStaffLoginPage(LoginNode& session, int message, std::string& reply);

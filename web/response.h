@@ -1,0 +1,42 @@
+#pragma once
+// The fixed response headers and the small pages every route may answer
+// with. Every page, fragment and AJAX reply is FormatHtmlHeader followed by
+// its body; texts are GBK.
+#include <cstddef>
+#include <ctime>
+#include <string>
+#include <string_view>
+
+#include "web/login_list.h"
+
+// "Wednesday, 11 Jan 1984 05:00:00 GMT" in English whatever the locale.
+std::string FormatHttpDate(std::time_t when);
+
+// The 200 header of every page with the session's cookie
+// ("Set-Cookie: session=brimly%dE") and the body length.
+std::string FormatHtmlHeader(const LoginNode& session, std::size_t content_length);
+
+// Appends FormatHtmlHeader for body and then body to reply.
+void AppendHtmlPage(const LoginNode& session, std::string_view body, std::string& reply);
+
+// The 200 header of the built-in scripts and style sheets:
+// "Content-Type: <content_type>;charset=GB2312", a fixed Last-Modified and
+// an ETag whose number grows by one on each call.
+std::string FormatScriptHeader(std::string_view content_type, std::size_t content_length);
+
+// Appends a complete answer without a body for status 304, or a short page
+// for the error statuses (400, 404, 405, 413, 431, 501, 503).
+void AppendStatusReply(int status, std::string& reply);
+
+// A small page whose script goes to: kind 0 '/', 1 '/Admin.html',
+// 2 '/ShowClass.html', 3 '/SetupGrade.html?id=' + text, 4 '/ShowScore.html',
+// 5 '/MatchPlan.html' + text, 9 '/Welcome.html'. Appended to reply.
+void ServeRedirectPage(int kind, std::string_view text, const LoginNode& session, std::string& reply);
+
+// Template 134 with "网页服务已经被管理员关闭，请稍后访问！": every answer while
+// WebSuspended is set. Appended to reply.
+void ServeServiceClosedPage(const LoginNode& session, std::string& reply);
+
+// Template 138: the answer to an unknown path or a role that may not use it.
+// Appended to reply.
+void ServeSessionExpiredPage(const LoginNode& session, std::string& reply);
