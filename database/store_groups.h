@@ -1,0 +1,47 @@
+#pragma once
+// Store functions of the competition groups and the events each group
+// holds. Each takes DataLock itself and leaves the list reloads to the
+// caller (groups, group events, contests, rounds).
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/model.h"
+#include "database/store_meets.h"
+
+// Adds the chosen groups that don't exist yet, updates the six settings of
+// those that do (passing places and scheme on to their contests and places
+// to their later rounds), deletes the groups no longer chosen with all
+// their data unless athletes of their grade and sex exist (then keeps
+// them), and writes the bonuses to every group. One report line per group
+// added, deleted or kept. 0 done; 1 database error (nothing changes); 2
+// done, some groups kept.
+int SaveCompetitionGroups(const std::vector<GradeGroupSettings>& rows,
+                          const RecordBonuses& bonuses, std::string* report);
+
+// First set-up of the group events: per selection (a group and its event
+// ids, in GroupEventNode form) the group-event rows, one contest per event
+// and its rounds; then opens registration. Runs only while group events,
+// contests, rounds, athletes, lanes and auxiliary rows are all empty, else
+// reports "系统错误，请联系管理员重新建立运动会！" and 3. 0 done; 3 also on a
+// database error (nothing changes).
+int CreateGroupContests(std::string* report, const std::vector<GroupEventNode>& selections);
+
+// Later edits of the group events: adds each group's newly chosen events
+// (group-event rows, contests, rounds), then removes the events no longer
+// chosen with their rounds, lanes and contests, except those with entrants
+// ("[%s-%s]已有运动员报名，无法删除！" with group and event name). 0 done; 2 done
+// except refused removals; 3 database error (nothing changes).
+int ApplyGroupEventSelection(const std::vector<GroupEventNode>& selections, std::string* report);
+
+// The rows of the group-events form, one table per competition group in
+// GroupList order (i = its position from 1): a hidden "jszid" with the
+// group id, a read-only text "BsLb" (id "BsLb<i>") with the chosen event
+// names each followed by ";", and per EventNode a check box "bsidz<i>"
+// whose value is the event id, ticked for the group's events, with
+// onclick "setupHunTuanbs(i,k,gi)" for a mixed-team event (k the box's
+// position from 1, gi -1 or 1 towards the other sex of the grade, 0 when
+// that group is missing) and "setupbs(i,sex)" otherwise. Girls' groups sit
+// in tables named and identified "girljsz". Names pass through
+// escape_html (the caller's HTML escaping).
+std::string BuildGroupEventsForm(std::string (*escape_html)(std::string_view));

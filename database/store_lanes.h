@@ -1,0 +1,48 @@
+#pragma once
+// Store functions of lanes and results. Each takes DataLock itself. A
+// failure leaves the file and the lists as they were.
+#include <span>
+
+#include "database/model.h"
+
+// Inserts one row per lane (the result column stays NULL). All or none:
+// 0 / 1 (data error 450). LaneList is the caller's.
+int InsertLaneList(std::span<const LaneNode> lanes);
+
+// Gives the lanes consecutive new lane-row ids and inserts them. 0 / 1
+// (the ids are then unchanged).
+int InsertNewLanes(std::span<LaneNode> lanes);
+
+// Deletes a round's lane rows; LaneList is the caller's. 0 / 1 (data
+// error 175).
+int DeleteRoundLanes(int round_id);
+
+// Writes result (kNoResult as NULL), status, place 0, points and record
+// flag into every row of the lane's round, heat and lane, so every member
+// of a team. 0 / 1 (data error 178).
+int SaveLaneResult(const LaneNode& lane, ScoreValue result, int status, PointsValue points,
+                   int record_flag);
+
+// Writes the lane's place, points and record flag into every row of its
+// round, heat and lane. 0 / 1 (data error 178).
+int SaveLanePlacing(const LaneNode& lane);
+
+// Clears a round's earlier ranking before it is ranked again: for a
+// preliminary whose contest has a final the final's lanes go (file and
+// LaneList); for a preliminary without a final nothing changes; for any
+// other round its places, points and flags become NULL (0 in LaneList).
+// In both changing cases the round leaves the print queue and its four
+// print counters become 0. 0 done; 1 database error (data error 1231467
+// or 78213; nothing changes).
+int ClearRoundRanking(RoundNode& round);
+
+// Looks at the athlete's first lane in the contest's preliminary: 1 when
+// its record flag is above flag_limit; when the flag is 1 to flag_limit
+// the lane loses flag and points (file and LaneList) and the answer is 0;
+// 0 also when there is no preliminary, no lane or no flag.
+int ResetPrelimLaneFlag(int contest_id, int athlete_id, int flag_limit);
+
+// The print queue registers how a round leaves it when its ranking is
+// cleared; until then clearing a ranking touches no queue.
+using RemovePrintQueueItemHook = void (*)(int round_id);
+void SetRemovePrintQueueItemHook(RemovePrintQueueItemHook hook);

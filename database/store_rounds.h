@@ -1,0 +1,44 @@
+#pragma once
+// Store functions of contests, rounds and the schedule. Each takes DataLock
+// itself.
+#include <vector>
+
+#include "database/model.h"
+
+// Writes a contest's preliminaries flag, qualifiers, places and own scheme.
+// 0 / 1 (data error 3533).
+int SaveContestSettings(const ContestNode& contest);
+
+// Writes a round's kind, disabled flag, session, order, duration, entrants
+// and places. 0 / 1 (data error 4533).
+int SaveRound(const RoundNode& round);
+
+// Inserts a round row (ids and values of the node). 0 / 1 (data error 159).
+int InsertRound(const RoundNode& round);
+
+// Writes a round's three print counters and completion stamp. 0 / 1 (data
+// error 41533).
+int SaveRoundCounters(const RoundNode& round);
+
+// One round of a schedule request: its position in the submission (from 0)
+// and its id.
+struct ScheduleEntry {
+  int Position = 0;
+  int RoundId = 0;
+};
+
+// Schedule operations, applied to the entries in list order:
+// 1 place into session (order numbers after the highest of the session,
+//   duration stored), 2 unschedule, 3 swap with the nearest lower order,
+// 4 with the nearest higher order (only rounds at the same venue, the
+// built-in tracks 1-3 counting as one; no such round ends the operation
+// successfully), 5 duration + 1, 6 duration - 1 (not below 1).
+// 0 done; 1 when a round is missing or on a database error, and then
+// neither the file nor RoundList has changed.
+int ArrangeRounds(const std::vector<ScheduleEntry>& entries, int session, int operation);
+
+// Estimated minutes of a round: the event's minutes per heat or athlete
+// times the heats (or athletes) that class_count classes of the group's
+// grade bring to the venue. A venue size below 1 counts as 1.
+int EstimateRoundMinutes(const VenueNode& venue, const GroupNode& group, const EventNode& event,
+                         int class_count, int round_kind);
