@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "database/model.h"
+#include "database/sqlite_db.h"
 
 int LoadClasses();
 int LoadEvents();
@@ -18,6 +19,12 @@ int LoadAthletes();     // numbers the bib texts after BibWidth
 int LoadLanes();        // with AthleteAuxList; reads class ids from AthleteList
 int LoadDocuments();
 int LoadRecords();
+
+// Rebuilds every list of model from the meet file open on meet and the
+// records from base, in the order the lists depend on each other (the
+// settings, BibWidth included, are read first). 0, or non-zero after a
+// database error. OpenCurrentMeet fills a fresh model this way.
+int LoadMeetLists(Connection& meet, Connection& base, MeetModel& model);
 
 // The grades of the meet file in id order.
 std::vector<GradeOption> LoadGradeOptions();

@@ -3,9 +3,10 @@
 
 // Opens a meet and rebuilds every list: meet id 0 opens the registry row
 // marked current; another id first marks that meet current. Takes DataLock.
-// 0 done; non-zero when the meet can't be opened (no current meet, missing
-// or unreadable file), in which case the previously open meet stays open
-// and the registry is unchanged.
+// 0 done; non-zero when the meet can't be opened (1 no such or no current
+// meet, 2 missing or unreadable file, 3 the registry could not be written),
+// in which case the previously open meet stays open and the registry is
+// unchanged.
 int OpenCurrentMeet(int meet_id);
 
 // Called at the end of every successful OpenCurrentMeet; the print queue

@@ -1,6 +1,7 @@
 #include "database/sqlite_db.h"
 
 #include <cstring>
+#include <utility>
 
 #include "database/data_error.h"
 #include "database/gbk_text.h"
@@ -32,6 +33,12 @@ void Connection::Close() {
   db_ = nullptr;
   path_.clear();
   savepoint_depth_ = 0;
+}
+
+void Connection::Swap(Connection& other) noexcept {
+  std::swap(db_, other.db_);
+  std::swap(path_, other.path_);
+  std::swap(savepoint_depth_, other.savepoint_depth_);
 }
 
 bool Connection::ExecScript(std::string_view sql) {

@@ -20,6 +20,9 @@ class Connection {
   // survives a power cut and transactions may span attached files.
   bool Open(const std::string& path, bool create);
   void Close();
+  // Exchanges the open files of two connections (a meet switch prepares the
+  // new file on a separate connection, then swaps it in).
+  void Swap(Connection& other) noexcept;
   bool IsOpen() const { return db_ != nullptr; }
   sqlite3* handle() const { return db_; }
   const std::string& path() const { return path_; }

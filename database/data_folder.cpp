@@ -1,0 +1,136 @@
+#include "database/data_folder.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "database/connections.h"
+#include "database/data_error.h"
+#include "database/data_lock.h"
+#include "database/model.h"
+#include "resources/embedded.h"
+
+namespace {
+
+constexpr const char* kBaseFileName = "PBD.DAT";
+constexpr const char* kAdminLoginName = "admin";
+constexpr std::size_t kAdminPasswordLength = 12;
+// Letters and digits without the look-alikes (0 O o, 1 l I), so the password
+// printed on the console is copied without mistakes. None of them is a
+// character the login refuses.
+constexpr std::string_view kPasswordAlphabet =
+    "ABCDEFGHJKLMNPQRSTUVWXYZabcdefghijkmnpqrstuvwxyz23456789";
+
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home && *home) return home;
+  if (const passwd* pw = getpwuid(getuid()); pw && pw->pw_dir) return pw->pw_dir;
+  return ".";
+}
+
+// A random password from /dev/urandom; empty when it can't be read.
+std::string NewAdminPassword() {
+  int fd = open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  std::string password;
+  // Bytes at or above the largest multiple of the alphabet size are dropped,
+  // so every character is equally likely.
+  const unsigned limit = 256 - 256 % kPasswordAlphabet.size();
+  while (password.size() < kAdminPasswordLength) {
+    unsigned char buf[64];
+    ssize_t got = read(fd, buf, sizeof buf);
+    if (got <= 0) {
+      password.clear();
+      break;
+    }
+    for (ssize_t i = 0; i < got && password.size() < kAdminPasswordLength; ++i)
+      if (buf[i] < limit) password += kPasswordAlphabet[buf[i] % kPasswordAlphabet.size()];
+  }
+  close(fd);
+  return password;
+}
+
+bool RunEmbeddedScript(Connection& conn, const char* name) {
+  bool found = false;
+  std::string_view sql = EmbeddedResource(name, &found);
+  if (!found) {
+    LogServerMessage(std::string("missing built-in resource ") + name);
+    return false;
+  }
+  return conn.ExecScript(sql);
+}
+
+// Writes a new base file at path: schema, default catalogue and the built-in
+// administrator with password.
+bool WriteNewBaseFile(const std::string& path, const std::string& password) {
+  Connection conn;
+  if (!conn.Open(path, true)) return false;
+  if (!RunEmbeddedScript(conn, "schema/base.sql")) return false;
+  if (!RunEmbeddedScript(conn, "schema/base_defaults.sql")) return false;
+  Statement st(conn,
+               "INSERT INTO qrtb7 (qrtb8, qrtb9, qrtb10, qrtb11, qrtb12, qrtb14, qrtb15, qrtb16,"
+               " qrtb20, qrtb21, qrtb25) VALUES (1, ?, ?, '', '', ?, 0, 0, 0, 0, '')");
+  st.Bind(kAdminLoginName).Bind(password).Bind(static_cast<int>(kRoleAdmin));
+  return st.Run();
+}
+
+}  // namespace
+
+std::string DefaultDataFolder() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  // The base directory specification ignores a relative path.
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/korva";
+  return HomeFolder() + "/.local/share/korva";
+}
+
+std::string BaseFilePath(const std::string& folder) { return folder + "/" + kBaseFileName; }
+
+int OpenDataFolder(const std::string& folder, std::string* new_admin_password) {
+  DataGuard hold(DataLock);
+  if (new_admin_password) new_admin_password->clear();
+  std::string dir = folder;
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  if (ec) {
+    LogServerMessage("cannot create the data folder " + dir + ": " + ec.message());
+    return 1;
+  }
+  Model().DataFolder = dir;
+
+  std::string base_path = BaseFilePath(dir);
+  if (IsFileMissing(base_path)) {
+    std::string password = NewAdminPassword();
+    if (password.empty()) {
+      LogServerMessage("cannot read /dev/urandom for the administrator's password");
+      return 1;
+    }
+    // The base file is made under a temporary name and renamed when complete,
+    // so an interrupted first run never leaves a half-made base file behind.
+    std::string temp_path = base_path + ".new";
+    std::remove(temp_path.c_str());
+    bool written = WriteNewBaseFile(temp_path, password);
+    if (!written || std::rename(temp_path.c_str(), base_path.c_str()) != 0) {
+      std::remove(temp_path.c_str());
+      LogServerMessage("cannot create the base file " + base_path);
+      return 1;
+    }
+    if (new_admin_password) *new_admin_password = password;
+  }
+  if (!BaseConnection().Open(base_path, false)) {
+    LogServerMessage("cannot open the base file " + base_path);
+    return 1;
+  }
+  return 0;
+}
+
+int IsFileMissing(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) != 0 ? 1 : 0;
+}
