@@ -19,7 +19,6 @@
 namespace {
 
 constexpr const char* kBaseFileName = "PBD.DAT";
-constexpr const char* kAdminLoginName = "admin";
 constexpr std::size_t kAdminPasswordLength = 12;
 // Letters and digits without the look-alikes (0 O o, 1 l I), so the password
 // printed on the console is copied without mistakes. None of them is a

@@ -2,6 +2,9 @@
 // The data folder and its files.
 #include <string>
 
+// Login name of the built-in administrator (account id 1).
+constexpr const char* kAdminLoginName = "admin";
+
 // $XDG_DATA_HOME/korva, else $HOME/.local/share/korva.
 std::string DefaultDataFolder();
 

@@ -1,1 +1,3 @@
-int main() { return 0; }
+#include "host/host.h"
+
+int main() { return RunHost(); }

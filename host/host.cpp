@@ -1,0 +1,100 @@
+#include "host/host.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "database/connections.h"
+#include "database/data_folder.h"
+#include "database/data_lock.h"
+#include "database/gbk_text.h"
+#include "database/loaders.h"
+#include "database/model.h"
+#include "database/open_meet.h"
+
+InstanceLock::InstanceLock(const std::string& data_folder) {
+  std::error_code ec;
+  std::filesystem::create_directories(data_folder, ec);
+  std::string path = data_folder + "/" + kInstanceLockName;
+  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  // The lock goes with the open file, so it ends with the process however it
+  // ends; the file itself stays.
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return;
+  }
+  fd_ = fd;
+}
+
+InstanceLock::~InstanceLock() {
+  if (fd_ >= 0) close(fd_);
+}
+
+void ConsoleLine(std::string_view gbk_text) {
+  std::string line = GbkToUtf8(gbk_text);
+  line += '\n';
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fflush(stdout);
+}
+
+void ShutDownHost() {
+  // Web server: StopWebServer() goes here, before the databases close, so
+  // that no connection thread is left inside a handler.
+  DataGuard hold(DataLock);
+  CloseDatabases();
+  FreeAllLists();
+}
+
+int RunHost() {
+  // SIGINT and SIGTERM are blocked in every thread (threads inherit the mask
+  // of the one that starts them) and taken by sigwait below, so the exit
+  // path runs on this thread and never inside a signal handler.
+  sigset_t stop_signals;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGINT);
+  sigaddset(&stop_signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+
+  const std::string folder = DefaultDataFolder();
+  InstanceLock lock(folder);
+  if (!lock.held()) {
+    std::string text = GbkToUtf8(kAlreadyRunningText) + "\n";
+    std::fputs(text.c_str(), stderr);
+    return 1;
+  }
+
+  std::string password;
+  if (OpenDataFolder(folder, &password) != 0) {
+    ConsoleLine("cannot open the data folder " + folder);
+    return 1;
+  }
+  ConsoleLine("data folder: " + folder);
+  if (!password.empty()) {
+    ConsoleLine(std::string("built-in administrator: login name \"") + kAdminLoginName +
+                "\", password \"" + password + "\" (shown only this once: note it down)");
+  }
+  {
+    DataGuard hold(DataLock);
+    // No meet yet is fine: the administrator creates the first one on the site.
+    if (OpenCurrentMeet(0) == 0) {
+      ConsoleLine("meet: " + Model().MeetName);
+    } else {
+      ConsoleLine("meet: none yet");
+    }
+  }
+
+  // Web server: StartWebServer() is called here; a non-zero result runs
+  // ShutDownHost() and ends the program with status 1.
+
+  int signal_number = 0;
+  sigwait(&stop_signals, &signal_number);
+  ConsoleLine("stopping");
+  ShutDownHost();
+  return 0;
+}

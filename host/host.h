@@ -1,0 +1,38 @@
+#pragma once
+// The console host: one copy per data folder, start-up in the order the
+// program needs (data folder, current meet, web server), console lines in
+// UTF-8, and the exit path taken on SIGINT and SIGTERM.
+#include <string>
+#include <string_view>
+
+// Name of the single-instance lock file, after the program's mutex name.
+constexpr const char* kInstanceLockName = "{A5EA48F2_0257_qolmi_ydh_A2E1635741D8}.lock";
+// What a second copy says before it ends.
+constexpr const char* kAlreadyRunningText = "QV网络运动会已经在运行！";
+
+// Holds the single-instance lock (flock on the lock file in the data folder)
+// while alive.
+class InstanceLock {
+ public:
+  // Tries to take the lock; creates the folder when needed.
+  explicit InstanceLock(const std::string& data_folder);
+  ~InstanceLock();
+  InstanceLock(const InstanceLock&) = delete;
+  InstanceLock& operator=(const InstanceLock&) = delete;
+  // False when another copy holds the lock (or the file can't be made).
+  bool held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+// Writes one line of GBK text to standard output as UTF-8.
+void ConsoleLine(std::string_view gbk_text);
+
+// The whole program: returns its exit status (0 after a signal, non-zero
+// when another copy runs or start-up fails).
+int RunHost();
+
+// The exit path: stops the server, closes both connections and frees the
+// lists.
+void ShutDownHost();
