@@ -87,8 +87,11 @@ int OpenCurrentMeet(int meet_id) {
   // place until everything has been read.
   std::string path = model.DataFolder + "/" + row.file_name;
   Connection meet;
+  // The attached base file gets the same durability as the meet file, so a
+  // change that spans both survives a power cut whole.
   if (row.file_name.empty() || !meet.Open(path, false) ||
-      !meet.Attach(BaseConnection().path(), "base")) {
+      !meet.Attach(BaseConnection().path(), "base") ||
+      !meet.ExecScript("PRAGMA base.synchronous=FULL")) {
     LogServerMessage("cannot open the meet file " + path);
     return 2;
   }
