@@ -16,6 +16,9 @@
 #include "database/loaders.h"
 #include "database/model.h"
 #include "database/open_meet.h"
+#include "pages/meet/register_pages.h"
+#include "pages/setup/register_pages.h"
+#include "web/web_server.h"
 
 InstanceLock::InstanceLock(const std::string& data_folder) {
   std::error_code ec;
@@ -44,8 +47,9 @@ void ConsoleLine(std::string_view gbk_text) {
 }
 
 void ShutDownHost() {
-  // Web server: StopWebServer() goes here, before the databases close, so
-  // that no connection thread is left inside a handler.
+  // Before the databases close, so that no connection thread is left
+  // inside a handler.
+  StopWebServer();
   DataGuard hold(DataLock);
   CloseDatabases();
   FreeAllLists();
@@ -89,8 +93,12 @@ int RunHost() {
     }
   }
 
-  // Web server: StartWebServer() is called here; a non-zero result runs
-  // ShutDownHost() and ends the program with status 1.
+  RegisterSetupPages();
+  RegisterMeetPages();
+  if (StartWebServer() != 0) {
+    ShutDownHost();
+    return 1;
+  }
 
   int signal_number = 0;
   sigwait(&stop_signals, &signal_number);

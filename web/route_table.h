@@ -17,7 +17,13 @@ enum class EmptyReply {
 };
 
 struct RouteContext {
+  RouteContext(const HttpRequest& request_in, LoginNode& session_in, std::string& reply_in)
+      : request(request_in), session(session_in), reply(reply_in) {}
+
   const HttpRequest& request;
+  // The web session as it stood when the request arrived: a copy, so other
+  // threads never change it under the handler, and changes made to it are
+  // not kept.
   LoginNode& session;
   std::string& reply;  // the whole reply, header included, in GBK
   // The route code being answered, so one handler can serve several codes

@@ -1,0 +1,247 @@
+#include "web/login.h"
+
+#include <cstdlib>
+#include <ctime>
+
+#include "database/connections.h"
+#include "database/data_lock.h"
+#include "database/gbk_text.h"
+#include "database/lookups.h"
+#include "database/model.h"
+#include "web/escape.h"
+#include "web/network.h"
+#include "web/response.h"
+#include "web/templates.h"
+
+namespace {
+
+constexpr int kLockOutFailures = 3;
+constexpr std::time_t kLockOutSeconds = 5 * 60;
+
+struct Account {
+  int Id = 0;
+  int Role = 0;
+  int GradeId = 0;
+  int ClassId = 0;
+  int FixedAddress = 0;   // qrtb20
+  int MeetDaysOnly = 0;   // qrtb21
+  std::string LastAddress;  // qrtb25
+  std::string UserName;
+};
+
+// A name or password that could break a statement is refused outright.
+bool HoldsForbiddenLoginCharacter(std::string_view text, bool staff) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (IsGbkLeadByte(c)) {
+      ++i;
+      continue;
+    }
+    switch (c) {
+      case '"': case '\r': case '\n': case '\'': case '=': case '&': case '*': case '@': case '+':
+      case '(': case ')':
+        return true;
+      case '-':
+        if (staff) return true;
+        break;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+// Reads the account; the caller holds DataLock. False when none matches.
+bool ReadAccount(std::string_view name, std::string_view password, bool staff, Account& account) {
+  if (staff) {
+    Statement query(BaseConnection(), "select * from qrtb7 where qrtb9=? and qrtb10=? and qrtb14>1");
+    query.Bind(name).Bind(password);
+    if (!query.Next()) return false;
+    account.UserName = query.ReadTextField("qrtb9");
+    account.Id = query.ReadIntField("qrtb8");
+    account.Role = query.ReadIntField("qrtb14");
+    account.FixedAddress = query.ReadIntField("qrtb20");
+    account.MeetDaysOnly = query.ReadIntField("qrtb21");
+    account.LastAddress = query.ReadTextField("qrtb25");
+    return true;
+  }
+  if (Model().CurrentMeetId == 0 || !MeetConnection().IsOpen()) return false;
+  if (name.empty() || name.size() > 9 || name.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
+  int class_id = std::atoi(std::string(name).c_str());
+  Statement query(MeetConnection(), "select * from qrtb7 where qrtb16=? and qrtb10=? and qrtb14=1");
+  query.Bind(class_id).Bind(password);
+  if (!query.Next()) return false;
+  account.Id = query.ReadIntField("qrtb8");
+  account.Role = query.ReadIntField("qrtb14");
+  account.GradeId = query.ReadIntField("qrtb15");
+  account.ClassId = query.ReadIntField("qrtb16");
+  account.UserName = query.ReadTextField("qrtb12");
+  return true;
+}
+
+// The calendar day of t as year * 10000 + month * 100 + day; 0 on failure.
+int DayNumber(std::time_t t) {
+  std::tm tm{};
+  if (!localtime_r(&t, &tm)) return 0;
+  return (tm.tm_year + 1900) * 10000 + (tm.tm_mon + 1) * 100 + tm.tm_mday;
+}
+
+// True when today is one of the meet's days (two half-day sessions a day).
+bool IsMeetDay(std::time_t now) {
+  std::time_t start = Model().MeetStartTime;
+  int days = (Model().MeetSessionCount + 1) / 2;
+  if (Model().CurrentMeetId == 0 || start == 0 || days <= 0) return false;
+  std::tm day{};
+  if (!localtime_r(&start, &day)) return false;
+  day.tm_hour = 12;
+  day.tm_min = day.tm_sec = 0;
+  day.tm_isdst = -1;
+  int today = DayNumber(now);
+  for (int k = 0; k < days; ++k) {
+    std::tm step = day;
+    step.tm_mday += k;
+    std::time_t t = std::mktime(&step);
+    if (t != static_cast<std::time_t>(-1) && DayNumber(t) == today) return true;
+  }
+  return false;
+}
+
+// The reason a found account may not log in now (0 when it may). The
+// caller holds DataLock.
+int RefusalReason(const Account& account, bool staff, const std::string& client_address, std::time_t now) {
+  if (staff) {
+    if (account.Role != kRolePrintAdmin && account.Role != kRoleScoreClerk && account.Role != kRoleAdmin)
+      return 12;
+    if (account.Role > kRolePrintAdmin && !IsLocalNetworkAddress(client_address)) return 11;
+    if (account.Role == kRoleScoreClerk) {
+      if (account.FixedAddress && !account.LastAddress.empty() && account.LastAddress != client_address)
+        return 11;
+      if (account.MeetDaysOnly && !IsMeetDay(now)) return 13;
+    }
+    Statement store(BaseConnection(), "update qrtb7 set qrtb25=? where qrtb8=?");
+    store.Bind(CutGbk(client_address, 49)).Bind(account.Id);
+    if (!store.Run()) return 14;
+    return 0;
+  }
+  if (account.Role != kRoleClassTeacher || !FindClassNode(account.ClassId, account.GradeId)) return 12;
+  return 0;
+}
+
+const char* LoginMessageText(int message) {
+  switch (message) {
+    case kLoginWrongPassword: return "用户名或密码错误，请重新输入！";
+    case kLoginLockedOut: return "您已连续输入三次错误的密码，五分钟内不再允许登陆，请五分钟后再试！";
+    case kLoginMeetNotReady: return "当前运动会未设置完成，无法登陆，请管理员设置运动会！";
+    case kLoginAddressRefused: return "该帐号不允许从当前电脑登陆！";
+    case kLoginAccountError: return "帐号数据有错误，请联系管理员！";
+    case kLoginOutsideMeetPeriod: return "该帐号只能在运动会比赛期间登陆！";
+    case kLoginNotSaved: return "登陆信息无法保存，请稍后再试！";
+    case 61: return "您的帐号已经在其他地方登陆！";
+    default: return "";
+  }
+}
+
+std::string MessageHtml(int message) {
+  const char* text = LoginMessageText(message);
+  if (!*text) return {};
+  return std::string("<img src=\"tip.jpg\" />") + text;
+}
+
+// Fills the frame placeholders common to both login pages.
+void FillLoginFrame(std::string& page, int message) {
+  std::string organiser;
+  std::string meet;
+  {
+    DataGuard hold(DataLock);
+    organiser = EscapeHtml(Model().OrganiserName);
+    meet = EscapeHtml(Model().MeetName);
+  }
+  ReplacePlaceholder(page, "标题", kAdminPageTitle);
+  ReplacePlaceholder(page, "主办单位", organiser);
+  ReplacePlaceholder(page, "运动会名称", meet);
+  ReplacePlaceholder(page, "提示", MessageHtml(message));
+}
+
+}  // namespace
+
+int IsLoginLockedOut(const LoginNode& session) {
+  return session.FailedLogins >= kLockOutFailures &&
+         std::time(nullptr) - session.FirstFailure < kLockOutSeconds;
+}
+
+int CheckLogin(LoginNode& session, std::string_view name, std::string_view password, bool staff) {
+  std::time_t now = std::time(nullptr);
+  std::string client_address;
+  {
+    LoginGuard hold(LoginListLock);
+    client_address = session.ClientAddress;
+  }
+  Account account;
+  int reason = 1;
+  if (!HoldsForbiddenLoginCharacter(name, staff) && !HoldsForbiddenLoginCharacter(password, staff)) {
+    DataGuard hold(DataLock);
+    if (ReadAccount(name, password, staff, account)) reason = RefusalReason(account, staff, client_address, now);
+  }
+
+  LoginGuard hold(LoginListLock);
+  session.Reason = reason;
+  if (reason != 0) {
+    session.Role = 0;
+    session.AccountId = 0;
+    session.GradeId = 0;
+    session.ClassId = 0;
+    session.UserName.clear();
+    if (reason > 10) {
+      session.FailedLogins = 0;
+    } else if (session.FailedLogins == 0 || now - session.FirstFailure >= kLockOutSeconds) {
+      session.FailedLogins = 1;
+      session.FirstFailure = now;
+    } else {
+      ++session.FailedLogins;
+    }
+    return 0;
+  }
+  session.AccountId = account.Id;
+  session.OwnerKey = account.Id;
+  session.Role = account.Role;
+  session.GradeId = account.GradeId;
+  session.ClassId = account.ClassId;
+  session.UserName = account.UserName;
+  session.FailedLogins = 0;
+  for (LoginPtr& other : LoginList()) {
+    if (other.get() == &session || other->AccountId != account.Id) continue;
+    if ((other->Role > kRoleClassTeacher) != staff || other->Role == 0) continue;
+    other->Role = 0;
+    other->GradeId = 0;
+    other->ClassId = 0;
+    other->OwnerKey = 0;
+    other->AccountId = 0;
+    other->UserName.clear();
+    other->Reason = 61;
+  }
+  return 1;
+}
+
+void ServeClassLoginPage(LoginNode& session, int message, std::string& reply) {
+  std::string page;
+  LoadHtmlTemplate(135, page);
+  std::string options;
+  {
+    DataGuard hold(DataLock);
+    for (const ClassNode& c : Model().ClassList) {
+      options += "<option value=\"" + std::to_string(c.ClassId) + "\">" + EscapeHtml(c.GradeName) +
+                 EscapeHtml(c.ClassName) + "</option>";
+    }
+  }
+  ReplacePlaceholder(page, "班级列表", options);
+  FillLoginFrame(page, message);
+  AppendHtmlPage(session, page, reply);
+}
+
+void ServeStaffLoginPage(LoginNode& session, int message, std::string& reply) {
+  std::string page;
+  LoadHtmlTemplate(130, page);
+  FillLoginFrame(page, message);
+  AppendHtmlPage(session, page, reply);
+}

@@ -1,0 +1,70 @@
+#include "web/network.h"
+
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+
+#include <atomic>
+#include <cstdint>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+// The subnet of the server's interface, in host byte order; 0/0 until found.
+std::atomic<std::uint32_t> local_network{0};
+std::atomic<std::uint32_t> local_netmask{0xFFFFFFFFu};
+
+// The name of the interface of the default route, empty when none is known.
+std::string DefaultRouteInterface() {
+  std::ifstream routes("/proc/net/route");
+  std::string line;
+  std::getline(routes, line);  // column heads
+  while (std::getline(routes, line)) {
+    std::istringstream fields(line);
+    std::string name, destination;
+    if (fields >> name >> destination && destination == "00000000") return name;
+  }
+  return {};
+}
+
+bool ParseIpv4(const std::string& text, std::uint32_t& address) {
+  in_addr parsed{};
+  if (inet_pton(AF_INET, text.c_str(), &parsed) != 1) return false;
+  address = ntohl(parsed.s_addr);
+  return true;
+}
+
+}  // namespace
+
+std::string FindServerAddress() {
+  ifaddrs* raw = nullptr;
+  if (getifaddrs(&raw) != 0) return "127.0.0.1";
+  std::unique_ptr<ifaddrs, void (*)(ifaddrs*)> list(raw, freeifaddrs);
+  std::string preferred = DefaultRouteInterface();
+  const ifaddrs* chosen = nullptr;
+  for (const ifaddrs* i = raw; i; i = i->ifa_next) {
+    if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET || !i->ifa_netmask) continue;
+    if (!(i->ifa_flags & IFF_UP) || (i->ifa_flags & IFF_LOOPBACK)) continue;
+    if (!chosen || (preferred == i->ifa_name && preferred != chosen->ifa_name)) chosen = i;
+  }
+  if (!chosen) return "127.0.0.1";
+  auto address = reinterpret_cast<const sockaddr_in*>(chosen->ifa_addr)->sin_addr;
+  auto mask = reinterpret_cast<const sockaddr_in*>(chosen->ifa_netmask)->sin_addr;
+  local_netmask = ntohl(mask.s_addr);
+  local_network = ntohl(address.s_addr) & ntohl(mask.s_addr);
+  char text[INET_ADDRSTRLEN] = "";
+  inet_ntop(AF_INET, &address, text, sizeof text);
+  return text;
+}
+
+bool IsLocalNetworkAddress(const std::string& dotted_ipv4) {
+  std::uint32_t address = 0;
+  if (!ParseIpv4(dotted_ipv4, address)) return false;
+  if ((address >> 24) == 127) return true;
+  std::uint32_t mask = local_netmask;
+  std::uint32_t network = local_network;
+  return network != 0 && (address & mask) == network;
+}

@@ -1,0 +1,26 @@
+#pragma once
+// The built-in scripts and style sheets, the image folder and the
+// generated documents.
+#include <string>
+
+#include "web/http_request.h"
+#include "web/login_list.h"
+
+// "/af.js" (template 154), "/admin.js" (145), "/inscore.js" (165),
+// "/admin.css" (151) and "/view.css" (the certificate style sheet of the
+// session's layout); a request whose If-None-Match holds "QV2016" gets 304.
+void ServeScriptOrStyle(const HttpRequest& request, const LoginNode& session, std::string& reply);
+
+// A file of the image folder (".jpg", ".gif", ".ico", ".mp3"); 404 for a
+// missing file or a path that tries to leave the folder.
+void ServeImageFile(const HttpRequest& request, std::string& reply);
+
+// A generated document (".doc", ".docx") of the data folder, served only
+// when its name is the file path of a DocumentNode; adds one to that
+// document's download count. 404 otherwise. Takes DataLock.
+void ServeDocumentFile(const HttpRequest& request, std::string& reply);
+
+// The decoded file name of a request path (without the leading '/' and the
+// query), or empty when it holds "..", a backslash, a colon, a NUL or a
+// further leading '/', so it can only name a file inside the folder.
+std::string ConfinedFileName(const std::string& path);

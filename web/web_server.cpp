@@ -1,0 +1,310 @@
+#include "web/web_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <condition_variable>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <set>
+#include <system_error>
+#include <thread>
+
+#include "database/connections.h"
+#include "database/data_error.h"
+#include "database/data_folder.h"
+#include "database/data_lock.h"
+#include "database/gbk_text.h"
+#include "database/model.h"
+#include "database/open_meet.h"
+#include "web/dispatcher.h"
+#include "web/network.h"
+#include "web/request_parser.h"
+#include "web/response.h"
+#include "web/templates.h"
+
+std::atomic<int> WebSuspended{0};
+std::atomic<int> ServerStopping{0};
+std::string ServerAddress;
+std::atomic<int> ListenPort{0};
+
+namespace {
+
+constexpr std::size_t kReceiveChunk = 5120;
+constexpr int kBacklog = 10;
+// An idle keep-alive connection (or a client that stops reading) ends after
+// this long, so its thread does not wait forever.
+constexpr int kIdleSeconds = 60;
+
+struct ServerState {
+  std::mutex mutex;
+  std::condition_variable connection_closed;
+  std::set<int> open_sockets;  // each closed only by its own thread
+  int listen_fd = -1;
+  std::thread listener;
+  std::string image_folder;
+};
+
+ServerState& State() {
+  static ServerState state;
+  return state;
+}
+
+// Sends all of data; false when the peer is gone.
+bool SendAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    ssize_t sent = send(fd, data.data(), data.size(), MSG_NOSIGNAL);
+    if (sent < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.remove_prefix(static_cast<std::size_t>(sent));
+  }
+  return true;
+}
+
+// Reads and answers requests until the client closes, asks to close, sends
+// something unacceptable, stays idle too long, or the server stops.
+void ServeConnection(int fd, std::string client_address) {
+  std::string buffer;
+  std::string reply;
+  char chunk[kReceiveChunk];
+  while (!ServerStopping) {
+    HttpRequest request;
+    std::size_t consumed = 0;
+    int status = 0;
+    ParseResult parsed = ParseHttpRequest(buffer, request, consumed, status);
+    if (parsed == ParseResult::kBad) {
+      reply.clear();
+      AppendStatusReply(status, reply);
+      SendAll(fd, reply);
+      break;
+    }
+    if (parsed == ParseResult::kIncomplete) {
+      ssize_t got = recv(fd, chunk, sizeof chunk, 0);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      buffer.append(chunk, static_cast<std::size_t>(got));
+      continue;
+    }
+    buffer.erase(0, consumed);
+    request.ClientAddress = client_address;
+    reply.clear();
+    HandleHttpRequest(request, reply);
+    if (!SendAll(fd, reply) || !request.KeepAlive) break;
+  }
+  ServerState& state = State();
+  {
+    std::lock_guard<std::mutex> hold(state.mutex);
+    state.open_sockets.erase(fd);
+    close(fd);
+  }
+  state.connection_closed.notify_all();
+}
+
+void StartConnection(int fd, const sockaddr_in& peer) {
+  char text[INET_ADDRSTRLEN] = "";
+  inet_ntop(AF_INET, &peer.sin_addr, text, sizeof text);
+  timeval timeout{kIdleSeconds, 0};
+  setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+  setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof timeout);
+  ServerState& state = State();
+  {
+    std::lock_guard<std::mutex> hold(state.mutex);
+    state.open_sockets.insert(fd);
+  }
+  try {
+    std::thread(ServeConnection, fd, std::string(text)).detach();
+  } catch (const std::exception& e) {
+    LogServerMessage(std::string("cannot start a connection thread: ") + e.what());
+    std::lock_guard<std::mutex> hold(state.mutex);
+    state.open_sockets.erase(fd);
+    close(fd);
+  }
+}
+
+void AcceptLoop(int listen_fd) {
+  while (!ServerStopping) {
+    pollfd waiting{listen_fd, POLLIN, 0};
+    int ready = poll(&waiting, 1, 200);
+    if (ready <= 0) continue;  // timeout or EINTR: look at the stop flag again
+    sockaddr_in peer{};
+    socklen_t length = sizeof peer;
+    int fd = accept4(listen_fd, reinterpret_cast<sockaddr*>(&peer), &length, SOCK_CLOEXEC);
+    if (fd < 0) {
+      if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM)
+        poll(nullptr, 0, 50);  // let descriptors free up
+      continue;
+    }
+    StartConnection(fd, peer);
+  }
+}
+
+// A listening socket on port (0: any free port); -1 with error set.
+int Listen(int port, bool loopback_only, int& error) {
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) {
+    error = errno;
+    return -1;
+  }
+  int on = 1;
+  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(loopback_only ? INADDR_LOOPBACK : INADDR_ANY);
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, kBacklog) != 0) {
+    error = errno;
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+int BoundPort(int fd) {
+  sockaddr_in address{};
+  socklen_t length = sizeof address;
+  if (getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) return 0;
+  return ntohs(address.sin_port);
+}
+
+// Port 80, else the first free one of 81..101; when every one of those was
+// refused for lack of permission, the first free one of 8080..8101.
+int ListenOnSitePort() {
+  bool all_refused = true;
+  int error = 0;
+  for (int port = 80; port <= 101; ++port) {
+    int fd = Listen(port, false, error);
+    if (fd >= 0) return fd;
+    if (error != EACCES) all_refused = false;
+  }
+  if (!all_refused) {
+    LogServerMessage("端口80到101都已被占用，网页服务无法启动！");
+    return -1;
+  }
+  LogServerMessage(
+      "没有权限使用端口80到101：请以root运行，或执行 setcap cap_net_bind_service=+ep 程序路径；"
+      "现在改用端口8080到8101。");
+  for (int port = 8080; port <= 8101; ++port) {
+    int fd = Listen(port, false, error);
+    if (fd >= 0) return fd;
+  }
+  LogServerMessage("端口8080到8101都已被占用，网页服务无法启动！");
+  return -1;
+}
+
+// Opens the data folder and the current meet unless that folder is open.
+int OpenDataForServer(const std::string& folder) {
+  DataGuard hold(DataLock);
+  if (BaseConnection().IsOpen() && Model().DataFolder == folder) return 0;
+  std::string password;
+  if (OpenDataFolder(folder, &password) != 0) return 2;
+  if (!password.empty()) {
+    std::string line = "built-in administrator password (shown only this once): " + password + "\n";
+    std::fputs(GbkToUtf8(line).c_str(), stdout);
+    std::fflush(stdout);
+  }
+  OpenCurrentMeet(0);  // no meet yet is fine: the administrator creates one
+  return 0;
+}
+
+int StartListening(int fd) {
+  ServerState& state = State();
+  ServerStopping = 0;
+  ListenPort = BoundPort(fd);
+  state.listen_fd = fd;
+  try {
+    state.listener = std::thread(AcceptLoop, fd);
+  } catch (const std::exception& e) {
+    LogServerMessage(std::string("cannot start the listener thread: ") + e.what());
+    close(fd);
+    state.listen_fd = -1;
+    return 5;
+  }
+  return 0;
+}
+
+std::string ProgramFolder() {
+  std::error_code ec;
+  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string(".") : program.parent_path().string();
+}
+
+}  // namespace
+
+int StartWebServer() {
+  signal(SIGPIPE, SIG_IGN);
+  LoadHtmlTemplateCache();
+  if (int failed = OpenDataForServer(DefaultDataFolder())) return failed;
+  ServerAddress = FindServerAddress();
+  int fd = ListenOnSitePort();
+  if (fd < 0) return 3;
+  if (int failed = StartListening(fd)) return failed;
+  std::string line = "网站地址：http://" + ServerAddress;
+  if (ListenPort != 80) line += ":" + std::to_string(ListenPort.load());
+  line += "/\n";
+  std::fputs(GbkToUtf8(line).c_str(), stdout);
+  std::fflush(stdout);
+  return 0;
+}
+
+int StartWebServerForTest(const std::string& data_folder, int port_or_0, int* bound_port) {
+  signal(SIGPIPE, SIG_IGN);
+  LoadHtmlTemplateCache();
+  if (int failed = OpenDataForServer(data_folder)) return failed;
+  ServerAddress = FindServerAddress();
+  int error = 0;
+  int fd = Listen(port_or_0, true, error);
+  if (fd < 0) return 3;
+  if (int failed = StartListening(fd)) return failed;
+  if (bound_port) *bound_port = ListenPort;
+  return 0;
+}
+
+void StopWebServer() {
+  ServerState& state = State();
+  ServerStopping = 1;
+  if (state.listener.joinable()) state.listener.join();
+  std::unique_lock<std::mutex> hold(state.mutex);
+  if (state.listen_fd >= 0) {
+    close(state.listen_fd);
+    state.listen_fd = -1;
+  }
+  // Wakes every connection thread out of its receive; each closes its own
+  // socket and leaves the set.
+  for (int fd : state.open_sockets) shutdown(fd, SHUT_RDWR);
+  state.connection_closed.wait(hold, [&] { return state.open_sockets.empty(); });
+}
+
+int ActiveConnectionCount() {
+  std::lock_guard<std::mutex> hold(State().mutex);
+  return static_cast<int>(State().open_sockets.size());
+}
+
+void SetImageFolder(const std::string& folder) {
+  std::lock_guard<std::mutex> hold(State().mutex);
+  State().image_folder = folder;
+}
+
+std::string ImageFolder() {
+  {
+    std::lock_guard<std::mutex> hold(State().mutex);
+    if (!State().image_folder.empty()) return State().image_folder;
+  }
+  std::string folder = ProgramFolder() + "/image";
+  std::error_code ec;
+  // A program run from its build folder finds the images of the source tree.
+  if (!std::filesystem::is_directory(folder, ec)) {
+    std::string source = ProgramFolder() + "/../../resources/image";
+    if (std::filesystem::is_directory(source, ec)) folder = source;
+  }
+  SetImageFolder(folder);
+  return folder;
+}
