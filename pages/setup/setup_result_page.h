@@ -1,0 +1,34 @@
+#pragma once
+// The administration result page: one sentence and a next-step link after
+// an administration form, inside the administration frame.
+#include <string>
+#include <string_view>
+
+#include "web/login_list.h"
+
+// Bases added to a set-up handler's result to name the page it came from.
+enum SetupResultBase {
+  kResultCreateMeet = 0,
+  kResultMeetInfo = 20,
+  kResultGroups = 30,
+  kResultGroupEvents = 40,
+  kResultVenueSave = 50,
+  kResultRegroup = 55,
+  kResultVenueDelete = 60,
+  kResultEvent = 70,
+  kResultGrade = 80,
+  kResultSchedule = 92,
+};
+
+// The page body (the rows put into the frame) for a SetupResultCode. text
+// is the handler's report and is put in as markup: handlers escape the data
+// values inside it. meet_name is escaped here; it is the posted name for the
+// refused creations (codes 1 to 4 and 11), MeetName otherwise.
+std::string BuildSetupResultContent(int code, std::string_view text, std::string_view meet_name);
+
+// Appends the whole reply (header and framed page) for the code to reply
+// and returns 1. A web session that is not an administrator's gets the
+// session-expired page instead, and 9. posted_meet_name is the name a meet
+// creation was asked for.
+int ServeSetupResultPage(const LoginNode& session, int code, std::string_view text, std::string& reply,
+                         std::string_view posted_meet_name = {});

@@ -1,0 +1,36 @@
+#pragma once
+// How far the set-up of the open meet has come. Every function reads the
+// model, and GetSetupStage also the meet file: the caller holds DataLock.
+// Nothing here changes the model.
+
+// Set-up stages: the first unfinished step of the meet's set-up.
+enum SetupStage {
+  kStageComplete = 0,         // every step done: the meet information page
+  kStageNoGroups = 1,         // no competition group yet
+  kStageNoGroupEvents = 2,    // a group without events
+  kStageUnscheduled = 3,      // an enabled round without session or order
+  kStageNoSchemeOrContest = 4,
+  kStageNoEvents = 5,
+  kStageNoGroupEventList = 6,
+  kStageNoClasses = 7,
+  kStageNoMeet = 8,           // no meet open: the create-meet page
+};
+
+// The current SetupStage. A failing query counts as "no row" (and is logged).
+int GetSetupStage();
+
+// 1 when registration is closed or every class has filled the quota of
+// athletes and entries its groups ask for, 0 when some class is short.
+// A data inconsistency is logged with its code and answers 1.
+int CheckModelConsistency();
+
+// 1 when every round, disabled preliminaries included, has a half-day
+// session and an order number; 0 otherwise or with no rounds at all.
+int AllRoundsScheduled();
+
+// 1 when the group's events include a combined event.
+int GroupHasCombinedEvent(int group_id);
+
+// 1 when an athlete of that grade and sex is registered in the meet file; a
+// failing query counts as none (and is logged).
+int GradeSexHasAthletes(int grade_id, int sex);
