@@ -38,8 +38,10 @@ int ClearRoundRanking(RoundNode& round);
 
 // Looks at the athlete's first lane in the contest's preliminary: 1 when
 // its record flag is above flag_limit; when the flag is 1 to flag_limit
-// the lane loses flag and points (file and LaneList) and the answer is 0;
-// 0 also when there is no preliminary, no lane or no flag.
+// the lane (every member of it) loses flag and points, keeping its place,
+// in the file and in LaneList, and the answer is 0; 0 also when there is
+// no preliminary, no lane or no flag; -1 after a database error (data
+// error 178; nothing changes).
 int ResetPrelimLaneFlag(int contest_id, int athlete_id, int flag_limit);
 
 // The print queue registers how a round leaves it when its ranking is

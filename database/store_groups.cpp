@@ -1,0 +1,307 @@
+#include "database/store_groups.h"
+
+#include <algorithm>
+
+#include "database/connections.h"
+#include "database/data_lock.h"
+#include "database/store_common.h"
+
+namespace {
+
+struct StoredGroup {
+  int Id = 0;
+  int GradeId = 0;
+  int Sex = 0;
+  std::string GradeName;
+};
+
+std::string GroupLabel(const std::string& grade_name, int sex) {
+  return grade_name + (sex == 1 ? "男子组" : "女子组");
+}
+
+bool ReadStoredGroups(Connection& meet, std::vector<StoredGroup>* groups) {
+  Statement st(meet,
+               "SELECT s.qrtb374, s.qrtb375, s.qrtb376, g.qrtb221 FROM qrtb373 s"
+               " LEFT JOIN qrtb219 g ON g.qrtb220 = s.qrtb375 ORDER BY s.qrtb375, s.qrtb376");
+  while (st.Next())
+    groups->push_back({st.ReadIntField(0), st.ReadIntField(1), st.ReadIntField(2),
+                       st.ReadTextField(3)});
+  return st.ok();
+}
+
+std::string StoredGradeName(Connection& meet, int grade_id) {
+  Statement st(meet, "SELECT qrtb221 FROM qrtb219 WHERE qrtb220 = ?");
+  st.Bind(grade_id);
+  return st.Next() ? st.ReadTextField(0) : std::string();
+}
+
+bool GradeSexHasAthletesInFile(Connection& meet, int grade_id, int sex, bool* has) {
+  Statement st(meet, "SELECT 1 FROM qrtb409 WHERE qrtb413 = ? AND qrtb415 = ? LIMIT 1");
+  st.Bind(grade_id).Bind(sex);
+  *has = st.Next();
+  return st.ok();
+}
+
+const GroupNode* GroupInList(int group_id) {
+  for (const GroupNode& g : Model().GroupList)
+    if (g.Id == group_id) return &g;
+  return nullptr;
+}
+
+const EventNode* EventInList(int event_id) {
+  for (const EventNode& e : Model().EventList)
+    if (e.Id == event_id) return &e;
+  return nullptr;
+}
+
+// Qualifiers of a new contest's preliminary: one venue's worth of athletes.
+int VenueSizeOf(int venue_id, int fallback) {
+  for (const VenueNode& v : Model().VenueList)
+    if (v.Id == venue_id) return std::max(v.Size, 1);
+  return std::max(fallback, 1);
+}
+
+bool InsertRoundRow(Connection& meet, int contest_id, int kind, int places, int part_event_id) {
+  return Execute(meet,
+                 "INSERT INTO qrtb444 (qrtb446, qrtb447, qrtb448, qrtb449, qrtb450, qrtb451,"
+                 " qrtb452, qrtb453, qrtb454, qrtb455, qrtb456, qrtb457, qrtb458)"
+                 " VALUES (?, ?, 0, 0, 0, 0, 0, ?, ?, 0, 0, 0, 0)",
+                 contest_id, kind, places, part_event_id);
+}
+
+// A group takes an event: its group-event row, its contest and the rounds
+// the event needs (one per part of a combined event; preliminary and final,
+// or a direct final).
+bool AddGroupEvent(Connection& meet, const GroupNode& group, int event_id) {
+  const EventNode* event = EventInList(event_id);
+  if (!event) return false;
+  bool combined = event->BiSaiType == 3;
+  int prelims = !combined && event->YuJueType == 1 ? 1 : 0;
+  int qualifiers = VenueSizeOf(event->ChangDi, group.PlacesRanked);
+  if (!Execute(meet, "INSERT INTO qrtb467 (qrtb469, qrtb470) VALUES (?, ?)", group.Id, event_id) ||
+      !Execute(meet,
+               "INSERT INTO qrtb425 (qrtb427, qrtb428, qrtb429, qrtb430, qrtb431, qrtb434, qrtb436)"
+               " VALUES (?, ?, ?, ?, ?, ?, 0)",
+               group.Id, event_id, prelims, qualifiers, group.PlacesRanked, group.SchemeId))
+    return false;
+  int contest_id = static_cast<int>(meet.LastInsertId());
+  if (combined) {
+    for (int part : event->Parts)
+      if (!InsertRoundRow(meet, contest_id, kDirectFinal, group.PlacesRanked, part)) return false;
+    return true;
+  }
+  if (prelims)
+    return InsertRoundRow(meet, contest_id, kPrelim, qualifiers, 0) &&
+           InsertRoundRow(meet, contest_id, kFinalAfterPrelim, group.PlacesRanked, 0);
+  return InsertRoundRow(meet, contest_id, kDirectFinal, group.PlacesRanked, 0);
+}
+
+std::vector<int> StoredGroupEvents(Connection& meet, int group_id, bool* ok) {
+  std::vector<int> ids;
+  Statement st(meet, "SELECT qrtb470 FROM qrtb467 WHERE qrtb469 = ? ORDER BY qrtb470");
+  st.Bind(group_id);
+  while (st.Next()) ids.push_back(st.ReadIntField(0));
+  *ok = st.ok();
+  return ids;
+}
+
+bool Contains(const std::vector<int>& ids, int id) {
+  return std::find(ids.begin(), ids.end(), id) != ids.end();
+}
+
+// Removes one event of a group unless someone entered its contest.
+// 0 removed, 2 refused (entrants), 3 database error.
+int RemoveGroupEvent(Connection& meet, const GroupNode& group, int event_id, std::string* report) {
+  const char* contests = "SELECT qrtb426 FROM qrtb425 WHERE qrtb427 = ? AND qrtb428 = ?";
+  {
+    Statement st(meet, std::string("SELECT 1 FROM qrtb397 WHERE qrtb399 IN (") + contests +
+                           ") LIMIT 1");
+    st.Bind(group.Id).Bind(event_id);
+    if (st.Next()) {
+      const EventNode* event = EventInList(event_id);
+      *report += "[" + GroupLabel(group.GradeName, group.Sex) + "-" +
+                 (event ? event->Name : std::to_string(event_id)) + "]已有运动员报名，无法删除！\n";
+      return 2;
+    }
+    if (!st.ok()) return 3;
+  }
+  std::string rounds = std::string("SELECT qrtb445 FROM qrtb444 WHERE qrtb446 IN (") + contests + ")";
+  bool removed =
+      Execute(meet, "DELETE FROM qrtb479 WHERE qrtb481 IN (" + rounds + ")", group.Id, event_id) &&
+      Execute(meet, std::string("DELETE FROM qrtb444 WHERE qrtb446 IN (") + contests + ")",
+              group.Id, event_id) &&
+      Execute(meet, "DELETE FROM qrtb425 WHERE qrtb427 = ? AND qrtb428 = ?", group.Id, event_id) &&
+      Execute(meet, "DELETE FROM qrtb467 WHERE qrtb469 = ? AND qrtb470 = ?", group.Id, event_id);
+  return removed ? 0 : 3;
+}
+
+bool NoGroupEvents() {
+  for (const GroupEventNode& g : Model().GroupEventList)
+    if (!g.EventIds.empty()) return false;
+  return true;
+}
+
+}  // namespace
+
+int SaveCompetitionGroups(const std::vector<GradeGroupSettings>& rows,
+                          const RecordBonuses& bonuses, std::string* report) {
+  DataGuard hold(DataLock);
+  Connection& meet = MeetConnection();
+  Transaction unit(meet);
+  std::vector<StoredGroup> stored;
+  if (!unit.ok() || !ReadStoredGroups(meet, &stored)) return 1;
+
+  std::string changes, kept;
+  auto chosen = [&](int grade_id, int sex) -> const GradeGroupSettings* {
+    for (const GradeGroupSettings& row : rows)
+      if (row.InUse && row.GradeId == grade_id && (sex == 1 ? row.Boys : row.Girls)) return &row;
+    return nullptr;
+  };
+  for (const GradeGroupSettings& row : rows) {
+    if (!row.InUse) continue;
+    for (int sex = 1; sex <= 2; ++sex) {
+      if (!(sex == 1 ? row.Boys : row.Girls)) continue;
+      auto existing = std::find_if(stored.begin(), stored.end(), [&](const StoredGroup& g) {
+        return g.GradeId == row.GradeId && g.Sex == sex;
+      });
+      bool ok;
+      if (existing == stored.end()) {
+        ok = Execute(meet,
+                     "INSERT INTO qrtb373 (qrtb375, qrtb376, qrtb377, qrtb378, qrtb379, qrtb380,"
+                     " qrtb381, qrtb382) VALUES (?, ?, ?, ?, ?, ?, ?, ?)",
+                     row.GradeId, sex, row.AthletesPerClass, row.EntrantsPerEvent,
+                     row.EventsPerAthlete, row.CombinedLimit, row.PlacesRanked, row.SchemeId);
+        changes += "已添加：" + GroupLabel(StoredGradeName(meet, row.GradeId), sex) + "\n";
+      } else {
+        ok = Execute(meet,
+                     "UPDATE qrtb373 SET qrtb377 = ?, qrtb378 = ?, qrtb379 = ?, qrtb380 = ?,"
+                     " qrtb381 = ?, qrtb382 = ? WHERE qrtb374 = ?",
+                     row.AthletesPerClass, row.EntrantsPerEvent, row.EventsPerAthlete,
+                     row.CombinedLimit, row.PlacesRanked, row.SchemeId, existing->Id) &&
+             Execute(meet, "UPDATE qrtb425 SET qrtb431 = ?, qrtb434 = ? WHERE qrtb427 = ?",
+                     row.PlacesRanked, row.SchemeId, existing->Id) &&
+             Execute(meet,
+                     "UPDATE qrtb444 SET qrtb453 = ? WHERE qrtb447 > 1 AND qrtb446 IN"
+                     " (SELECT qrtb426 FROM qrtb425 WHERE qrtb427 = ?)",
+                     row.PlacesRanked, existing->Id);
+      }
+      if (!ok) return 1;
+    }
+  }
+  for (const StoredGroup& g : stored) {
+    if (chosen(g.GradeId, g.Sex)) continue;
+    bool has_athletes = false;
+    if (!GradeSexHasAthletesInFile(meet, g.GradeId, g.Sex, &has_athletes)) return 1;
+    if (has_athletes) {
+      kept += GroupLabel(g.GradeName, g.Sex) + "\n";
+      continue;
+    }
+    if (!DeleteGroupRows(meet, g.Id, g.GradeId, g.Sex)) return 1;
+    changes += "已删除：" + GroupLabel(g.GradeName, g.Sex) + "\n";
+  }
+  if (!Execute(meet,
+               "UPDATE qrtb373 SET qrtb383 = ?, qrtb386 = ?, qrtb384 = ?, qrtb387 = ?,"
+               " qrtb385 = ?, qrtb388 = ?",
+               bonuses[0], bonuses[1], bonuses[2], bonuses[3], bonuses[4], bonuses[5]) ||
+      !unit.Commit())
+    return 1;
+  *report += kept.empty() ? changes : kept;
+  return kept.empty() ? 0 : 2;
+}
+
+int CreateGroupContests(std::string* report, const std::vector<GroupEventNode>& selections) {
+  DataGuard hold(DataLock);
+  const MeetModel& model = Model();
+  if (!NoGroupEvents() || !model.ContestList.empty() || !model.RoundList.empty() ||
+      !model.AthleteList.empty() || !model.LaneList.empty() || !model.AthleteAuxList.empty()) {
+    *report += "系统错误，请联系管理员重新建立运动会！";
+    return 3;
+  }
+  Connection& meet = MeetConnection();
+  Transaction unit(meet);
+  if (!unit.ok()) return 3;
+  for (const GroupEventNode& selection : selections) {
+    const GroupNode* group = GroupInList(selection.GroupId);
+    if (!group) return 3;
+    std::vector<int> done;
+    for (int event_id : selection.EventIds) {
+      if (Contains(done, event_id)) continue;
+      if (!AddGroupEvent(meet, *group, event_id)) return 3;
+      done.push_back(event_id);
+    }
+  }
+  if (!Execute(meet, "UPDATE qrtb331 SET qrtb341 = 0") || !unit.Commit()) return 3;
+  Model().RegistrationClosed = 0;
+  return 0;
+}
+
+int ApplyGroupEventSelection(const std::vector<GroupEventNode>& selections, std::string* report) {
+  DataGuard hold(DataLock);
+  Connection& meet = MeetConnection();
+  Transaction unit(meet);
+  if (!unit.ok()) return 3;
+  std::string refused;
+  for (const GroupEventNode& selection : selections) {
+    const GroupNode* group = GroupInList(selection.GroupId);
+    bool ok = group != nullptr;
+    std::vector<int> current = ok ? StoredGroupEvents(meet, selection.GroupId, &ok) : std::vector<int>{};
+    if (!ok) return 3;
+    for (int event_id : selection.EventIds) {
+      if (Contains(current, event_id)) continue;
+      if (!AddGroupEvent(meet, *group, event_id)) return 3;
+      current.push_back(event_id);
+    }
+    for (int event_id : current) {
+      if (Contains(selection.EventIds, event_id)) continue;
+      if (RemoveGroupEvent(meet, *group, event_id, &refused) == 3) return 3;
+    }
+  }
+  if (!unit.Commit()) return 3;
+  *report += refused;
+  return refused.empty() ? 0 : 2;
+}
+
+std::string BuildGroupEventsForm(std::string (*escape_html)(std::string_view)) {
+  DataGuard hold(DataLock);
+  const MeetModel& model = Model();
+  std::string out;
+  const auto& groups = model.GroupList;
+  for (std::size_t at = 0; at < groups.size(); ++at) {
+    const GroupNode& group = groups[at];
+    std::string i = std::to_string(at + 1);
+    // The mixed-team boxes reach the other sex of the same grade, which
+    // stands next to this group in GroupList.
+    int towards_other_sex = 0;
+    if (at + 1 < groups.size() && groups[at + 1].GradeId == group.GradeId) towards_other_sex = 1;
+    if (at > 0 && groups[at - 1].GradeId == group.GradeId) towards_other_sex = -1;
+    const std::vector<int>* chosen = nullptr;
+    for (const GroupEventNode& g : model.GroupEventList)
+      if (g.GroupId == group.Id) chosen = &g.EventIds;
+
+    std::string names, boxes;
+    int box = 0;
+    for (const EventNode& event : model.EventList) {
+      ++box;
+      bool ticked = chosen && Contains(*chosen, event.Id);
+      std::string name = escape_html(event.Name);
+      if (ticked) names += name + ";";
+      std::string onclick =
+          event.TuanTiType == 3
+              ? "setupHunTuanbs(" + i + "," + std::to_string(box) + "," +
+                    std::to_string(towards_other_sex) + ")"
+              : "setupbs(" + i + "," + std::to_string(group.Sex) + ")";
+      boxes += "<label><input type=\"checkbox\" name=\"bsidz" + i + "\" value=\"" +
+               std::to_string(event.Id) + "\"" + (ticked ? " checked=\"checked\"" : "") +
+               " class=\"" + (event.TuanTiType == 3 ? "setupHunTuanbs" : "setupbs") +
+               "\" onclick=\"" + onclick + "\" />" + name + "</label>\r\n";
+    }
+    out += group.Sex == 2 ? "<table name=\"girljsz\" id=\"girljsz\" width=\"99%\">\r\n"
+                          : "<table width=\"99%\">\r\n";
+    out += "<tr><td width=\"120\">" + escape_html(GroupLabel(group.GradeName, group.Sex)) +
+           "<input type=\"hidden\" name=\"jszid\" value=\"" + std::to_string(group.Id) +
+           "\" /></td><td><input type=\"text\" name=\"BsLb\" id=\"BsLb" + i +
+           "\" readonly=\"readonly\" size=\"90\" value=\"" + names + "\" /></td></tr>\r\n";
+    out += "<tr><td colspan=\"2\">\r\n" + boxes + "</td></tr>\r\n</table>\r\n";
+  }
+  return out;
+}

@@ -1,0 +1,182 @@
+#include "database/store_rounds.h"
+
+#include <algorithm>
+
+#include "database/connections.h"
+#include "database/data_error.h"
+#include "database/data_lock.h"
+#include "database/lookups.h"
+#include "database/store_common.h"
+
+namespace {
+
+// The venue of a round's event, or -1 when its event can't be found.
+int VenueOfRound(const RoundNode& round) {
+  const EventNode* event = FindEventOfRound(round);
+  return event ? event->ChangDi : -1;
+}
+
+// Rounds share a venue for ordering when their events use the same venue,
+// or when both use one of the built-in tracks 1 to 3.
+bool SameVenue(int a, int b) {
+  if (a < 0 || b < 0) return false;
+  return a == b || (a < 4 && b < 4);
+}
+
+RoundNode* FindIn(std::vector<RoundNode>& rounds, int round_id) {
+  for (RoundNode& r : rounds)
+    if (r.Id == round_id) return &r;
+  return nullptr;
+}
+
+// The round of the same session and venue whose order is the nearest
+// below (down false) or above (down true) round's order; null when none.
+RoundNode* Neighbour(std::vector<RoundNode>& rounds, const RoundNode& round, bool down) {
+  int venue = VenueOfRound(round);
+  RoundNode* best = nullptr;
+  int bound = down ? 999999 : 0;
+  for (RoundNode& other : rounds) {
+    if (other.Id == round.Id || other.Session != round.Session) continue;
+    bool closer = down ? (other.Order > round.Order && other.Order < bound)
+                       : (other.Order < round.Order && other.Order > bound);
+    if (!closer || !SameVenue(venue, VenueOfRound(other))) continue;
+    bound = other.Order;
+    best = &other;
+  }
+  return best;
+}
+
+// Applies one operation to the rounds (a working copy of RoundList) and the
+// file. 0 done, 1 a round is missing, 2 database error.
+int Arrange(Connection& meet, std::vector<RoundNode>& rounds,
+            const std::vector<ScheduleEntry>& entries, int session, int operation) {
+  int first_order = 0;
+  if (operation == 1) {
+    first_order = GetNextId("qrtb444 WHERE qrtb449 = ?", "qrtb450", false, session);
+    if (first_order == 0) return 2;
+  }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    RoundNode* round = FindIn(rounds, entries[i].RoundId);
+    if (!round) return 1;
+    switch (operation) {
+      case 1: {
+        int order = first_order + entries[i].Position + static_cast<int>(i);
+        if (!Execute(meet, "UPDATE qrtb444 SET qrtb449 = ?, qrtb451 = ?, qrtb450 = ? WHERE qrtb445 = ?",
+                     session, round->Duration, order, round->Id))
+          return 2;
+        round->Session = session;
+        round->Order = order;
+        break;
+      }
+      case 2:
+        if (!Execute(meet, "UPDATE qrtb444 SET qrtb449 = 0, qrtb451 = 0, qrtb450 = 0 WHERE qrtb445 = ?",
+                     round->Id))
+          return 2;
+        round->Session = round->Order = round->Duration = 0;
+        break;
+      case 3:
+      case 4: {
+        RoundNode* other = Neighbour(rounds, *round, operation == 4);
+        if (!other) return 0;
+        std::swap(round->Order, other->Order);
+        if (!Execute(meet, "UPDATE qrtb444 SET qrtb450 = ? WHERE qrtb445 = ?", round->Order, round->Id) ||
+            !Execute(meet, "UPDATE qrtb444 SET qrtb450 = ? WHERE qrtb445 = ?", other->Order, other->Id))
+          return 2;
+        break;
+      }
+      case 5:
+      case 6: {
+        int duration = operation == 5 ? round->Duration + 1 : std::max(round->Duration - 1, 1);
+        if (!Execute(meet, "UPDATE qrtb444 SET qrtb451 = ? WHERE qrtb445 = ?", duration, round->Id))
+          return 2;
+        round->Duration = duration;
+        break;
+      }
+      default:
+        return 1;
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int SaveContestSettings(const ContestNode& contest) {
+  DataGuard hold(DataLock);
+  if (!Execute(MeetConnection(),
+               "UPDATE qrtb425 SET qrtb429 = ?, qrtb430 = ?, qrtb431 = ?, qrtb436 = ? WHERE qrtb426 = ?",
+               contest.HasPrelim, contest.Qualifiers, contest.Places, contest.SchemeId, contest.Id)) {
+    ShowDataErrorCode(3533);
+    return 1;
+  }
+  return 0;
+}
+
+int SaveRound(const RoundNode& round) {
+  DataGuard hold(DataLock);
+  if (!Execute(MeetConnection(),
+               "UPDATE qrtb444 SET qrtb447 = ?, qrtb448 = ?, qrtb449 = ?, qrtb450 = ?, qrtb451 = ?,"
+               " qrtb452 = ?, qrtb453 = ? WHERE qrtb445 = ?",
+               round.Kind, round.Disabled, round.Session, round.Order, round.Duration,
+               round.Entrants, round.Places, round.Id)) {
+    ShowDataErrorCode(4533);
+    return 1;
+  }
+  return 0;
+}
+
+int InsertRound(const RoundNode& round) {
+  DataGuard hold(DataLock);
+  if (!Execute(MeetConnection(),
+               "INSERT INTO qrtb444 (qrtb445, qrtb446, qrtb447, qrtb448, qrtb449, qrtb450, qrtb451,"
+               " qrtb452, qrtb453, qrtb454) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+               round.Id, round.ContestId, round.Kind, round.Disabled, round.Session, round.Order,
+               round.Duration, round.Entrants, round.Places, round.PartEventId)) {
+    ShowDataErrorCode(159);
+    return 1;
+  }
+  return 0;
+}
+
+int SaveRoundCounters(const RoundNode& round) {
+  DataGuard hold(DataLock);
+  if (!Execute(MeetConnection(),
+               "UPDATE qrtb444 SET qrtb455 = ?, qrtb456 = ?, qrtb457 = ?, qrtb458 = ? WHERE qrtb445 = ?",
+               round.CertificatePrints, round.CheckInPrints, round.ResultPrints,
+               round.CompletionStamp, round.Id)) {
+    ShowDataErrorCode(41533);
+    return 1;
+  }
+  return 0;
+}
+
+int ArrangeRounds(const std::vector<ScheduleEntry>& entries, int session, int operation) {
+  DataGuard hold(DataLock);
+  Connection& meet = MeetConnection();
+  std::vector<RoundNode> rounds = Model().RoundList;
+  Transaction unit(meet);
+  int result = unit.ok() ? Arrange(meet, rounds, entries, session, operation) : 2;
+  if (result == 0 && !unit.Commit()) result = 2;
+  if (result != 0) {
+    if (result == 2) ShowDataErrorCode(660);
+    return 1;
+  }
+  // Element by element, so pointers into RoundList stay valid.
+  std::copy(rounds.begin(), rounds.end(), Model().RoundList.begin());
+  return 0;
+}
+
+int EstimateRoundMinutes(const VenueNode& venue, const GroupNode& group, const EventNode& event,
+                         int class_count, int round_kind) {
+  bool individual = event.TuanTiType == 1;
+  if (individual && event.BiSaiType != 1)
+    return event.MatchTime * group.EntrantsPerEvent * class_count;
+  double size = std::max(venue.Size, 1);
+  double x;
+  if (round_kind != kFinalAfterPrelim)
+    x = individual ? class_count * group.EntrantsPerEvent / size : class_count / size;
+  else
+    x = individual ? std::max(size, static_cast<double>(group.PlacesRanked)) / size
+                   : std::min(class_count, group.PlacesRanked) / size;
+  return event.MatchTime * static_cast<int>(x + 0.999);
+}
