@@ -1,0 +1,35 @@
+#include "pages/meet/class_frame.h"
+
+#include "database/data_lock.h"
+#include "database/lookups.h"
+#include "database/model.h"
+#include "web/escape.h"
+#include "web/response.h"
+#include "web/templates.h"
+
+void FillClassPageHead(std::string& page) {
+  DataGuard guard(DataLock);
+  ReplacePlaceholder(page, "标题", kAdminPageTitle);
+  ReplacePlaceholder(page, "主办单位", EscapeHtml(Model().OrganiserName));
+  ReplacePlaceholder(page, "运动会名称", EscapeHtml(Model().MeetName));
+}
+
+std::string BuildClassFramePage(const LoginNode& session, std::string_view content) {
+  DataGuard guard(DataLock);
+  std::string page;
+  LoadHtmlTemplate(150, page);
+  FillClassPageHead(page);
+  const ClassNode* class_node = FindClassNode(session.ClassId, session.GradeId);
+  ReplacePlaceholder(page, "班级", class_node ? EscapeHtml(class_node->ClassName) : "");
+  ReplacePlaceholder(page, "领队", class_node ? EscapeHtml(class_node->LeaderName) : "");
+  ReplacePlaceholder(page, "可报项目", "请返回班级首页查看！");
+  ReplacePlaceholder(page, "提示", content);
+  return page;
+}
+
+void ServeClassErrorPage(const LoginNode& session, std::string_view message, std::string& reply) {
+  std::string content = "<tr><td class=\"bstdd\"><img src=\"error.jpg\" /><br>";
+  content += message;
+  content += "</td></tr>";
+  AppendHtmlPage(session, BuildClassFramePage(session, content), reply);
+}

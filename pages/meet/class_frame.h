@@ -1,0 +1,21 @@
+#pragma once
+// The frame of the class teacher's secondary pages (template 150): the
+// class's name, its leader box and a content area. The class error page is
+// this frame with one message.
+#include <string>
+#include <string_view>
+
+#include "web/login_list.h"
+
+// Replaces "<%=标题%>", "<%=主办单位%>" and "<%=运动会名称%>" of a class page
+// with the title, the organiser and the meet name (escaped). Takes DataLock.
+void FillClassPageHead(std::string& page);
+
+// Template 150 for the session's class with content (program markup: table
+// rows) in "<%=提示%>". A class that no longer exists shows an empty class
+// and leader name. Takes DataLock.
+std::string BuildClassFramePage(const LoginNode& session, std::string_view content);
+
+// The class error page: the frame with message (program markup) under the
+// error image; header and page are appended to reply.
+void ServeClassErrorPage(const LoginNode& session, std::string_view message, std::string& reply);

@@ -1,0 +1,95 @@
+// af.js: scripts of the administration pages' forms. The athlete entry
+// form: JianCha keeps the ticked events within the group's limits, AddStAn
+// sends the form to /AddStudent.html and shows the answer in its place.
+
+function afCountChecked(boxes) {
+  var count = 0;
+  for (var i = 0; i < boxes.length; i++) {
+    if (boxes[i].checked) count++;
+  }
+  return count;
+}
+
+function afStrike(box, struck) {
+  var prefix = box.name == "StBcQn" ? "QnBcName" : "DxBcName";
+  var label = document.getElementById(prefix + box.value);
+  if (label) label.className = struck ? "ShanChuXian" : "NoShanChuXian";
+}
+
+// Disables and strikes every unticked box when the athlete has reached the
+// limit, enables every named box below it. Returns true when over it.
+function afApplyEventLimit(showAlert) {
+  var qn = document.getElementsByName("StBcQn");
+  var dx = document.getElementsByName("StBcDx");
+  var q = afCountChecked(qn);
+  var x = afCountChecked(dx);
+  var limit;
+  var message;
+  if (q > 0) {
+    limit = parseInt(document.getElementById("QNXBNUM").value, 10);
+    message = "本竞赛组全能限报" + limit + "项，您已超出限报，不能再报此项目！";
+  } else {
+    limit = parseInt(document.getElementById("DxMRXBNUM").value, 10);
+    message = "本竞赛组单项每人限报" + limit + "项，您已超过限报，不能再报该项目！";
+  }
+  if (x + q > limit) {
+    if (showAlert) alert(message);
+    return true;
+  }
+  var groups = [qn, dx];
+  for (var g = 0; g < groups.length; g++) {
+    for (var i = 0; i < groups[g].length; i++) {
+      var box = groups[g][i];
+      if (x + q == limit) {
+        if (!box.checked) {
+          box.disabled = true;
+          afStrike(box, true);
+        }
+      } else {
+        box.disabled = false;
+        afStrike(box, false);
+      }
+    }
+  }
+  return false;
+}
+
+function JianCha(obj) {
+  if (afApplyEventLimit(true)) {
+    obj.checked = false;
+    afApplyEventLimit(false);
+  }
+}
+
+function AddStAn() {
+  var name = document.getElementById("stname").value.replace(/\s/g, "");
+  if (name == "") {
+    alert("请输入运动员姓名！");
+    return;
+  }
+  var entries = "";
+  var kinds = ["StBcDx", "StBcQn", "StBcHt", "StBcTd"];
+  for (var k = 0; k < kinds.length; k++) {
+    var boxes = document.getElementsByName(kinds[k]);
+    for (var i = 0; i < boxes.length; i++) {
+      if (boxes[i].checked) entries += "STBC1=" + boxes[i].value + "&";
+    }
+  }
+  if (entries == "") {
+    alert("请选择运动员参加的比赛！");
+    return;
+  }
+  var url = "AddStudent.html?stid=" + document.getElementById("stid").value +
+            "&stxb=" + document.getElementById("STSEX").value +
+            "&Tname1=" + name +
+            "&NjId=" + document.getElementById("NJID").value +
+            "&BjId=" + document.getElementById("BJID").value +
+            "&" + entries + "an=123";
+  var request = new XMLHttpRequest();
+  request.open("GET", url, true);
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    if (request.status == 200) document.getElementById("gndiv1").innerHTML = request.responseText;
+  };
+  request.send(null);
+}
