@@ -1,0 +1,204 @@
+#include "engine/draw.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <span>
+#include <string>
+#include <unordered_set>
+
+#include "database/connections.h"
+#include "database/data_error.h"
+#include "database/data_lock.h"
+#include "database/loaders.h"
+#include "database/lookups.h"
+#include "database/store_lanes.h"
+#include "database/store_rounds.h"
+#include "engine/draw_steps.h"
+#include "engine/round_lookups.h"
+
+namespace {
+
+// After a failed write the lists are rebuilt from the file, which the
+// rolled-back transaction left as it was.
+void ReloadRoundsAndLanes() {
+  LoadRounds();
+  LoadLanes();
+}
+
+// Writes what DrawRoundLanes changed. 0 / 1.
+int StoreRoundDraw(const RoundDraw& draw) {
+  for (int id : draw.ClearedRoundIds)
+    if (DeleteRoundLanes(id) != 0) return 1;
+  for (int id : draw.SavedRoundIds) {
+    const RoundNode* round = FindRoundById(id);
+    if (!round || SaveRound(*round) != 0) return 1;
+  }
+  if (draw.LaneCount == 0) return 0;
+  std::span<const LaneNode> lanes(Model().LaneList.data() + draw.FirstLane, draw.LaneCount);
+  return InsertLaneList(lanes);
+}
+
+int NextLaneRowId() {
+  int largest = 0;
+  for (const LaneNode& lane : Model().LaneList) largest = std::max(largest, lane.Id);
+  return largest + 1;
+}
+
+}  // namespace
+
+void SeedDrawRandom() {
+  DataGuard hold(DataLock);
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+}
+
+int DrawAllRounds() {
+  DataGuard hold(DataLock);
+  return DrawAllRounds(static_cast<unsigned>(std::time(nullptr)));
+}
+
+int DrawAllRounds(unsigned seed) {
+  DataGuard hold(DataLock);
+  std::srand(seed);
+  Transaction unit(MeetConnection());
+  if (!unit.ok()) return 1;
+  int next_id = NextLaneRowId();
+  auto& rounds = Model().RoundList;
+  for (std::size_t i = 0; i < rounds.size(); ++i) {
+    if (rounds[i].Kind == kFinalAfterPrelim) continue;
+    const RoundDraw draw = DrawRoundLanes(rounds[i], next_id);
+    if (draw.Result != 0) continue;
+    if (StoreRoundDraw(draw) != 0) {
+      unit.Rollback();
+      ReloadRoundsAndLanes();
+      return 1;
+    }
+  }
+  if (!unit.Commit()) {
+    ReloadRoundsAndLanes();
+    return 1;
+  }
+  return 0;
+}
+
+int DrawRound(RoundNode& round, int& next_lane_row_id, int& heats, int& entrants) {
+  DataGuard hold(DataLock);
+  Transaction unit(MeetConnection());
+  if (!unit.ok()) return 1;
+  const int first_id = next_lane_row_id;
+  const RoundDraw draw = DrawRoundLanes(round, next_lane_row_id);
+  if (draw.Result != 0) return 1;
+  heats = draw.Count.Heats;
+  entrants = draw.Count.Entrants;
+  if (StoreRoundDraw(draw) != 0 || !unit.Commit()) {
+    unit.Rollback();
+    next_lane_row_id = first_id;
+    ReloadRoundsAndLanes();
+    return 1;
+  }
+  return 0;
+}
+
+int RedrawUndrawnContests() {
+  DataGuard hold(DataLock);
+  return RedrawUndrawnContests(static_cast<unsigned>(std::time(nullptr)));
+}
+
+int RedrawUndrawnContests(unsigned seed) {
+  DataGuard hold(DataLock);
+  std::srand(seed);
+  std::unordered_set<int> handled;
+  int result = 0;
+  const auto& athletes = Model().AthleteList;
+  for (std::size_t a = 0; a < athletes.size(); ++a) {
+    const std::vector<int> contests = athletes[a].ContestIds;
+    for (int contest_id : contests) {
+      if (handled.count(contest_id) || IsAthleteUndrawn(contest_id, athletes[a].Id) != 1) continue;
+      handled.insert(contest_id);
+      if (ContestHasResults(contest_id)) {
+        // Drawing again would throw the entered results away.
+        LogServerMessage("比赛(编号" + std::to_string(contest_id) +
+                         ")已有比赛成绩，没有重新分组分道，新报名的运动员没有分到道次。");
+        continue;
+      }
+      if (RedrawContest(contest_id) != 0) result = 1;
+    }
+  }
+  return result;
+}
+
+int RedrawContest(int contest_id) {
+  int heats = 0, entrants = 0;
+  return RedrawContest(contest_id, heats, entrants);
+}
+
+int RedrawContest(int contest_id, int& heats, int& entrants) {
+  DataGuard hold(DataLock);
+  Transaction unit(MeetConnection());
+  int failed = unit.ok() ? 0 : 1;
+  auto& rounds = Model().RoundList;
+  for (std::size_t i = 0; !failed && i < rounds.size(); ++i) {
+    RoundNode& round = rounds[i];
+    if (round.ContestId != contest_id) continue;
+    if (DeleteRoundLanes(round.Id) != 0) {
+      failed = 1;
+      break;
+    }
+    int next_id = RemoveRoundLanes(round.Id);
+    const int was_disabled = round.Disabled;
+    round.Disabled = 0;
+    RoundDraw draw;
+    if (round.Kind != kFinalAfterPrelim) draw = DrawRoundLanes(round, next_id);
+    if (draw.Result == 0) {
+      heats = draw.Count.Heats;
+      entrants = draw.Count.Entrants;
+      failed = StoreRoundDraw(draw);
+    } else if (was_disabled != 0) {
+      failed = SaveRound(round);
+    }
+  }
+  FreeLaneMemoryList();
+  if (failed || !unit.Commit()) {
+    unit.Rollback();
+    ReloadRoundsAndLanes();
+    return 1;
+  }
+  return 0;
+}
+
+int RemoveRoundLanes(int round_id) {
+  DataGuard hold(DataLock);
+  std::erase_if(Model().LaneList, [&](const LaneNode& n) { return n.RoundId == round_id; });
+  return NextLaneRowId();
+}
+
+int IsAthleteUndrawn(int contest_id, int athlete_id) {
+  DataGuard hold(DataLock);
+  const ContestNode* contest = FindContestById(contest_id);
+  if (!contest) {
+    ShowDataErrorCode(29550);
+    return 0;
+  }
+  const EventNode* event = FindEventById(contest->EventId);
+  if (!event) {
+    ShowDataErrorCode(28550);
+    return 0;
+  }
+  int partner_id = 0;
+  if (event->TuanTiType == 3) {
+    if (const ContestNode* partner = FindOppositeSexContest(contest->GroupId, event->Id))
+      partner_id = partner->Id;
+  }
+  for (const LaneNode& lane : Model().LaneList) {
+    if (lane.AthleteId != athlete_id) continue;
+    const RoundNode* round = FindRoundById(lane.RoundId);
+    if (!round) {
+      ShowDataErrorCode(27550);
+      return 0;
+    }
+    const bool of_contest =
+        round->ContestId == contest_id || (partner_id != 0 && round->ContestId == partner_id);
+    if (of_contest && round->Disabled == 0) return 0;
+  }
+  return 1;
+}

@@ -1,0 +1,52 @@
+#include "engine/round_lookups.h"
+
+#include <algorithm>
+
+#include "database/lookups.h"
+
+namespace {
+
+bool HasResultOrStatus(const LaneNode& lane) { return lane.Result != kNoResult || lane.Status > 0; }
+
+}  // namespace
+
+int RoundHasResults(int round_id) {
+  const auto& lanes = Model().LaneList;
+  return std::any_of(lanes.begin(), lanes.end(), [&](const LaneNode& n) {
+           return n.RoundId == round_id && HasResultOrStatus(n);
+         })
+             ? 1
+             : 0;
+}
+
+int ContestHasResults(int contest_id) {
+  for (const RoundNode& round : Model().RoundList)
+    if (round.ContestId == contest_id && RoundHasResults(round.Id)) return 1;
+  return 0;
+}
+
+int GetFinalState(int contest_id) {
+  if (!FindContestById(contest_id)) return -1;
+  const RoundNode* final = FindRoundByContestAndKind(contest_id, kFinalAfterPrelim);
+  if (!final) return -1;
+  bool any = false;
+  for (const LaneNode& lane : Model().LaneList) {
+    if (lane.RoundId != final->Id) continue;
+    if (HasResultOrStatus(lane)) return 2;
+    any = true;
+  }
+  return any ? 1 : 0;
+}
+
+int IsAthleteInFinal(int round_id, int athlete_id) {
+  const RoundNode* round = FindRoundById(round_id);
+  if (!round) return 0;
+  const RoundNode* final = FindRoundByContestAndKind(round->ContestId, kFinalAfterPrelim);
+  if (!final) return 0;
+  const auto& lanes = Model().LaneList;
+  return std::any_of(lanes.begin(), lanes.end(), [&](const LaneNode& n) {
+           return n.RoundId == final->Id && n.AthleteId == athlete_id;
+         })
+             ? 1
+             : 0;
+}
