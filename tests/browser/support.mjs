@@ -1,0 +1,84 @@
+// Shared by the browser tests: the real server on a free port with a fresh
+// data folder (korva_test_server), and Debian's Chromium driven through
+// playwright-core with a new, empty profile.
+import { spawn } from 'node:child_process';
+import { mkdtemp, rm } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { createInterface } from 'node:readline';
+import { chromium } from 'playwright-core';
+
+const serverProgram = process.env.KORVA_TEST_SERVER;
+const chromiumProgram = process.env.CHROMIUM || '/usr/bin/chromium';
+
+// Starts the server; resolves to { port, password, url(path), stop() }.
+// options.meetSql: a file of SQL run on a new, opened meet first.
+export async function startServer(options = {}) {
+  if (!serverProgram) throw new Error('KORVA_TEST_SERVER names no server program');
+  const args = options.meetSql ? ['--meet', options.meetSql] : [];
+  const child = spawn(serverProgram, args, { stdio: ['pipe', 'pipe', 'inherit'] });
+  const exited = new Promise((resolve) => child.once('exit', resolve));
+  const fields = {};
+  const lines = createInterface({ input: child.stdout });
+  await new Promise((resolve, reject) => {
+    child.once('error', reject);
+    child.once('exit', (code) => reject(new Error(`test server ended early (${code})`)));
+    lines.on('line', (line) => {
+      const at = line.indexOf('=');
+      if (at > 0) fields[line.slice(0, at)] = line.slice(at + 1);
+      if (line === 'ready') resolve();
+    });
+  });
+  const port = Number(fields.port);
+  return {
+    port,
+    password: fields.password,
+    url: (path) => `http://127.0.0.1:${port}${path}`,
+    async stop() {
+      child.stdin.end();  // the server stops when its input closes
+      await exited;
+    },
+  };
+}
+
+// A headless Chromium with a profile of its own; resolves to
+// { context, page, close() }. Dialogs are accepted and kept in dialogs.
+export async function launchBrowser() {
+  const profile = await mkdtemp(join(tmpdir(), 'korva-chromium-'));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: chromiumProgram,
+    headless: true,
+    args: [
+      '--no-sandbox',
+      '--disable-gpu',
+      '--disable-quic',
+      '--no-first-run',
+      '--disable-background-networking',
+      '--disable-component-update',
+      '--disable-sync',
+    ],
+  });
+  const page = context.pages()[0] || (await context.newPage());
+  const dialogs = [];
+  page.on('dialog', (dialog) => {
+    dialogs.push(dialog.message());
+    dialog.accept();
+  });
+  return {
+    context,
+    page,
+    dialogs,
+    async close() {
+      await context.close();
+      await rm(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+// Signs in on the staff login page.
+export async function signInAsAdministrator(page, server) {
+  await page.goto(server.url('/AdminIndex.html'));
+  await page.fill('#UserName', 'admin');
+  await page.fill('#PassWord', server.password);
+  await Promise.all([page.waitForURL('**/Admin.html'), page.click('input[type=submit]')]);
+}

@@ -1,0 +1,96 @@
+// The real server for the browser tests: a fresh data folder, every page
+// registered, the in-process server on a free loopback port. It prints
+// "port=<n>" and "password=<administrator's password>", then "ready", and
+// runs until its standard input closes or it gets SIGTERM or SIGINT; then it
+// stops and removes the data folder.
+//
+// Usage: korva_test_server [--meet <file.sql>]
+//   --meet  creates and opens a meet first (the default catalogue copied in),
+//           then runs the file's SQL (UTF-8) on it.
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+
+#include "database/gbk_text.h"
+#include "pages/meet/register_pages.h"
+#include "pages/setup/meet_template.h"
+#include "pages/setup/register_pages.h"
+#include "tests/testing/meet_fixture.h"
+#include "web/web_server.h"
+
+namespace {
+
+bool ReadFile(const std::string& path, std::string* text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
+// Turns the end of standard input into a SIGTERM, so the server also stops
+// when the test runner that started it goes away.
+void WatchStandardInput() {
+  char buffer[256];
+  while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
+  }
+  kill(getpid(), SIGTERM);
+}
+
+int Run(int argc, char** argv) {
+  std::string meet_sql;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--meet") == 0 && i + 1 < argc) {
+      if (!ReadFile(argv[++i], &meet_sql)) {
+        std::fprintf(stderr, "cannot read %s\n", argv[i]);
+        return 2;
+      }
+    } else {
+      std::fprintf(stderr, "usage: %s [--meet <file.sql>]\n", argv[0]);
+      return 2;
+    }
+  }
+
+  // The signals are taken by sigwait below, never by a server thread.
+  sigset_t stop_signals;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGTERM);
+  sigaddset(&stop_signals, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+
+  MeetFixture data;
+  SetBlankMeetTemplatePath(data.folder() + "/PVD.DAT");
+  if (!meet_sql.empty()) data.OpenNewMeet(Utf8ToGbk(meet_sql));
+  RegisterSetupPages();
+  RegisterMeetPages();
+  int port = 0;
+  if (StartWebServerForTest(data.folder(), 0, &port) != 0) {
+    std::fprintf(stderr, "the server did not start\n");
+    return 1;
+  }
+  std::printf("port=%d\npassword=%s\nready\n", port, data.admin_password().c_str());
+  std::fflush(stdout);
+
+  std::thread(WatchStandardInput).detach();
+  int signal_number = 0;
+  sigwait(&stop_signals, &signal_number);
+  StopWebServer();
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "test server: %s\n", e.what());
+    return 1;
+  }
+}
