@@ -230,8 +230,7 @@ void ServeClassLoginPage(LoginNode& session, int message, std::string& reply) {
   {
     DataGuard hold(DataLock);
     for (const ClassNode& c : Model().ClassList) {
-      options += "<option value=\"" + std::to_string(c.ClassId) + "\">" + EscapeHtml(c.GradeName) +
-                 EscapeHtml(c.ClassName) + "</option>";
+      options += "<option value=\"" + std::to_string(c.ClassId) + "\">" + EscapeHtml(c.ClassName) + "</option>";
     }
   }
   ReplacePlaceholder(page, "班级列表", options);

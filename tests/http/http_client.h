@@ -1,0 +1,129 @@
+#pragma once
+// A small HTTP client over loopback for the tests of the in-process server.
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+struct HttpResponse {
+  int status = 0;        // 0 when no complete response arrived
+  std::string head;      // status line and header lines
+  std::string body;
+  bool closed = false;   // the server closed the connection after it
+
+  // The value of a header line, empty when absent.
+  std::string Header(std::string_view name) const {
+    std::string key = "\r\n" + std::string(name) + ": ";
+    std::size_t at = head.find(key);
+    if (at == std::string::npos) return {};
+    at += key.size();
+    return head.substr(at, head.find("\r\n", at) - at);
+  }
+};
+
+class TestConnection {
+ public:
+  explicit TestConnection(int port) {
+    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+      close(fd_);
+      fd_ = -1;
+    }
+  }
+  ~TestConnection() {
+    if (fd_ >= 0) close(fd_);
+  }
+  TestConnection(const TestConnection&) = delete;
+  TestConnection& operator=(const TestConnection&) = delete;
+
+  bool ok() const { return fd_ >= 0; }
+
+  bool Send(std::string_view data) {
+    while (!data.empty()) {
+      ssize_t sent = send(fd_, data.data(), data.size(), MSG_NOSIGNAL);
+      if (sent <= 0) return false;
+      data.remove_prefix(static_cast<std::size_t>(sent));
+    }
+    return true;
+  }
+
+  // Reads one whole response (waits at most timeout_ms for each piece).
+  HttpResponse Read(int timeout_ms = 10000) {
+    HttpResponse response;
+    std::size_t head_end;
+    while ((head_end = buffer_.find("\r\n\r\n")) == std::string::npos) {
+      if (!Receive(timeout_ms)) {
+        response.closed = true;
+        return response;
+      }
+    }
+    response.head = buffer_.substr(0, head_end + 2);
+    std::size_t length = 0;
+    std::string value = response.Header("Content-Length");
+    if (!value.empty()) length = std::strtoul(value.c_str(), nullptr, 10);
+    while (buffer_.size() < head_end + 4 + length) {
+      if (!Receive(timeout_ms)) {
+        response.closed = true;
+        return response;
+      }
+    }
+    response.body = buffer_.substr(head_end + 4, length);
+    buffer_.erase(0, head_end + 4 + length);
+    if (response.head.size() > 12) response.status = std::atoi(response.head.c_str() + 9);
+    return response;
+  }
+
+  // True when the server has closed the connection (nothing more to read).
+  bool IsClosedByServer(int timeout_ms = 5000) {
+    while (Receive(timeout_ms)) {
+    }
+    return closed_;
+  }
+
+ private:
+  bool Receive(int timeout_ms) {
+    pollfd waiting{fd_, POLLIN, 0};
+    if (poll(&waiting, 1, timeout_ms) <= 0) return false;
+    char chunk[8192];
+    ssize_t got = recv(fd_, chunk, sizeof chunk, 0);
+    if (got <= 0) {
+      closed_ = true;
+      return false;
+    }
+    buffer_.append(chunk, static_cast<std::size_t>(got));
+    return true;
+  }
+
+  int fd_ = -1;
+  std::string buffer_;
+  bool closed_ = false;
+};
+
+// The session number of a reply's "Set-Cookie: session=brimly%dE".
+inline int CookieNumber(const HttpResponse& response) {
+  std::string cookie = response.Header("Set-Cookie");
+  std::size_t at = cookie.find("brimly");
+  return at == std::string::npos ? 0 : std::atoi(cookie.c_str() + at + 6);
+}
+
+// A GET (or POST with body) request text carrying the session cookie.
+inline std::string RequestText(std::string_view method, std::string_view path, int session = 0,
+                               std::string_view body = {}, std::string_view extra_headers = {}) {
+  std::string text = std::string(method) + " " + std::string(path) + " HTTP/1.1\r\nHost: localhost\r\n"
+                     "User-Agent: Mozilla/5.0 Chrome/120.0\r\n";
+  if (session) text += "Cookie: session=brimly" + std::to_string(session) + "E\r\n";
+  text += extra_headers;
+  if (method == "POST") text += "Content-Length: " + std::to_string(body.size()) + "\r\n";
+  text += "\r\n";
+  text += body;
+  return text;
+}
