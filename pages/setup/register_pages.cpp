@@ -1,7 +1,9 @@
 #include "pages/setup/register_pages.h"
 
+#include <exception>
 #include <string>
 
+#include "database/data_error.h"
 #include "pages/setup/create_meet.h"
 #include "pages/setup/setup_result_page.h"
 #include "pages/setup/setup_stage.h"
@@ -17,7 +19,13 @@ void CreateMeetPageRoute(RouteContext& ctx) { ServeCreateMeetPage(ctx.session, c
 // page for ctx.result; a refused creation hands it the posted name.
 void CreateMeetPostRoute(RouteContext& ctx) {
   std::string posted_name;
-  ctx.result = HandleCreateMeetPost(ctx.request.Body, &posted_name);
+  try {
+    ctx.result = HandleCreateMeetPost(ctx.request.Body, &posted_name);
+  } catch (const std::exception& e) {
+    // Result 0 would tell the administrator the meet was made.
+    LogServerMessage(std::string("create meet: ") + e.what());
+    ctx.result = kCreateUnexpectedFailure;
+  }
   bool refused_by_name = (ctx.result >= kCreateBadPost && ctx.result <= kCreateLongSection) ||
                          ctx.result == kCreateNameUsed;
   ctx.message = refused_by_name ? posted_name : std::string();
