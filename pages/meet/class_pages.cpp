@@ -10,7 +10,6 @@
 #include "database/lookups.h"
 #include "database/model.h"
 #include "database/store_athletes.h"
-#include "database/store_classes.h"
 #include "pages/meet/class_frame.h"
 #include "pages/meet/entry_forms.h"
 #include "web/escape.h"
@@ -315,21 +314,4 @@ int HandleDeleteAthletesPost(std::string& message, std::string_view body, const 
     }
   }
   return kept ? 1 : 0;
-}
-
-std::string HandleLeaderNameRequest(std::string_view path, const LoginNode& session) {
-  std::string name;
-  // An absent or over-long field, or one the filter emptied, is refused
-  // rather than clearing the stored name.
-  if (GetFormField(path, "name=", 100, name) != 1) return "error";
-  if (name.empty()) {
-    std::size_t at = path.find("name=");
-    std::size_t end = path.find_first_of("& \r", at + 5);
-    if (end != at + 5 && at + 5 < path.size()) return "error";
-  }
-  DataGuard guard(DataLock);
-  if (SetClassTeacherName(name, session.ClassId) != 0) return "error";
-  ClassNode* class_node = FindClassNode(session.ClassId, session.GradeId);
-  if (class_node != nullptr) class_node->LeaderName = name;
-  return "ok";
 }

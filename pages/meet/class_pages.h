@@ -1,7 +1,7 @@
 #pragma once
 // The class teacher's pages: the class home page with its limits, events,
 // athletes and registration state; the enrol pages for boys and girls; the
-// deletion of ticked athletes; the leader box. Each takes DataLock for its
+// deletion of ticked athletes. Each takes DataLock for its
 // whole work.
 #include <string>
 #include <string_view>
@@ -23,5 +23,3 @@ int ServeEnrollPage(std::string& reply, int athlete_id, int sex, const LoginNode
 // is closed.
 int HandleDeleteAthletesPost(std::string& message, std::string_view body, const LoginNode& session);
 
-// /AddLingDui.html?name=: stores the class's leader name. "ok" or "error".
-std::string HandleLeaderNameRequest(std::string_view path, const LoginNode& session);

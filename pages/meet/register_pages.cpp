@@ -36,11 +36,6 @@ void AddStudentRoute(RouteContext& ctx) {
   AppendHtmlPage(ctx.session, text, ctx.reply);
 }
 
-// Route 114: GET "/AddLingDui.html?name=", the leader box of the class pages.
-void LeaderNameRoute(RouteContext& ctx) {
-  AppendHtmlPage(ctx.session, HandleLeaderNameRequest(ctx.request.Path, ctx.session), ctx.reply);
-}
-
 // Route 115: POST "/DelST.html". Result 0 makes the dispatcher answer the
 // redirect to the class home page; otherwise the class error page is ours.
 void DeleteAthletesRoute(RouteContext& ctx) {
@@ -56,6 +51,5 @@ void RegisterMeetPages() {
   RegisterRoute(13, EnrollRoute);
   RegisterRoute(14, EnrollRoute);
   RegisterRoute(113, AddStudentRoute, EmptyReply::kEmptyBody);
-  RegisterRoute(114, LeaderNameRoute, EmptyReply::kEmptyBody);
   RegisterRoute(115, DeleteAthletesRoute);
 }
