@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "database/data_lock.h"
+#include "database/gbk_text.h"
 #include "database/model.h"
 #include "web/form_field.h"
 #include "web/request_parser.h"
@@ -113,13 +114,21 @@ void ServeDocumentFile(const HttpRequest& request, std::string& reply) {
   std::string body;
   DataGuard hold(DataLock);
   DocumentNode* document = nullptr;
+  // Browsers send the path in UTF-8 whatever the page's charset; the list
+  // holds GBK. The file itself carries the UTF-8 name, or the GBK one.
   for (DocumentNode& d : Model().DocumentList) {
-    if (!name.empty() && d.FilePath == name) {
+    if (!name.empty() && (d.FilePath == name || GbkToUtf8(d.FilePath) == name)) {
       document = &d;
       break;
     }
   }
-  if (!document || !ReadWholeFile(Model().DataFolder + "/" + name, body)) {
+  bool read = false;
+  if (document) {
+    std::string folder = Model().DataFolder + "/";
+    read = ReadWholeFile(folder + GbkToUtf8(document->FilePath), body) ||
+           ReadWholeFile(folder + document->FilePath, body);
+  }
+  if (!read) {
     AppendStatusReply(404, reply);
     return;
   }
