@@ -1,7 +1,9 @@
 #pragma once
 // Store functions of the competition groups and the events each group
 // holds. Each takes DataLock itself and leaves the list reloads to the
-// caller (groups, group events, contests, rounds).
+// caller (groups, group events, contests, rounds). Report texts are plain
+// GBK, one line per group or event ending in "\n"; the page escapes them
+// and turns the line ends into breaks.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +16,9 @@
 // to their later rounds), deletes the groups no longer chosen with all
 // their data unless athletes of their grade and sex exist (then keeps
 // them), and writes the bonuses to every group. One report line per group
-// added, deleted or kept. 0 done; 1 database error (nothing changes); 2
-// done, some groups kept.
+// added or deleted ("已添加：%s", "已删除：%s"), or, when some were kept,
+// only the kept ones (the group's label). 0 done; 1 database error
+// (nothing changes); 2 done, some groups kept.
 int SaveCompetitionGroups(const std::vector<GradeGroupSettings>& rows,
                           const RecordBonuses& bonuses, std::string* report);
 

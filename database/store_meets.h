@@ -38,8 +38,9 @@ int CreateMeet(const std::string& meet_file_path, const std::string& name,
                int admit_one_less, int bib_width, const std::vector<GradeGroupSettings>& rows);
 
 // Writes name and start date into the open meet's registry row and its
-// settings row, then refreshes the meet globals. 0 saved; 1 another meet
-// has the name (nothing changes); 3 database error (nothing changes).
+// settings row, then refreshes the meet globals (name, sessions, start
+// slots, opening length, admit-one-less, start time). 0 saved; 1 another
+// meet has the name; 3 database error; after 1 and 3 nothing changes.
 int SaveMeetInfo(const std::string& name, const std::string& date_text, int session_count,
                  int morning_start, int afternoon_start, int opening_length,
                  int admit_one_less);
