@@ -139,3 +139,14 @@ int FindStartNumberClash(const std::string& boys, const std::string& girls, int 
   }
   return 0;
 }
+
+int GroupHasCombinedEvent(int group_id) {
+  for (const GroupEventNode& node : Model().GroupEventList) {
+    if (node.GroupId != group_id) continue;
+    for (int event_id : node.EventIds) {
+      const EventNode* event = FindEventById(event_id);
+      if (event && event->BiSaiType == 3) return 1;
+    }
+  }
+  return 0;
+}

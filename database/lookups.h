@@ -24,6 +24,8 @@ AthleteNode* FindFirstAthleteOfClass(int class_id);
 AthleteNode* FindFirstAthleteOfClassAndSex(int class_id, int sex);
 // 1 when a lane of the athlete holds a result in a round of that event.
 int AthleteHasResultInEvent(int athlete_id, int event_id);
+// 1 when the group's events include a combined event (BiSaiType 3).
+int GroupHasCombinedEvent(int group_id);
 // 1 when another class has that name.
 int FindClassNameClash(int class_id, const std::string& name);
 // 1 boys' number, 2 girls' number clashes with another class's, else 0.

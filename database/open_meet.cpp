@@ -32,6 +32,8 @@ RegistryRow FindRegistryRow(int meet_id) {
   return row;
 }
 
+}  // namespace
+
 std::time_t ParseStartDate(const std::string& text) {
   int year = 0, month = 0, day = 0;
   if (std::sscanf(text.c_str(), "%d-%d-%d", &year, &month, &day) != 3) return 0;
@@ -43,6 +45,8 @@ std::time_t ParseStartDate(const std::string& text) {
   std::time_t t = std::mktime(&tm);
   return t == static_cast<std::time_t>(-1) ? 0 : t;
 }
+
+namespace {
 
 // Copies the settings row of the meet file into the globals of model.
 bool LoadSettings(Connection& meet, MeetModel& model) {

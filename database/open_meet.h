@@ -1,5 +1,11 @@
 #pragma once
 // Opening the current meet.
+#include <ctime>
+#include <string>
+
+// The meet's first day from its "Y-M-D" date text, at local midnight; 0 when
+// the text is not such a date.
+std::time_t ParseStartDate(const std::string& text);
 
 // Opens a meet and rebuilds every list: meet id 0 opens the registry row
 // marked current; another id first marks that meet current. Takes DataLock.

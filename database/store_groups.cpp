@@ -42,6 +42,15 @@ bool GradeSexHasAthletesInFile(Connection& meet, int grade_id, int sex, bool* ha
   return st.ok();
 }
 
+}  // namespace
+
+int GradeSexHasAthletes(int grade_id, int sex) {
+  bool has = false;
+  return GradeSexHasAthletesInFile(MeetConnection(), grade_id, sex, &has) && has ? 1 : 0;
+}
+
+namespace {
+
 const GroupNode* GroupInList(int group_id) {
   for (const GroupNode& g : Model().GroupList)
     if (g.Id == group_id) return &g;

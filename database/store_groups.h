@@ -19,6 +19,10 @@
 // added or deleted ("已添加：%s", "已删除：%s"), or, when some were kept,
 // only the kept ones (the group's label). 0 done; 1 database error
 // (nothing changes); 2 done, some groups kept.
+// 1 when an athlete of that grade and sex is registered in the meet file; a
+// failing query counts as none (and is logged).
+int GradeSexHasAthletes(int grade_id, int sex);
+
 int SaveCompetitionGroups(const std::vector<GradeGroupSettings>& rows,
                           const RecordBonuses& bonuses, std::string* report);
 

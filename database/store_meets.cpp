@@ -8,22 +8,11 @@
 #include "database/data_error.h"
 #include "database/data_lock.h"
 #include "database/model.h"
+#include "database/open_meet.h"
 #include "database/store_common.h"
 #include "resources/embedded.h"
 
 namespace {
-
-std::time_t ParseStartDate(const std::string& text) {
-  int year = 0, month = 0, day = 0;
-  if (std::sscanf(text.c_str(), "%d-%d-%d", &year, &month, &day) != 3) return 0;
-  std::tm tm{};
-  tm.tm_year = year - 1900;
-  tm.tm_mon = month - 1;
-  tm.tm_mday = day;
-  tm.tm_isdst = -1;
-  std::time_t t = std::mktime(&tm);
-  return t == static_cast<std::time_t>(-1) ? 0 : t;
-}
 
 bool NameTaken(Connection& base, const std::string& name, int other_than_meet) {
   Statement st(base, "SELECT 1 FROM qrtb137 WHERE qrtb141 = ? AND qrtb138 <> ?");

@@ -20,7 +20,9 @@ std::string BlankMeetFile(const MeetFixture& f, const std::string& name,
   Connection conn;
   EXPECT_TRUE(conn.Open(path, true));
   EXPECT_TRUE(conn.ExecScript(EmbeddedResource("schema/meet.sql")));
-  if (!extra_sql.empty()) EXPECT_TRUE(conn.ExecScript(extra_sql));
+  if (!extra_sql.empty()) {
+    EXPECT_TRUE(conn.ExecScript(extra_sql));
+  }
   return path;
 }
 

@@ -49,7 +49,7 @@ std::string LimitsText(const GroupNode& group) {
   std::string text = "限报" + std::to_string(group.AthletesPerClass) + "人，每人限报" +
                      std::to_string(group.EventsPerAthlete) + "项，每项限报" +
                      std::to_string(group.EntrantsPerEvent) + "人";
-  if (GroupHoldsCombinedEvent(group.Id)) return text + "，全能限报" + std::to_string(group.CombinedLimit) + "人";
+  if (GroupHasCombinedEvent(group.Id)) return text + "，全能限报" + std::to_string(group.CombinedLimit) + "人";
   return text + "。";
 }
 

@@ -157,16 +157,6 @@ std::string DataErrorTip(std::string_view text) {
 
 }  // namespace
 
-int GroupHoldsCombinedEvent(int group_id) {
-  const std::vector<int>* event_ids = GroupEventIds(group_id);
-  if (event_ids == nullptr) return 0;
-  for (int id : *event_ids) {
-    const EventNode* event = FindEventById(id);
-    if (event != nullptr && event->BiSaiType == 3) return 1;
-  }
-  return 0;
-}
-
 EntryKind EntryKindOf(const EventNode& event) {
   if (event.BiSaiType == 3) return EntryKind::kCombined;
   if (event.TuanTiType == 1) return EntryKind::kIndividual;
@@ -274,7 +264,7 @@ int BuildAthleteEventForm(const LoginNode& session, std::string& form, const Gro
 
   form = HiddenField("BJID", class_id) + HiddenField("NJID", group.GradeId) + HiddenField("STSEX", sex) +
          HiddenField("DxMRXBNUM", group.EventsPerAthlete) + HiddenField("QNXBNUM", group.CombinedLimit) +
-         LimitsLine(group, GroupHoldsCombinedEvent(group.Id) != 0) +
+         LimitsLine(group, GroupHasCombinedEvent(group.Id) != 0) +
          "运动员姓名：<input name=\"stname\" type=\"text\" id=\"stname\" style=\"font-size:18px\" "
          "size=\"8\" maxlength=\"8\" value=\"" +
          EscapeHtml(name) + "\" />" + HiddenField("stid", athlete_id) + table;
@@ -352,7 +342,7 @@ int BuildAthleteEventEditForm(int athlete_id, std::string& table) {
     rows += EntrantsCell(facts, kind, *group, athlete->ClassId, contest->Id);
   }
   rows += "</table><p>\r\n      <input name=\"rean3\" type=\"button\" onclick=\"GetGnStr(3)\" value=\"返回\" />\r\n</p>";
-  table = LimitsLine(*group, GroupHoldsCombinedEvent(group->Id) != 0) +
+  table = LimitsLine(*group, GroupHasCombinedEvent(group->Id) != 0) +
           "运动员姓名：<span Class=\"TextChu\">" + EscapeHtml(athlete->Name) +
           "</span> 号码：<span Class=\"TextChu\">" + EscapeHtml(athlete->BibText) +
           "</span> 性别：<span Class=\"TextChu\">" + (athlete->Sex == 1 ? "男" : "女") +

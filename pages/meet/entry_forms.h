@@ -15,10 +15,6 @@ enum class EntryKind { kIndividual, kCombined, kTeam, kMixedTeam };
 // 2 team, any other value a mixed team of boys and girls.
 EntryKind EntryKindOf(const EventNode& event);
 
-// 1 when the group's events include a combined event. (The set-up pages'
-// GroupHasCombinedEvent answers the same; pages/meet does not link them.)
-int GroupHoldsCombinedEvent(int group_id);
-
 // The select "jsz" of the classes and sexes that can still take an athlete.
 // 1 when no option could be offered (select left empty); else 0. group is the
 // group of the selected class and sex when that pair is offered; otherwise

@@ -6,6 +6,7 @@
 #include "database/data_error.h"
 #include "database/lookups.h"
 #include "database/model.h"
+#include "database/store_groups.h"
 #include "pages/setup/setup_stage.h"
 #include "web/escape.h"
 

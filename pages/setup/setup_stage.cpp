@@ -153,19 +153,3 @@ int AllRoundsScheduled() {
   return 1;
 }
 
-int GroupHasCombinedEvent(int group_id) {
-  for (const GroupEventNode& node : Model().GroupEventList) {
-    if (node.GroupId != group_id) continue;
-    for (int event_id : node.EventIds) {
-      const EventNode* event = FindEventById(event_id);
-      if (event && event->BiSaiType == kCombinedEvent) return 1;
-    }
-  }
-  return 0;
-}
-
-int GradeSexHasAthletes(int grade_id, int sex) {
-  Statement st(MeetConnection(), "select qrtb411 from qrtb409 where qrtb413=? and qrtb415=? limit 1");
-  st.Bind(grade_id).Bind(sex);
-  return st.Next() ? 1 : 0;
-}

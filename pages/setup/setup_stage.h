@@ -28,9 +28,3 @@ int CheckModelConsistency();
 // session and an order number; 0 otherwise or with no rounds at all.
 int AllRoundsScheduled();
 
-// 1 when the group's events include a combined event.
-int GroupHasCombinedEvent(int group_id);
-
-// 1 when an athlete of that grade and sex is registered in the meet file; a
-// failing query counts as none (and is logged).
-int GradeSexHasAthletes(int grade_id, int sex);

@@ -7,6 +7,8 @@
 #include "database/data_error.h"
 #include "database/data_lock.h"
 #include "database/model.h"
+#include "database/lookups.h"
+#include "database/store_groups.h"
 #include "pages/setup/setup_stage_page.h"
 #include "tests/testing/meet_fixture.h"
 
