@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -13,45 +14,26 @@
 
 namespace {
 
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
 // Grade 1 with boys' and girls' groups (athletes per class 10); grade 2
 // with a boys' group only.
 class BibTest : public ::testing::Test {
  protected:
   BibTest() {
     Model() = MeetModel{};
-    AddGroup(1, 1, 1);
-    AddGroup(2, 1, 2);
-    AddGroup(3, 2, 1);
+    for (auto [id, grade, sex] : {std::tuple{1, 1, 1}, {2, 1, 2}, {3, 2, 1}})
+      Model().GroupList.push_back({.Id = id, .GradeId = grade, .Sex = sex, .AthletesPerClass = 10});
   }
   ~BibTest() override { Model() = MeetModel{}; }
 
-  void AddGroup(int id, int grade, int sex) {
-    GroupNode g;
-    g.Id = id;
-    g.GradeId = grade;
-    g.Sex = sex;
-    g.AthletesPerClass = 10;
-    Model().GroupList.push_back(g);
-  }
   void AddClass(int grade, int id, std::string boys = "", std::string girls = "") {
-    ClassNode c;
-    c.GradeId = grade;
-    c.ClassId = id;
-    c.BoyStartNumber = std::move(boys);
-    c.GirlStartNumber = std::move(girls);
-    Model().ClassList.push_back(c);
+    Model().ClassList.push_back({.GradeId = grade, .ClassId = id, .BoyStartNumber = boys, .GirlStartNumber = girls});
   }
   // Athletes are added in AthleteList order (grade, class, sex).
   void AddAthletes(int grade, int class_id, int sex, int count, int bib = 0) {
-    for (int i = 0; i < count; ++i) {
-      AthleteNode a;
-      a.Id = next_id_++;
-      a.GradeId = grade;
-      a.ClassId = class_id;
-      a.Sex = sex;
-      a.Bib = bib;
-      Model().AthleteList.push_back(a);
-    }
+    for (int i = 0; i < count; ++i)
+      Model().AthleteList.push_back({.Id = next_id_++, .Bib = bib, .GradeId = grade, .ClassId = class_id, .Sex = sex});
   }
   std::vector<int> Bibs(int class_id, int sex) const {
     std::vector<int> bibs;

@@ -58,6 +58,7 @@ const Typed kAccepted[] = {
     {"圈", "7", 7, "7", "7"},
     {"", "999", 999, "999", "999"},
     {kSecond, "1..5", 100, "1", "1"},
+    {kSecond, "", kNoResult, "", ""},  // clears the result
 };
 
 TEST(ParseScoreText, AcceptsTypedResultsInEveryUnit) {
@@ -70,13 +71,6 @@ TEST(ParseScoreText, AcceptsTypedResultsInEveryUnit) {
     EXPECT_EQ(text, t.normal);
     EXPECT_EQ(FormatScoreText(t.value, t.unit), t.shown);
   }
-}
-
-TEST(ParseScoreText, EmptyTextClearsTheResult) {
-  std::string text;
-  ScoreValue value = 1;
-  EXPECT_EQ(ParseScoreText(text, kSecond, value), 0);
-  EXPECT_EQ(value, kNoResult);
 }
 
 TEST(ParseScoreText, RefusesAndEmptiesTheText) {
@@ -118,12 +112,9 @@ TEST(ParseScoreText, RefusesAndEmptiesTheText) {
   }
 }
 
-TEST(FormatScoreText, ShowsNothingForNoResultOrNegativeTimes) {
-  EXPECT_EQ(FormatScoreText(kNoResult, kSecond), "");
-  EXPECT_EQ(FormatScoreText(kNoResult, kCentimetre), "");
+TEST(FormatScoreText, OnlyDistancesShowANegativeValue) {
   EXPECT_EQ(FormatScoreText(-5, kSecond), "");
   EXPECT_EQ(FormatScoreText(-5, "圈"), "");
-  EXPECT_EQ(FormatScoreText(12000, kKilogram), "12");
   EXPECT_EQ(FormatScoreText(4352, kMetre), "4.35.02");
 }
 
