@@ -26,12 +26,12 @@ void ReloadRoundsAndLanes() {
   LoadLanes();
 }
 
-// Writes what DrawRoundLanes changed. 0 / 1.
-int StoreRoundDraw(const RoundDraw& draw) {
+// Writes what DrawRoundLanes changed for the drawn round. 0 / 1.
+int StoreRoundDraw(const RoundDraw& draw, const RoundNode& drawn) {
   for (int id : draw.ClearedRoundIds)
     if (DeleteRoundLanes(id) != 0) return 1;
   for (int id : draw.SavedRoundIds) {
-    const RoundNode* round = FindRoundById(id);
+    const RoundNode* round = id == drawn.Id ? &drawn : FindRoundById(id);
     if (!round || SaveRound(*round) != 0) return 1;
   }
   if (draw.LaneCount == 0) return 0;
@@ -68,7 +68,7 @@ int DrawAllRounds(unsigned seed) {
     if (rounds[i].Kind == kFinalAfterPrelim) continue;
     const RoundDraw draw = DrawRoundLanes(rounds[i], next_id);
     if (draw.Result != 0) continue;
-    if (StoreRoundDraw(draw) != 0) {
+    if (StoreRoundDraw(draw, rounds[i]) != 0) {
       unit.Rollback();
       ReloadRoundsAndLanes();
       return 1;
@@ -90,7 +90,7 @@ int DrawRound(RoundNode& round, int& next_lane_row_id, int& heats, int& entrants
   if (draw.Result != 0) return 1;
   heats = draw.Count.Heats;
   entrants = draw.Count.Entrants;
-  if (StoreRoundDraw(draw) != 0 || !unit.Commit()) {
+  if (StoreRoundDraw(draw, round) != 0 || !unit.Commit()) {
     unit.Rollback();
     next_lane_row_id = first_id;
     ReloadRoundsAndLanes();
@@ -152,7 +152,7 @@ int RedrawContest(int contest_id, int& heats, int& entrants) {
     if (draw.Result == 0) {
       heats = draw.Count.Heats;
       entrants = draw.Count.Entrants;
-      failed = StoreRoundDraw(draw);
+      failed = StoreRoundDraw(draw, round);
     } else if (was_disabled != 0) {
       failed = SaveRound(round);
     }

@@ -10,6 +10,7 @@
 #include "database/data_lock.h"
 #include "database/loaders.h"
 #include "database/lookups.h"
+#include "database/store_lanes.h"
 #include "engine/draw_steps.h"
 #include "engine/draw_test_meet.h"
 #include "tests/testing/meet_fixture.h"
@@ -152,10 +153,19 @@ TEST_F(DrawTest, AFailedWriteLeavesFileAndListsAsTheyWere) {
   ExpectListsMatchFile();
 }
 
-TEST_F(DrawTest, RemoveRoundLanesGivesTheNextFreeId) {
+TEST_F(DrawTest, ARoundDrawnAgainTakesTheNextFreeIds) {
   OpenShape({.Boys = {2}, .Girls = {3}});
   ASSERT_EQ(DrawAllRounds(5u), 0);
-  EXPECT_EQ(RemoveRoundLanes(2003), 3);  // the boys hold ids 1 and 2
+  ASSERT_EQ(DeleteRoundLanes(1003), 0);
+  int next_id = RemoveRoundLanes(1003);
+  EXPECT_EQ(next_id, 6);  // the girls hold 3 to 5
+  int heats = 0, entrants = 0;
+  ASSERT_EQ(DrawRound(*FindRoundById(1003), next_id, heats, entrants), 0);
+  EXPECT_EQ(next_id, 8);
+  EXPECT_EQ(heats, 1);
+  EXPECT_EQ(entrants, 2);
+  ExpectListsMatchFile();
+  EXPECT_EQ(RemoveRoundLanes(2003), 8);
   EXPECT_EQ(RemoveRoundLanes(1003), 1);
 }
 
