@@ -1,0 +1,66 @@
+// Sessions: numbers, the idle and address rules, the sweep of long-idle
+// sessions, and the local-network rule of staff roles.
+#include "web/session.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "database/model.h"
+#include "web/network.h"
+
+namespace {
+
+TEST(FindOrCreateSession, NewSessionsGetDistinctUnguessableNumbers) {
+  FreeLoginList();
+  std::set<int> numbers;
+  for (int i = 0; i < 200; ++i) numbers.insert(FindOrCreateSession(0, "127.0.0.1", 1000)->SessionId);
+  EXPECT_EQ(200u, numbers.size());
+  EXPECT_GT(*numbers.begin(), 1000);  // never the small counter a guess would try first
+  FreeLoginList();
+}
+
+TEST(FindOrCreateSession, IdleOrMovedSessionLosesItsLoginButKeepsItsNumber) {
+  FreeLoginList();
+  LoginPtr session = FindOrCreateSession(0, "10.0.0.5", 1000);
+  session->Role = kRoleAdmin;
+  session->UserName = "admin";
+  EXPECT_EQ(session, FindOrCreateSession(session->SessionId, "10.0.0.5", 1000 + kSessionIdleSeconds - 1));
+  EXPECT_EQ(kRoleAdmin, session->Role);
+  FindOrCreateSession(session->SessionId, "10.0.0.5", 1000 + 2 * kSessionIdleSeconds);
+  EXPECT_EQ(0, session->Role);
+  EXPECT_EQ("", session->UserName);
+
+  session->Role = kRoleClassTeacher;
+  LoginPtr again = FindOrCreateSession(session->SessionId, "10.0.0.6", 1000 + 2 * kSessionIdleSeconds);
+  EXPECT_EQ(session, again);
+  EXPECT_EQ(0, session->Role);
+  EXPECT_EQ("10.0.0.6", session->ClientAddress);
+  FreeLoginList();
+}
+
+TEST(FindOrCreateSession, CookielessFloodDoesNotGrowTheListForever) {
+  FreeLoginList();
+  LoginPtr first = FindOrCreateSession(0, "127.0.0.1", 1000);
+  for (int i = 0; i < 3000; ++i) FindOrCreateSession(0, "127.0.0.1", 1000);
+  // Much later the old ones are swept as new sessions come in.
+  for (int i = 0; i < 1100; ++i) FindOrCreateSession(0, "127.0.0.1", 1000 + kSessionIdleSeconds + 10);
+  EXPECT_LT(SessionCount(), 1200u);
+  EXPECT_TRUE(first->Discarded);
+  EXPECT_NE(first, FindOrCreateSession(first->SessionId, "127.0.0.1", 1000 + kSessionIdleSeconds + 10));
+  FreeLoginList();
+}
+
+TEST(IsLocalNetworkAddress, LoopbackAndTheServersSubnetOnly) {
+  std::string server = FindServerAddress();
+  EXPECT_TRUE(IsLocalNetworkAddress("127.0.0.1"));
+  EXPECT_TRUE(IsLocalNetworkAddress("127.1.2.3"));
+  EXPECT_TRUE(IsLocalNetworkAddress(server));
+  EXPECT_FALSE(IsLocalNetworkAddress("not an address"));
+  EXPECT_FALSE(IsLocalNetworkAddress("::ffff:127.0.0.1"));
+  if (server.rfind("203.0.113.", 0) != 0) {
+    EXPECT_FALSE(IsLocalNetworkAddress("203.0.113.9"));
+  }
+}
+
+}  // namespace
