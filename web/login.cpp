@@ -11,6 +11,7 @@
 #include "web/escape.h"
 #include "web/network.h"
 #include "web/response.h"
+#include "web/session.h"
 #include "web/templates.h"
 
 namespace {
@@ -187,11 +188,7 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
   LoginGuard hold(LoginListLock);
   session.Reason = reason;
   if (reason != 0) {
-    session.Role = 0;
-    session.AccountId = 0;
-    session.GradeId = 0;
-    session.ClassId = 0;
-    session.UserName.clear();
+    ClearLogin(session);
     if (reason > 10) {
       session.FailedLogins = 0;
     } else if (session.FailedLogins == 0 || now - session.FirstFailure >= kLockOutSeconds) {
@@ -212,12 +209,8 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
   for (LoginPtr& other : LoginList()) {
     if (other.get() == &session || other->AccountId != account.Id) continue;
     if ((other->Role > kRoleClassTeacher) != staff || other->Role == 0) continue;
-    other->Role = 0;
-    other->GradeId = 0;
-    other->ClassId = 0;
+    ClearLogin(*other);
     other->OwnerKey = 0;
-    other->AccountId = 0;
-    other->UserName.clear();
     other->Reason = 61;
   }
   return 1;
