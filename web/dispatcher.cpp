@@ -168,17 +168,19 @@ void AnswerEmpty(EmptyReply kind, LoginNode& session, std::string& reply) {
   }
 }
 
-// Runs a handler, under DataLock when its entry asks for it. A handler that
-// throws leaves the reply empty, so the request still gets its answer.
-void RunHandler(const RouteEntry& entry, RouteContext& ctx) {
+// Runs a handler, under DataLock when its entry asks for it. False when it
+// threw: its result then means nothing (0 would read as success), so the
+// caller answers as for an empty reply.
+bool RunHandler(const RouteEntry& entry, RouteContext& ctx) {
   try {
     std::unique_lock<std::recursive_mutex> hold(DataLock, std::defer_lock);
     if (entry.hold_data_lock) hold.lock();
     entry.handler(ctx);
+    return true;
   } catch (const std::exception& e) {
     LogServerMessage(std::string("route ") + std::to_string(ctx.route) + ": " + e.what());
     ctx.reply.clear();
-    ctx.result = 0;
+    return false;
   }
 }
 
@@ -288,7 +290,11 @@ void DispatchToHandler(Exchange& ex, int code) {
       skip_handler = true;
     }
   }
-  if (!skip_handler) RunHandler(entry, ctx);
+  if (!skip_handler && !RunHandler(entry, ctx)) {
+    ex.reply.clear();
+    AnswerEmpty(entry.empty, ex.session, ex.reply);
+    return;
+  }
   AnswerFromResult(ex, ctx);
   if (ex.reply.empty() || ex.reply == prefill) AnswerEmpty(entry.empty, ex.session, ex.reply);
 }

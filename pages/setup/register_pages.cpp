@@ -7,7 +7,6 @@
 #include "pages/setup/create_meet.h"
 #include "pages/setup/setup_result_page.h"
 #include "pages/setup/setup_stage.h"
-#include "pages/setup/setup_stage_page.h"
 #include "web/route_table.h"
 
 namespace {
@@ -46,6 +45,5 @@ void RegisterSetupPages() {
   SetSetupStageHook(GetSetupStage);
   SetModelConsistencyHook(CheckModelConsistency);
   RegisterRoute(32, CreateMeetPageRoute, EmptyReply::kAdminResult);
-  RegisterRoute(37, ServeSetupStageRedirect, EmptyReply::kAdminResult);
   RegisterRoute(142, CreateMeetPostRoute, EmptyReply::kAdminResult);
 }

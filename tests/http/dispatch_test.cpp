@@ -107,6 +107,11 @@ TEST_F(DispatchTest, EmptyRepliesAreAlwaysAnswered) {
   HttpResponse thrown = Get("/GetPbDate2.html");
   EXPECT_EQ(200, thrown.status);
   EXPECT_EQ("0", thrown.Header("Content-Length"));
+
+  // A set-up post whose handler throws must not read as result 0 (done).
+  Register(142, ThrowingHandler, EmptyReply::kAdminResult);
+  HttpResponse failed_post = Post("/JianLiYdh.html", "BiSaiName=x", admin);
+  EXPECT_EQ("result 99", failed_post.body);
 }
 
 TEST_F(DispatchTest, SetupIncompleteStageGetsAPageNotSilence) {
