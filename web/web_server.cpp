@@ -301,12 +301,6 @@ std::string ImageFolder() {
     if (!State().image_folder.empty()) return State().image_folder;
   }
   std::string folder = ProgramFolder() + "/image";
-  std::error_code ec;
-  // A program run from its build folder finds the images of the source tree.
-  if (!std::filesystem::is_directory(folder, ec)) {
-    std::string source = ProgramFolder() + "/../../resources/image";
-    if (std::filesystem::is_directory(source, ec)) folder = source;
-  }
   SetImageFolder(folder);
   return folder;
 }
