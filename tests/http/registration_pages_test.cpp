@@ -131,3 +131,16 @@ TEST_F(RegistrationPagesTest, EnrolPagesCarryTheFormOfTheirSex) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RegistrationPagesTest, LeaderBoxSavesANameAndRefusesOneTheFilterEmptied) {
+  OpenMeet("");
+  int teacher = LoginTeacher();
+  EXPECT_EQ(Get("/AddLingDui.html?name=%D5%C5", teacher).body, "ok");  // 张 as a gb2312 page sends it
+  EXPECT_EQ(Get("/AddLingDui.html?name=a%2Fb", teacher).body, "error");
+  EXPECT_EQ(Get("/AddLingDui.html?name=", teacher).body, "error");
+  EXPECT_TRUE(Has(Home(teacher), "value=\"张\""));
+}
+
+}  // namespace
