@@ -12,6 +12,11 @@ Connection& MeetConnection() {
   return connection;
 }
 
+bool OpenMeetFile(Connection& conn, const std::string& path, bool create) {
+  return conn.Open(path, create) && conn.Attach(BaseConnection().path(), "base") &&
+         conn.ExecScript("PRAGMA base.synchronous=FULL");
+}
+
 namespace {
 
 int NextId(const std::string& table_and_condition, const char* column, bool base,

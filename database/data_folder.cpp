@@ -59,7 +59,7 @@ bool RunEmbeddedScript(Connection& conn, const char* name) {
   bool found = false;
   std::string_view sql = EmbeddedResource(name, &found);
   if (!found) {
-    LogServerMessage(std::string("missing built-in resource ") + name);
+    LogServerMessageUtf8(std::string("missing built-in resource ") + name);
     return false;
   }
   return conn.ExecScript(sql);
@@ -98,7 +98,7 @@ int OpenDataFolder(const std::string& folder, std::string* new_admin_password) {
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
   if (ec) {
-    LogServerMessage("cannot create the data folder " + dir + ": " + ec.message());
+    LogServerMessageUtf8("cannot create the data folder " + dir + ": " + ec.message());
     return 1;
   }
   Model().DataFolder = dir;
@@ -107,7 +107,7 @@ int OpenDataFolder(const std::string& folder, std::string* new_admin_password) {
   if (IsFileMissing(base_path)) {
     std::string password = NewAdminPassword();
     if (password.empty()) {
-      LogServerMessage("cannot read /dev/urandom for the administrator's password");
+      LogServerMessageUtf8("cannot read /dev/urandom for the administrator's password");
       return 1;
     }
     // The base file is made under a temporary name and renamed when complete,
@@ -117,13 +117,13 @@ int OpenDataFolder(const std::string& folder, std::string* new_admin_password) {
     bool written = WriteNewBaseFile(temp_path, password);
     if (!written || std::rename(temp_path.c_str(), base_path.c_str()) != 0) {
       std::remove(temp_path.c_str());
-      LogServerMessage("cannot create the base file " + base_path);
+      LogServerMessageUtf8("cannot create the base file " + base_path);
       return 1;
     }
     if (new_admin_password) *new_admin_password = password;
   }
   if (!BaseConnection().Open(base_path, false)) {
-    LogServerMessage("cannot open the base file " + base_path);
+    LogServerMessageUtf8("cannot open the base file " + base_path);
     return 1;
   }
   return 0;

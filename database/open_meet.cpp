@@ -83,7 +83,7 @@ int OpenCurrentMeet(int meet_id) {
   if (!BaseConnection().IsOpen()) return 1;
   RegistryRow row = FindRegistryRow(meet_id);
   if (row.id == 0) {
-    if (meet_id != 0) LogServerMessage("meet " + std::to_string(meet_id) + " is not in the registry");
+    if (meet_id != 0) LogServerMessageUtf8("meet " + std::to_string(meet_id) + " is not in the registry");
     return 1;
   }
 
@@ -91,23 +91,19 @@ int OpenCurrentMeet(int meet_id) {
   // place until everything has been read.
   std::string path = model.DataFolder + "/" + row.file_name;
   Connection meet;
-  // The attached base file gets the same durability as the meet file, so a
-  // change that spans both survives a power cut whole.
-  if (row.file_name.empty() || !meet.Open(path, false) ||
-      !meet.Attach(BaseConnection().path(), "base") ||
-      !meet.ExecScript("PRAGMA base.synchronous=FULL")) {
-    LogServerMessage("cannot open the meet file " + path);
+  if (row.file_name.empty() || !OpenMeetFile(meet, path, false)) {
+    LogServerMessageUtf8("cannot open the meet file " + path);
     return 2;
   }
   MeetModel fresh;
   fresh.DataFolder = model.DataFolder;
   fresh.OrganiserName = model.OrganiserName;
   if (!LoadSettings(meet, fresh) || LoadMeetLists(meet, BaseConnection(), fresh) != 0) {
-    LogServerMessage("cannot read the meet file " + path);
+    LogServerMessageUtf8("cannot read the meet file " + path);
     return 2;
   }
   if (meet_id != 0 && !MarkCurrent(row.id)) {
-    LogServerMessage("cannot mark the meet current in the base file");
+    LogServerMessageUtf8("cannot mark the meet current in the base file");
     return 3;
   }
 

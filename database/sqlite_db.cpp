@@ -13,7 +13,7 @@ bool Connection::Open(const std::string& path, bool create) {
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
     if (db) {
-      LogServerMessage(std::string("sqlite: ") + sqlite3_errmsg(db) + " (" + path + ")");
+      LogServerMessageUtf8(std::string("sqlite: ") + sqlite3_errmsg(db) + " (" + path + ")");
       sqlite3_close(db);
     }
     return false;
@@ -46,7 +46,7 @@ bool Connection::ExecScript(std::string_view sql) {
   std::string text(sql);
   char* err = nullptr;
   if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-    LogServerMessage(std::string("sqlite: ") + (err ? err : "error"));
+    LogServerMessageUtf8(std::string("sqlite: ") + (err ? err : "error"));
     sqlite3_free(err);
     return false;
   }
@@ -68,7 +68,7 @@ Statement::Statement(Connection& conn, std::string_view sql) : conn_(conn) {
   ok_ = sqlite3_prepare_v2(conn.handle(), sql.data(), static_cast<int>(sql.size()), &stmt_,
                            nullptr) == SQLITE_OK &&
         stmt_ != nullptr;
-  if (!ok_) LogServerMessage("sqlite: " + conn.LastError() + " in: " + std::string(sql));
+  if (!ok_) LogServerMessageUtf8("sqlite: " + conn.LastError() + " in: " + std::string(sql));
 }
 
 Statement::~Statement() {
@@ -105,7 +105,7 @@ bool Statement::Next() {
   int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc != SQLITE_DONE) {
-    LogServerMessage("sqlite: " + conn_.LastError());
+    LogServerMessageUtf8("sqlite: " + conn_.LastError());
     ok_ = false;
   }
   return false;

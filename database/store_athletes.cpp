@@ -1,6 +1,6 @@
 #include "database/store_athletes.h"
 
-#include <algorithm>
+#include <vector>
 
 #include "database/connections.h"
 #include "database/data_error.h"
@@ -9,11 +9,6 @@
 #include "database/store_common.h"
 
 namespace {
-
-template <typename List, typename Pred>
-void EraseIf(List& list, Pred pred) {
-  list.erase(std::remove_if(list.begin(), list.end(), pred), list.end());
-}
 
 // Runs each statement in order, all in one transaction. 0 / 1.
 int RunUnit(std::initializer_list<const char*> statements) {
@@ -91,9 +86,9 @@ int DeleteAthlete(int athlete_id) {
                  Execute(meet, "DELETE FROM qrtb409 WHERE qrtb411 = ?", athlete_id) && unit.Commit();
   if (!deleted) return 1;
   MeetModel& model = Model();
-  EraseIf(model.AthleteAuxList, [=](const AthleteAuxNode& n) { return n.AthleteId == athlete_id; });
-  EraseIf(model.LaneList, [=](const LaneNode& n) { return n.AthleteId == athlete_id; });
-  EraseIf(model.AthleteList, [=](const AthleteNode& n) { return n.Id == athlete_id; });
+  std::erase_if(model.AthleteAuxList, [=](const AthleteAuxNode& n) { return n.AthleteId == athlete_id; });
+  std::erase_if(model.LaneList, [=](const LaneNode& n) { return n.AthleteId == athlete_id; });
+  std::erase_if(model.AthleteList, [=](const AthleteNode& n) { return n.Id == athlete_id; });
   return 0;
 }
 

@@ -156,9 +156,7 @@ int DeleteVenue(const VenueNode& venue, std::string* message) {
     *message = "[" + name + "]比赛场地删除时出现数据库操作错误！";
     return 1;
   }
-  auto& list = Model().VenueList;
-  list.erase(std::remove_if(list.begin(), list.end(), [id](const VenueNode& v) { return v.Id == id; }),
-             list.end());
+  std::erase_if(Model().VenueList, [id](const VenueNode& v) { return v.Id == id; });
   *message = "[" + name + "]比赛场地已删除！";
   return 0;
 }

@@ -4,6 +4,7 @@
 
 #include "database/connections.h"
 #include "database/data_lock.h"
+#include "database/lookups.h"
 #include "database/store_common.h"
 
 namespace {
@@ -51,23 +52,10 @@ int GradeSexHasAthletes(int grade_id, int sex) {
 
 namespace {
 
-const GroupNode* GroupInList(int group_id) {
-  for (const GroupNode& g : Model().GroupList)
-    if (g.Id == group_id) return &g;
-  return nullptr;
-}
-
-const EventNode* EventInList(int event_id) {
-  for (const EventNode& e : Model().EventList)
-    if (e.Id == event_id) return &e;
-  return nullptr;
-}
-
 // Qualifiers of a new contest's preliminary: one venue's worth of athletes.
 int VenueSizeOf(int venue_id, int fallback) {
-  for (const VenueNode& v : Model().VenueList)
-    if (v.Id == venue_id) return std::max(v.Size, 1);
-  return std::max(fallback, 1);
+  const VenueNode* venue = FindVenueById(venue_id);
+  return std::max(venue ? venue->Size : fallback, 1);
 }
 
 bool InsertRoundRow(Connection& meet, int contest_id, int kind, int places, int part_event_id) {
@@ -82,7 +70,7 @@ bool InsertRoundRow(Connection& meet, int contest_id, int kind, int places, int 
 // the event needs (one per part of a combined event; preliminary and final,
 // or a direct final).
 bool AddGroupEvent(Connection& meet, const GroupNode& group, int event_id) {
-  const EventNode* event = EventInList(event_id);
+  const EventNode* event = FindEventById(event_id);
   if (!event) return false;
   bool combined = event->BiSaiType == 3;
   int prelims = !combined && event->YuJueType == 1 ? 1 : 0;
@@ -127,7 +115,7 @@ int RemoveGroupEvent(Connection& meet, const GroupNode& group, int event_id, std
                            ") LIMIT 1");
     st.Bind(group.Id).Bind(event_id);
     if (st.Next()) {
-      const EventNode* event = EventInList(event_id);
+      const EventNode* event = FindEventById(event_id);
       *report += "[" + GroupLabel(group.GradeName, group.Sex) + "-" +
                  (event ? event->Name : std::to_string(event_id)) + "]已有运动员报名，无法删除！\n";
       return 2;
@@ -230,7 +218,7 @@ int CreateGroupContests(std::string* report, const std::vector<GroupEventNode>& 
   Transaction unit(meet);
   if (!unit.ok()) return 3;
   for (const GroupEventNode& selection : selections) {
-    const GroupNode* group = GroupInList(selection.GroupId);
+    const GroupNode* group = FindGroupById(selection.GroupId);
     if (!group) return 3;
     std::vector<int> done;
     for (int event_id : selection.EventIds) {
@@ -251,7 +239,7 @@ int ApplyGroupEventSelection(const std::vector<GroupEventNode>& selections, std:
   if (!unit.ok()) return 3;
   std::string refused;
   for (const GroupEventNode& selection : selections) {
-    const GroupNode* group = GroupInList(selection.GroupId);
+    const GroupNode* group = FindGroupById(selection.GroupId);
     bool ok = group != nullptr;
     std::vector<int> current = ok ? StoredGroupEvents(meet, selection.GroupId, &ok) : std::vector<int>{};
     if (!ok) return 3;

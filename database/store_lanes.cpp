@@ -133,9 +133,7 @@ int ClearRoundRanking(RoundNode& round) {
   auto& lanes = model.LaneList;
   if (final_round) {
     int final_id = final_round->Id;
-    lanes.erase(std::remove_if(lanes.begin(), lanes.end(),
-                               [final_id](const LaneNode& l) { return l.RoundId == final_id; }),
-                lanes.end());
+    std::erase_if(lanes, [final_id](const LaneNode& l) { return l.RoundId == final_id; });
   } else {
     for (LaneNode& lane : lanes)
       if (lane.RoundId == round.Id) lane.Place = lane.Points = lane.RecordFlag = 0;

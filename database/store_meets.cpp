@@ -38,7 +38,7 @@ int FillAndRegister(const std::string& path, const std::string& name,
                     int afternoon_start, int opening_length, const RecordBonuses& bonuses,
                     int admit_one_less, int bib_width, const std::vector<GradeGroupSettings>& rows) {
   Connection meet;
-  if (!meet.Open(path, false) || !meet.Attach(BaseConnection().path(), "base")) return 12;
+  if (!OpenMeetFile(meet, path, false)) return 12;
   Transaction unit(meet);
   if (!unit.ok()) return 12;
 

@@ -30,15 +30,15 @@ RoundNode* FindIn(std::vector<RoundNode>& rounds, int round_id) {
 }
 
 // The round of the same session and venue whose order is the nearest
-// below (down false) or above (down true) round's order; null when none.
-RoundNode* Neighbour(std::vector<RoundNode>& rounds, const RoundNode& round, bool down) {
+// below or above round's order; null when none.
+RoundNode* Neighbour(std::vector<RoundNode>& rounds, const RoundNode& round, bool above) {
   int venue = VenueOfRound(round);
   RoundNode* best = nullptr;
-  int bound = down ? 999999 : 0;
+  int bound = above ? 999999 : 0;
   for (RoundNode& other : rounds) {
     if (other.Id == round.Id || other.Session != round.Session) continue;
-    bool closer = down ? (other.Order > round.Order && other.Order < bound)
-                       : (other.Order < round.Order && other.Order > bound);
+    bool closer = above ? (other.Order > round.Order && other.Order < bound)
+                        : (other.Order < round.Order && other.Order > bound);
     if (!closer || !SameVenue(venue, VenueOfRound(other))) continue;
     bound = other.Order;
     best = &other;

@@ -39,12 +39,17 @@ InstanceLock::~InstanceLock() {
   if (fd_ >= 0) close(fd_);
 }
 
-void ConsoleLine(std::string_view gbk_text) {
-  std::string line = GbkToUtf8(gbk_text);
+namespace {
+
+void WriteUtf8Line(std::string line) {
   line += '\n';
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fflush(stdout);
 }
+
+}  // namespace
+
+void ConsoleLine(std::string_view gbk_text) { WriteUtf8Line(GbkToUtf8(gbk_text)); }
 
 void ShutDownHost() {
   // Before the databases close, so that no connection thread is left
@@ -74,11 +79,12 @@ int RunHost() {
   }
 
   std::string password;
+  // The folder's path is UTF-8 like every path of the system.
   if (OpenDataFolder(folder, &password) != 0) {
-    ConsoleLine("cannot open the data folder " + folder);
+    WriteUtf8Line("cannot open the data folder " + folder);
     return 1;
   }
-  ConsoleLine("data folder: " + folder);
+  WriteUtf8Line("data folder: " + folder);
   if (!password.empty()) {
     ConsoleLine(std::string("built-in administrator: login name \"") + kAdminLoginName +
                 "\", password \"" + password + "\" (shown only this once: note it down)");

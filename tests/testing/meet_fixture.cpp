@@ -22,9 +22,7 @@ void ResetModel() {
 
 bool RunOnMeetFile(const std::string& path, bool create, std::string_view utf8_sql) {
   Connection conn;
-  if (!conn.Open(path, create)) return false;
-  if (!conn.Attach(BaseConnection().path(), "base")) return false;
-  return conn.ExecScript(utf8_sql);
+  return OpenMeetFile(conn, path, create) && conn.ExecScript(utf8_sql);
 }
 
 }  // namespace
