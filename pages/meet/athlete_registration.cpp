@@ -7,7 +7,6 @@
 #include "database/connections.h"
 #include "database/data_error.h"
 #include "database/data_lock.h"
-#include "database/gbk_text.h"
 #include "database/loaders.h"
 #include "database/lookups.h"
 #include "database/sqlite_db.h"
@@ -62,27 +61,12 @@ std::string SingleLimitMessage(int limit) {
          "项，不能再报其他项目！</p>";
 }
 
-// True when the raw "Tname1=" value holds a character for which the field
-// filter empties a value, so the teacher can be told why the name vanished.
-bool NameHoldsRefusedCharacter(std::string_view source) {
+// True when "Tname1=" carries a value: read back empty, it was emptied by
+// the field filter, so the teacher can be told why the name vanished.
+bool NameWasSent(std::string_view source) {
   std::size_t at = source.find("Tname1=");
-  if (at == std::string_view::npos) return false;
-  std::size_t start = at + 7;
-  std::size_t end = source.find_first_of("& \r", start);
-  std::string_view raw = source.substr(start, end == std::string_view::npos ? end : end - start);
-  if (raw.empty() || raw.size() >= 100) return false;
-  std::string decoded = UrlDecode(raw);
-  for (std::size_t i = 0; i < decoded.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(decoded[i]);
-    if (IsGbkLeadByte(c)) {
-      ++i;
-      continue;
-    }
-    if (std::string_view("\"&'\\/!%+=").find(static_cast<char>(c)) != std::string_view::npos) {
-      return true;
-    }
-  }
-  return false;
+  return at != std::string_view::npos && at + 7 < source.size() &&
+         std::string_view("& \r").find(source[at + 7]) == std::string_view::npos;
 }
 
 void AddEntriesToTally(const AthleteNode& athlete, std::unordered_map<int, int>& tally) {
@@ -133,11 +117,11 @@ AthleteRegistration ReadAthleteRegistration(std::string_view query, const LoginN
   request.athlete_id = GetFormInt(query, "stid=", 100);
   request.sex = GetFormInt(query, "stxb=", 100);
   std::string name;
-  ReadNameListField(query, name);
+  bool found = ReadNameListField(query, name) == 1;
   for (char c : name) {
     if (c != ' ') request.name += c;
   }
-  request.name_has_refused_characters = request.name.empty() && NameHoldsRefusedCharacter(query);
+  request.name_has_refused_characters = found && name.empty() && NameWasSent(query);
   if (session.Role == kRoleAdmin) {
     request.grade_id = GetFormInt(query, "NjId=", 100);
     request.class_id = GetFormInt(query, "BjId=", 100);

@@ -53,13 +53,6 @@ std::string LimitsText(const GroupNode& group) {
   return text + "。";
 }
 
-const std::vector<int>* GroupEvents(int group_id) {
-  for (const GroupEventNode& node : Model().GroupEventList) {
-    if (node.GroupId == group_id) return &node.EventIds;
-  }
-  return nullptr;
-}
-
 void Strike(std::vector<int>& open, int event_id) {
   open.erase(std::remove(open.begin(), open.end(), event_id), open.end());
 }
@@ -67,7 +60,7 @@ void Strike(std::vector<int>& open, int event_id) {
 // The group's events list, its teams and (from the boys' group, or from the
 // girls' when the grade has no boys' group) the class's mixed teams.
 void CollectGroupEvents(GroupSide& side, bool takes_mixed, std::vector<int>& mixed_open) {
-  const std::vector<int>* event_ids = GroupEvents(side.group->Id);
+  const std::vector<int>* event_ids = FindGroupEventIds(side.group->Id);
   if (event_ids == nullptr) return;
   for (int event_id : *event_ids) {
     const EventNode* event = FindEventById(event_id);

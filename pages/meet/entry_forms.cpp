@@ -18,14 +18,6 @@ bool HoldsContest(const AthleteNode& athlete, int contest_id) {
   return false;
 }
 
-// The event ids open to a group, in their order; null when the group has none.
-const std::vector<int>* GroupEventIds(int group_id) {
-  for (const GroupEventNode& node : Model().GroupEventList) {
-    if (node.GroupId == group_id) return node.EventIds.empty() ? nullptr : &node.EventIds;
-  }
-  return nullptr;
-}
-
 // The combined and individual entries an athlete holds. Returns false when
 // an entry's contest or event is missing.
 bool CountEntryKinds(const AthleteNode& athlete, int& combined, int& individual) {
@@ -157,6 +149,13 @@ std::string DataErrorTip(std::string_view text) {
 
 }  // namespace
 
+const std::vector<int>* FindGroupEventIds(int group_id) {
+  for (const GroupEventNode& node : Model().GroupEventList) {
+    if (node.GroupId == group_id) return node.EventIds.empty() ? nullptr : &node.EventIds;
+  }
+  return nullptr;
+}
+
 EntryKind EntryKindOf(const EventNode& event) {
   if (event.BiSaiType == 3) return EntryKind::kCombined;
   if (event.TuanTiType == 1) return EntryKind::kIndividual;
@@ -219,7 +218,7 @@ int BuildAthleteEventForm(const LoginNode& session, std::string& form, const Gro
     }
     name = athlete->Name;
   }
-  const std::vector<int>* event_ids = GroupEventIds(group.Id);
+  const std::vector<int>* event_ids = FindGroupEventIds(group.Id);
   if (event_ids == nullptr) {
     form = kNoEventsText;
     return 0;
@@ -297,7 +296,7 @@ int BuildAthleteEventEditForm(int athlete_id, std::string& table) {
     table = DataErrorTip("数据错误，错误号：987021！");
     return 0;
   }
-  const std::vector<int>* event_ids = GroupEventIds(group->Id);
+  const std::vector<int>* event_ids = FindGroupEventIds(group->Id);
   if (event_ids == nullptr) {
     table = DataErrorTip(kNoEventsText);
     return 0;

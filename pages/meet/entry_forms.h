@@ -4,6 +4,7 @@
 // and the join/withdraw table. They read the model only; the caller holds
 // DataLock. Every name they show is escaped.
 #include <string>
+#include <vector>
 
 #include "database/model.h"
 #include "web/login_list.h"
@@ -14,6 +15,9 @@ enum class EntryKind { kIndividual, kCombined, kTeam, kMixedTeam };
 // A combined event (BiSaiType 3) first; then TuanTiType 1 individual,
 // 2 team, any other value a mixed team of boys and girls.
 EntryKind EntryKindOf(const EventNode& event);
+
+// The event ids open to a group, in their order; null when it has none.
+const std::vector<int>* FindGroupEventIds(int group_id);
 
 // The select "jsz" of the classes and sexes that can still take an athlete.
 // 1 when no option could be offered (select left empty); else 0. group is the

@@ -23,7 +23,6 @@ enum CreateMeetResult {
   kCreateNameUsed = 11,        // another meet has the name
   kCreateFileUnusable = 12,    // the new meet file can't be opened
   kCreateNotFilled = 13,       // the defaults can't be copied into it
-  kCreateUnexpectedFailure = 98,  // the handler failed unexpectedly (nothing reported as done)
   kCreateCopyOldMeet = 99,     // the copy-an-earlier-meet choice, which is not offered
 };
 

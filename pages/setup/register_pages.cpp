@@ -1,9 +1,7 @@
 #include "pages/setup/register_pages.h"
 
-#include <exception>
 #include <string>
 
-#include "database/data_error.h"
 #include "pages/setup/create_meet.h"
 #include "pages/setup/setup_result_page.h"
 #include "pages/setup/setup_stage.h"
@@ -15,27 +13,18 @@ namespace {
 void CreateMeetPageRoute(RouteContext& ctx) { ServeCreateMeetPage(ctx.session, ctx.reply); }
 
 // Route 142: POST "/JianLiYdh.html". The dispatcher answers with the result
-// page for ctx.result; a refused creation hands it the posted name.
+// page for ctx.result; the message is the posted name where the sentence
+// names it, and otherwise empty (creation gives no reason text).
 void CreateMeetPostRoute(RouteContext& ctx) {
   std::string posted_name;
-  try {
-    ctx.result = HandleCreateMeetPost(ctx.request.Body, &posted_name);
-  } catch (const std::exception& e) {
-    // Result 0 would tell the administrator the meet was made.
-    LogServerMessage(std::string("create meet: ") + e.what());
-    ctx.result = kCreateUnexpectedFailure;
-  }
-  bool refused_by_name = (ctx.result >= kCreateBadPost && ctx.result <= kCreateLongSection) ||
-                         ctx.result == kCreateNameUsed;
-  ctx.message = refused_by_name ? posted_name : std::string();
+  ctx.result = HandleCreateMeetPost(ctx.request.Body, &posted_name);
+  if (NamesPostedMeet(ctx.result)) ctx.message = posted_name;
 }
 
-// The only codes that name a meet other than the open one are the refused
-// creations, and they carry the posted name as their message.
+// A message is the posted meet name for the codes that name it, and the
+// handler's text for every other code.
 void AdminResultPage(int code, std::string_view message, LoginNode& session, std::string& reply) {
-  bool refused_creation = (code >= 1 && code <= 4) || code == kCreateNameUsed;
-  if (refused_creation) ServeSetupResultPage(session, code, {}, reply, message);
-  else ServeSetupResultPage(session, code, message, reply);
+  ServeSetupResultPage(session, code, message, reply, message);
 }
 
 }  // namespace

@@ -108,6 +108,8 @@ bool ChooseLines(int code, std::string_view text, const std::string& name, Lines
 
 }  // namespace
 
+bool NamesPostedMeet(int code) { return (code >= 1 && code <= 4) || code == 11; }
+
 std::string BuildSetupResultContent(int code, std::string_view text, std::string_view meet_name) {
   Lines lines;
   if (!ChooseLines(code, text, EscapeHtml(meet_name), &lines)) {
@@ -127,9 +129,8 @@ int ServeSetupResultPage(const LoginNode& session, int code, std::string_view te
     ServeSessionExpiredPage(session, reply);
     return 9;
   }
-  bool refused_creation = (code >= 1 && code <= 4) || code == 11;
   std::string meet_name;
-  if (refused_creation) {
+  if (NamesPostedMeet(code)) {
     meet_name = posted_meet_name;
   } else {
     DataGuard hold(DataLock);

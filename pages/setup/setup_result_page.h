@@ -20,6 +20,10 @@ enum SetupResultBase {
   kResultSchedule = 92,
 };
 
+// True for the refused creations (codes 1 to 4 and 11), whose sentence
+// names the meet that was asked for rather than the open one.
+bool NamesPostedMeet(int code);
+
 // The page body (the rows put into the frame) for a SetupResultCode. text
 // is the handler's report and is put in as markup: handlers escape the data
 // values inside it. meet_name is escaped here; it is the posted name for the
