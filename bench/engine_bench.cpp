@@ -2,7 +2,7 @@
 // athlete: 60 classes in 6 grades, 3,000 athletes entered in 3 contests of
 // their group each, 200 contests of the 15 catalogue events with a
 // preliminary and a final each (400 rounds). Timed in memory and with the
-// rows written to the meet file.
+// rows written to the meet file; then the search for undrawn entrants.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -113,5 +113,20 @@ void BM_DrawAndNumberWithRows(benchmark::State& state) {
   Report(state);
 }
 BENCHMARK(BM_DrawAndNumberWithRows)->Unit(benchmark::kMillisecond);
+
+// The order book's second pass over a drawn meet: every athlete's every
+// contest is checked for a missing lane, and none is found.
+void BM_FindUndrawnInDrawnMeet(benchmark::State& state) {
+  LargeMeet meet;
+  DataGuard hold(DataLock);
+  if (DrawAllRounds(1u) != 0) state.SkipWithError("draw failed");
+  const std::size_t lanes = Model().LaneList.size();
+  for (auto _ : state) {
+    if (RedrawUndrawnContests(1u) != 0) state.SkipWithError("redraw failed");
+  }
+  if (Model().LaneList.size() != lanes) state.SkipWithError("a drawn contest was drawn again");
+  Report(state);
+}
+BENCHMARK(BM_FindUndrawnInDrawnMeet)->Unit(benchmark::kMillisecond);
 
 }  // namespace

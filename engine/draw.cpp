@@ -5,7 +5,9 @@
 #include <ctime>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "database/connections.h"
 #include "database/data_error.h"
@@ -43,6 +45,46 @@ int NextLaneRowId() {
   int largest = 0;
   for (const LaneNode& lane : Model().LaneList) largest = std::max(largest, lane.Id);
   return largest + 1;
+}
+
+// Each athlete's lanes, in LaneList order; valid until LaneList changes.
+using LanesByAthlete = std::unordered_map<int, std::vector<const LaneNode*>>;
+
+LanesByAthlete IndexLanesByAthlete() {
+  LanesByAthlete index;
+  for (const LaneNode& lane : Model().LaneList) index[lane.AthleteId].push_back(&lane);
+  return index;
+}
+
+// IsAthleteUndrawn, given the athlete's lanes.
+int IsUndrawnAmong(int contest_id, const std::vector<const LaneNode*>& lanes_of_athlete) {
+  if (Model().LaneList.empty()) return 1;
+  const ContestNode* contest = FindContestById(contest_id);
+  if (!contest) {
+    ShowDataErrorCode(29550);
+    return 0;
+  }
+  const EventNode* event = FindEventById(contest->EventId);
+  if (!event) {
+    ShowDataErrorCode(28550);
+    return 0;
+  }
+  int partner_id = 0;
+  if (event->TuanTiType == 3) {
+    if (const ContestNode* partner = FindOppositeSexContest(contest->GroupId, event->Id))
+      partner_id = partner->Id;
+  }
+  for (const LaneNode* lane : lanes_of_athlete) {
+    const RoundNode* round = FindRoundById(lane->RoundId);
+    if (!round) {
+      ShowDataErrorCode(27550);
+      return 0;
+    }
+    const bool of_contest =
+        round->ContestId == contest_id || (partner_id != 0 && round->ContestId == partner_id);
+    if (of_contest && round->Disabled == 0) return 0;
+  }
+  return 1;
 }
 
 }  // namespace
@@ -109,11 +151,16 @@ int RedrawUndrawnContests(unsigned seed) {
   std::srand(seed);
   std::unordered_set<int> handled;
   int result = 0;
+  // One walk of LaneList per redraw rather than one per athlete and contest.
+  LanesByAthlete lanes = IndexLanesByAthlete();
+  const std::vector<const LaneNode*> no_lanes;
   const auto& athletes = Model().AthleteList;
   for (std::size_t a = 0; a < athletes.size(); ++a) {
     const std::vector<int> contests = athletes[a].ContestIds;
     for (int contest_id : contests) {
-      if (handled.count(contest_id) || IsAthleteUndrawn(contest_id, athletes[a].Id) != 1) continue;
+      if (handled.count(contest_id)) continue;
+      const auto own = lanes.find(athletes[a].Id);
+      if (IsUndrawnAmong(contest_id, own != lanes.end() ? own->second : no_lanes) != 1) continue;
       handled.insert(contest_id);
       if (ContestHasResults(contest_id)) {
         // Drawing again would throw the entered results away.
@@ -122,6 +169,7 @@ int RedrawUndrawnContests(unsigned seed) {
         continue;
       }
       if (RedrawContest(contest_id) != 0) result = 1;
+      lanes = IndexLanesByAthlete();
     }
   }
   return result;
@@ -174,31 +222,8 @@ int RemoveRoundLanes(int round_id) {
 
 int IsAthleteUndrawn(int contest_id, int athlete_id) {
   DataGuard hold(DataLock);
-  const ContestNode* contest = FindContestById(contest_id);
-  if (!contest) {
-    ShowDataErrorCode(29550);
-    return 0;
-  }
-  const EventNode* event = FindEventById(contest->EventId);
-  if (!event) {
-    ShowDataErrorCode(28550);
-    return 0;
-  }
-  int partner_id = 0;
-  if (event->TuanTiType == 3) {
-    if (const ContestNode* partner = FindOppositeSexContest(contest->GroupId, event->Id))
-      partner_id = partner->Id;
-  }
-  for (const LaneNode& lane : Model().LaneList) {
-    if (lane.AthleteId != athlete_id) continue;
-    const RoundNode* round = FindRoundById(lane.RoundId);
-    if (!round) {
-      ShowDataErrorCode(27550);
-      return 0;
-    }
-    const bool of_contest =
-        round->ContestId == contest_id || (partner_id != 0 && round->ContestId == partner_id);
-    if (of_contest && round->Disabled == 0) return 0;
-  }
-  return 1;
+  std::vector<const LaneNode*> own;
+  for (const LaneNode& lane : Model().LaneList)
+    if (lane.AthleteId == athlete_id) own.push_back(&lane);
+  return IsUndrawnAmong(contest_id, own);
 }

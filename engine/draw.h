@@ -41,6 +41,7 @@ int RedrawContest(int contest_id);
 int RemoveRoundLanes(int round_id);
 
 // 1 when the athlete has no lane in an enabled round of the contest (or of
-// its opposite-sex partner contest for a mixed team), else 0; 0 after a data
-// error (29550 contest, 28550 event, 27550 round of a lane missing).
+// its opposite-sex partner contest for a mixed team), else 0; 1 at once
+// while LaneList is empty; 0 after a data error (29550 contest, 28550 event,
+// 27550 round of a lane missing).
 int IsAthleteUndrawn(int contest_id, int athlete_id);

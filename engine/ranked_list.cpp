@@ -8,7 +8,7 @@ std::optional<std::vector<LaneNode>> BuildRankedList(const RoundNode& round, con
   std::vector<LaneNode> ranked;
   const auto& lanes = Model().LaneList;
   const LaneNode* first = FindFirstLaneOfRound(round.Id);
-  if (!first) return ranked;
+  if (!first) return std::nullopt;
   const LaneNode* last_taken = nullptr;
   for (auto it = lanes.begin() + (first - lanes.data()); it != lanes.end() && it->RoundId == round.Id;
        ++it) {
@@ -23,5 +23,6 @@ std::optional<std::vector<LaneNode>> BuildRankedList(const RoundNode& round, con
     });
     ranked.insert(beaten, *it);
   }
+  if (ranked.empty()) return std::nullopt;
   return ranked;
 }
