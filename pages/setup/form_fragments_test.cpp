@@ -11,6 +11,8 @@
 
 namespace {
 
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
 int Count(const std::string& text, const std::string& what) {
   int n = 0;
   for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
@@ -28,85 +30,68 @@ std::vector<std::string> Rows(const std::string& fragment) {
   return rows;
 }
 
-// The select named name inside a row, up to its "</select>".
-std::string Select(const std::string& row, const std::string& name) {
+// The text of the marked option of the select named name in a row.
+std::string Marked(const std::string& row, const std::string& name) {
   std::size_t at = row.find("<select name=\"" + name + "\"");
-  if (at == std::string::npos) return {};
-  return row.substr(at, row.find("</select>", at) - at);
+  std::size_t end = row.find("</select>", at);
+  at = row.find(" selected=\"selected\">", at);
+  if (at == std::string::npos || at > end) return {};
+  at += 21;
+  return row.substr(at, row.find("</option>", at) - at);
 }
 
-std::string Marked(const std::string& select) {
-  std::size_t at = select.find(" selected=\"selected\">");
-  if (at == std::string::npos) return {};
-  at += 21;
-  return select.substr(at, select.find("</option>", at) - at);
+// The marked texts of a row's selects in field order.
+std::string MarkedValues(const std::string& row) {
+  std::string out;
+  for (const char* name : {"wmzxb", "wmxxb", "wmrxb", "wqnxb", "wqmc", "wfz"}) out += Marked(row, name) + " ";
+  return out;
 }
 
 TEST(NumberAndBonusSelects, MarkupAndModes) {
   EXPECT_EQ(BuildNumberSelect(0, 1, "wqmc", "名", 1),
             "<td align=\"center\">\r\n<select name=\"wqmc\" id=\"wqmc\">\r\n</select></td>\r\n");
-  std::string off = BuildNumberSelect(3, 0, "wmzxb", "人", 1);
-  EXPECT_NE(off.find("<select name=\"wmzxb\" id=\"wmzxb\" disabeld>"), std::string::npos);
-  EXPECT_NE(off.find("<option value=\"1\" selected=\"selected\">1人</option>\r\n"
-                     "<option value=\"2\">2人</option>\r\n<option value=\"3\">3人</option>\r\n"),
-            std::string::npos);
-  EXPECT_NE(BuildNumberSelect(2, -1, "wqnxb", "项", 1).find("id=\"wqnxb\" style=\" display:none\">"),
-            std::string::npos);
-
+  EXPECT_EQ(BuildNumberSelect(2, 0, "wmzxb", "人", 1),
+            "<td align=\"center\">\r\n<select name=\"wmzxb\" id=\"wmzxb\" disabeld>\r\n"
+            "<option value=\"1\" selected=\"selected\">1人</option>\r\n<option value=\"2\">2人</option>\r\n"
+            "</select></td>\r\n");
+  EXPECT_TRUE(Has(BuildNumberSelect(2, -1, "wqnxb", "项", 1), "id=\"wqnxb\" style=\" display:none\">"));
   std::string bonus = BuildBonusSelect("wpjf1", 7);
   EXPECT_EQ(Count(bonus, "<option"), 11);
-  EXPECT_EQ(Marked(bonus), "加7分");
-  EXPECT_NE(bonus.find("<option value=\"0\">不加分</option>"), std::string::npos);
+  EXPECT_EQ(Marked(bonus, "wpjf1"), "加7分");
+  EXPECT_TRUE(Has(bonus, "<td><select name=\"wpjf1\" id=\"wpjf1\">\r\n<option value=\"0\">不加分</option>\r\n"));
 }
 
-TEST(NewMeetForm, DefaultRowsFromTheBaseFile) {
+TEST(NewMeetForm, DefaultRowsFromTheBaseFileWhileNoMeetIsOpen) {
   MeetFixture f;
   DataGuard hold(DataLock);
-  NewMeetEvents events = CheckNewMeetEvents();  // no meet open: the default events
+  NewMeetEvents events = CheckNewMeetEvents();
   EXPECT_TRUE(events.any);
   EXPECT_TRUE(events.has_combined);
-
   std::string out;
   ASSERT_EQ(BuildNewMeetForm(&out, events), 0);
   std::vector<std::string> rows = Rows(out);
   ASSERT_EQ(rows.size(), 6u);
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    const std::string& row = rows[i];
-    std::string n = std::to_string(i);
-    EXPECT_NE(row.find("onClick=\"nianjiselect(" + n + ")\" name=\"wnjsel\" value=\"" +
-                       std::to_string(i + 1) + "\" checked=\"checked\""),
-              std::string::npos);
-    EXPECT_NE(row.find("name=\"wgirlsel\"value=\"" + std::to_string(i + 1) + "\" checked=\"checked\"  />"),
-              std::string::npos);
-    EXPECT_EQ(Marked(Select(row, "wmzxb")), "6人");
-    EXPECT_EQ(Marked(Select(row, "wmxxb")), "2人");
-    EXPECT_EQ(Marked(Select(row, "wmrxb")), "2项");
-    EXPECT_EQ(Marked(Select(row, "wqnxb")), "2项");
-    EXPECT_EQ(Marked(Select(row, "wqmc")), "6名");
-    EXPECT_EQ(Marked(Select(row, "wfz")), "前八名计分");
-    EXPECT_EQ(Count(row, "<td"), 10);  // the combined limit has a cell of its own
+    std::string n = std::to_string(i), id = std::to_string(i + 1);
+    EXPECT_TRUE(Has(rows[i], "onClick=\"nianjiselect(" + n + ")\" name=\"wnjsel\" value=\"" + id + "\" checked=\"checked\""));
+    EXPECT_TRUE(Has(rows[i], "name=\"wgirlsel\"value=\"" + id + "\" checked=\"checked\"  />"));
+    EXPECT_EQ(MarkedValues(rows[i]), "6人 2人 2项 2项 6名 前八名计分 ");
+    EXPECT_EQ(Count(rows[i], "<td"), 10);  // the combined limit has a cell of its own
   }
-  EXPECT_NE(rows[0].find("一年级"), std::string::npos);
+  EXPECT_TRUE(Has(rows[0], "一年级"));
 
   events.has_combined = false;
   ASSERT_EQ(BuildNewMeetForm(&out, events), 0);
-  for (const std::string& row : Rows(out)) {
-    EXPECT_EQ(Count(row, "<td"), 9);
-    EXPECT_NE(row.find("</select>\r\n<select name=\"wqnxb\" id=\"wqnxb\" style=\"display:none\">"),
-              std::string::npos);
-  }
-}
+  EXPECT_EQ(Count(Rows(out)[0], "<td"), 9);
+  EXPECT_TRUE(Has(out, "</select>\r\n<select name=\"wqnxb\" id=\"wqnxb\" style=\"display:none\">"));
 
-TEST(NewMeetForm, MissingDefaults) {
-  MeetFixture f;
-  DataGuard hold(DataLock);
-  std::string out = "kept";
+  // Missing defaults, in the order the page tells them.
+  out = "kept";
   ASSERT_TRUE(f.BaseSql("delete from qrtb55;"));
-  NewMeetEvents events = CheckNewMeetEvents();
+  events = CheckNewMeetEvents();
   EXPECT_FALSE(events.any);
   EXPECT_EQ(BuildNewMeetForm(&out, events), 3);
   EXPECT_EQ(out, "kept");
-
   events.any = true;
   ASSERT_TRUE(f.BaseSql("delete from qrtb26;"));
   EXPECT_EQ(BuildNewMeetForm(&out, events), 2);
@@ -128,84 +113,58 @@ TEST(NewMeetForm, EventsOfTheOpenMeet) {
 // Grade 1: boys' group without athletes, girls' group (scheme 2, values 5,
 // 3, 4, 2, 8) with one athlete. Grade 2: boys only (scheme 7, which does
 // not exist). Grade 3: no group. The other grades are removed.
-constexpr const char* kGroupsPage =
-    "delete from qrtb219 where qrtb220>3;"
-    "insert into qrtb373 (qrtb374,qrtb375,qrtb376,qrtb377,qrtb378,qrtb379,qrtb380,qrtb381,qrtb382,"
-    "qrtb383,qrtb386) values (1,1,1,9,9,9,9,9,1,3,5),(2,1,2,5,3,4,2,8,2,3,5),(3,2,1,7,6,5,4,3,7,3,5);"
-    "insert into qrtb409 (qrtb410,qrtb411,qrtb412,qrtb413,qrtb414,qrtb415,qrtb416)"
-    " values ('甲',1,0,1,1,2,0);";
-
 TEST(GroupSettingsForm, RowsFollowTheGroupsAndTheirAthletes) {
   MeetFixture f;
-  f.OpenNewMeet(kGroupsPage);
+  f.OpenNewMeet(
+      "delete from qrtb219 where qrtb220>3;"
+      "insert into qrtb373 (qrtb374,qrtb375,qrtb376,qrtb377,qrtb378,qrtb379,qrtb380,qrtb381,qrtb382,"
+      "qrtb383,qrtb386) values (1,1,1,9,9,9,9,9,1,3,5),(2,1,2,5,3,4,2,8,2,3,5),(3,2,1,7,6,5,4,3,7,3,5);"
+      "insert into qrtb409 (qrtb410,qrtb411,qrtb412,qrtb413,qrtb414,qrtb415,qrtb416) values ('甲',1,0,1,1,2,0);");
   DataGuard hold(DataLock);
   std::vector<std::string> rows = Rows(BuildGroupSettingsForm(false));
   ASSERT_EQ(rows.size(), 3u);
-
   const std::string nodel = "onClick=\"return nodel();\" checked=\"checked\"";
-  EXPECT_NE(rows[0].find("name=\"wnjsel\" value=\"1\" " + nodel), std::string::npos);
-  EXPECT_NE(rows[0].find("name=\"wboysel\" value=\"1\" onClick=\"njboygirlselect(0);\" checked=\"checked\""),
-            std::string::npos);
-  EXPECT_NE(rows[0].find("name=\"wgirlsel\"value=\"1\" " + nodel), std::string::npos);
-  EXPECT_EQ(Marked(Select(rows[0], "wmzxb")), "5人");
-  EXPECT_EQ(Marked(Select(rows[0], "wmxxb")), "3人");
-  EXPECT_EQ(Marked(Select(rows[0], "wmrxb")), "4项");
-  EXPECT_EQ(Marked(Select(rows[0], "wqnxb")), "1项");  // hidden without a combined event
-  EXPECT_EQ(Marked(Select(rows[0], "wqmc")), "8名");
-  EXPECT_EQ(Marked(Select(rows[0], "wfz")), "前六名计分");
+  EXPECT_TRUE(Has(rows[0], "name=\"wnjsel\" value=\"1\" " + nodel));
+  EXPECT_TRUE(Has(rows[0], "name=\"wboysel\" value=\"1\" onClick=\"njboygirlselect(0);\" checked=\"checked\""));
+  EXPECT_TRUE(Has(rows[0], "name=\"wgirlsel\"value=\"1\" " + nodel));
+  EXPECT_EQ(MarkedValues(rows[0]), "5人 3人 4项 1项 8名 前六名计分 ");  // wqnxb hidden with 1
   EXPECT_EQ(Count(rows[0], "<td"), 9);
-  EXPECT_EQ(rows[0].find("disabeld"), std::string::npos);
+  EXPECT_FALSE(Has(rows[0], "disabeld"));
 
-  EXPECT_NE(rows[1].find("name=\"wnjsel\" value=\"2\" onClick=\"nianjiselect(1)\" checked=\"checked\""),
-            std::string::npos);
-  EXPECT_NE(rows[1].find("name=\"wgirlsel\"value=\"2\" onClick=\"njboygirlselect(1);\"  />"),
-            std::string::npos);
-  EXPECT_EQ(Marked(Select(rows[1], "wmzxb")), "7人");
-  EXPECT_EQ(Marked(Select(rows[1], "wfz")), "");  // scheme 7 does not exist
+  EXPECT_TRUE(Has(rows[1], "name=\"wnjsel\" value=\"2\" onClick=\"nianjiselect(1)\" checked=\"checked\""));
+  EXPECT_TRUE(Has(rows[1], "name=\"wgirlsel\"value=\"2\" onClick=\"njboygirlselect(1);\"  />"));
+  EXPECT_EQ(MarkedValues(rows[1]), "7人 6人 5项 1项 3名  ");  // scheme 7 does not exist
 
-  EXPECT_NE(rows[2].find("name=\"wnjsel\" value=\"3\" onClick=\"nianjiselect(2)\" />"), std::string::npos);
+  EXPECT_TRUE(Has(rows[2], "name=\"wnjsel\" value=\"3\" onClick=\"nianjiselect(2)\" />"));
   EXPECT_EQ(Count(rows[2], " disabeld"), 4);  // the hidden wqnxb select carries no mark
-  EXPECT_EQ(Marked(Select(rows[2], "wmzxb")), "1人");
-  EXPECT_EQ(Marked(Select(rows[2], "wfz")), "前八名计分");
-  for (const std::string& row : rows) {
-    EXPECT_EQ(Count(row, "前八名计分"), 1);
-    EXPECT_EQ(Count(row, "前六名计分"), 1);
-  }
+  EXPECT_EQ(MarkedValues(rows[2]), "1人 1人 1项 1项 1名 前八名计分 ");
+  for (const std::string& row : rows) EXPECT_EQ(Count(row, "前六名计分"), 1);
 
   std::vector<std::string> combined = Rows(BuildGroupSettingsForm(true));
   EXPECT_EQ(Count(combined[0], "<td"), 10);
-  EXPECT_EQ(Marked(Select(combined[0], "wqnxb")), "2项");
-
+  EXPECT_EQ(Marked(combined[0], "wqnxb"), "2项");
   std::string bonus = BuildRecordBonusRows();
-  EXPECT_EQ(Marked(Select(bonus, "wpjf1")), "加3分");
-  EXPECT_EQ(Marked(Select(bonus, "wpjf2")), "加5分");
-}
+  EXPECT_EQ(Marked(bonus, "wpjf1") + Marked(bonus, "wpjf2"), "加3分加5分");
 
-TEST(GroupSettingsForm, MeetWithoutGrades) {
-  MeetFixture f;
-  f.OpenNewMeet("delete from qrtb219;");
-  DataGuard hold(DataLock);
+  ASSERT_TRUE(f.MeetSql(f.OpenNewMeet(), "delete from qrtb219;"));
   EXPECT_EQ(BuildGroupSettingsForm(true),
             "<tr><td>-</td><td>-</td><td>-</td><td>-</td><td>-</td><td>-</td><td>-</td><td>-</td>"
             "<td>-</td><td>-</td></tr>");
-  EXPECT_EQ(Marked(Select(BuildRecordBonusRows(), "wpjf1")), "不加分");
+  EXPECT_EQ(Marked(BuildRecordBonusRows(), "wpjf1"), "不加分");
 }
 
 TEST(MeetLists, OptionsAndOtherNamesAreEscaped) {
   MeetFixture f;
   DataGuard hold(DataLock);
   EXPECT_EQ(BuildMeetOptions(), "<option value=\"0\" selected=\"selected\">没有运动会数据</option>");
-
-  FixtureMeetSettings first;
+  FixtureMeetSettings first, second;
   first.Name = "春季<运动会>";
-  f.AddMeet(first, false);
-  FixtureMeetSettings second;
   second.Name = "秋季运动会";
-  int open = f.AddMeet(second, true);
+  f.AddMeet(first, false);
+  ASSERT_EQ(f.Open(f.AddMeet(second, true)), 0);
   EXPECT_EQ(BuildMeetOptions(),
             "<option value=\"2\" selected=\"selected\">秋季运动会</option>"
             "<option value=\"1\">春季&lt;运动会&gt;</option>");
-  ASSERT_EQ(f.Open(open), 0);
   EXPECT_EQ(BuildOtherMeetNames(), "|春季\\x3C运动会\\x3E|");
   ASSERT_TRUE(f.BaseSql("delete from qrtb137 where qrtb138=1;"));
   EXPECT_EQ(BuildOtherMeetNames(), "|");

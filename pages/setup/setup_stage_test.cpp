@@ -7,8 +7,6 @@
 #include "database/data_error.h"
 #include "database/data_lock.h"
 #include "database/model.h"
-#include "database/lookups.h"
-#include "database/store_groups.h"
 #include "tests/testing/meet_fixture.h"
 
 namespace {
@@ -19,13 +17,10 @@ constexpr const char* kTwoGroups =
     "insert into qrtb373 (qrtb374,qrtb375,qrtb376,qrtb377,qrtb378,qrtb379,qrtb380,qrtb381,qrtb382,"
     "qrtb383,qrtb386) values (1,1,1,4,2,1,3,6,1,1,2),(2,1,2,4,2,1,3,6,1,1,2);";
 
-// Both groups hold 50米; contest 1 with a scheduled direct final.
-constexpr const char* kScheduledEvents =
-    "insert into qrtb467 (qrtb469,qrtb470) values (1,1),(2,1);"
+// Both groups hold 50米; contests 1 and 2 with a direct final each.
+constexpr const char* kContests =
     "insert into qrtb425 (qrtb426,qrtb427,qrtb428,qrtb429,qrtb430,qrtb431,qrtb436)"
-    " values (1,1,1,0,0,6,0),(2,2,1,0,0,6,0);"
-    "insert into qrtb444 (qrtb445,qrtb446,qrtb447,qrtb448,qrtb449,qrtb450,qrtb451)"
-    " values (1,1,3,0,1,1,10),(2,2,3,0,1,2,10);";
+    " values (1,1,1,0,0,6,0),(2,2,1,0,0,6,0);";
 
 int Stage() {
   DataGuard hold(DataLock);
@@ -35,77 +30,51 @@ int Stage() {
 TEST(SetupStage, FollowsTheSetUpSteps) {
   MeetFixture f;
   EXPECT_EQ(Stage(), kStageNoMeet);
-
   int id = f.OpenNewMeet();
   EXPECT_EQ(Stage(), kStageNoGroups);
 
-  ASSERT_TRUE(f.MeetSql(id, kTwoGroups));
-  ASSERT_EQ(f.Open(id), 0);
-  EXPECT_EQ(Stage(), kStageNoGroupEvents);
-
-  // The boys' group has its events, the girls' group not yet.
-  ASSERT_TRUE(f.MeetSql(id, "insert into qrtb467 (qrtb469,qrtb470) values (1,1);"));
-  ASSERT_EQ(f.Open(id), 0);
-  EXPECT_EQ(Stage(), kStageNoGroupEvents);
-
-  ASSERT_TRUE(f.MeetSql(id,
-                        "insert into qrtb467 (qrtb469,qrtb470) values (2,1);"
-                        "insert into qrtb425 (qrtb426,qrtb427,qrtb428,qrtb429,qrtb430,qrtb431,qrtb436)"
-                        " values (1,1,1,0,0,6,0),(2,2,1,0,0,6,0);"
-                        "insert into qrtb444 (qrtb445,qrtb446,qrtb447,qrtb448,qrtb449,qrtb450)"
-                        " values (1,1,3,0,1,1),(2,2,3,0,0,0);"));
-  ASSERT_EQ(f.Open(id), 0);
-  EXPECT_EQ(Stage(), kStageUnscheduled);
-
-  ASSERT_TRUE(f.MeetSql(id, "update qrtb444 set qrtb449=1, qrtb450=2 where qrtb445=2;"));
-  ASSERT_EQ(f.Open(id), 0);
-  EXPECT_EQ(Stage(), kStageComplete);
-}
-
-TEST(SetupStage, GroupRowsWithoutLoadedGroupsCountAsNoGroups) {
-  MeetFixture f;
-  f.OpenNewMeet(std::string(kTwoGroups) + kScheduledEvents);
+  // Each step, and the stage it leaves the meet in.
+  const std::pair<std::string, int> steps[] = {
+      {kTwoGroups, kStageNoGroupEvents},
+      {"insert into qrtb467 (qrtb469,qrtb470) values (1,1);", kStageNoGroupEvents},  // girls still without
+      {std::string("insert into qrtb467 (qrtb469,qrtb470) values (2,1);") + kContests +
+           "insert into qrtb444 (qrtb445,qrtb446,qrtb447,qrtb448,qrtb449,qrtb450)"
+           " values (1,1,3,0,1,1),(2,2,3,0,0,0);",
+       kStageUnscheduled},
+      {"update qrtb444 set qrtb449=1, qrtb450=2 where qrtb445=2;", kStageComplete},
+      // A preliminary that the draw dropped needs no slot, but the order book waits for it.
+      {"insert into qrtb444 (qrtb445,qrtb446,qrtb447,qrtb448,qrtb449,qrtb450) values (3,1,1,1,0,0);",
+       kStageComplete},
+  };
+  for (const auto& [sql, stage] : steps) {
+    ASSERT_TRUE(f.MeetSql(id, sql));
+    ASSERT_EQ(f.Open(id), 0);
+    EXPECT_EQ(Stage(), stage) << sql;
+  }
   DataGuard hold(DataLock);
-  Model().GroupList.clear();
-  EXPECT_EQ(GetSetupStage(), kStageNoGroups);
-}
-
-TEST(SetupStage, DisabledPreliminaryNeedsNoSlotButBlocksTheOrderBook) {
-  MeetFixture f;
-  f.OpenNewMeet(std::string(kTwoGroups) + kScheduledEvents +
-                "insert into qrtb444 (qrtb445,qrtb446,qrtb447,qrtb448,qrtb449,qrtb450)"
-                " values (3,1,1,1,0,0);");
-  DataGuard hold(DataLock);
-  EXPECT_EQ(GetSetupStage(), kStageComplete);
   EXPECT_EQ(AllRoundsScheduled(), 0);
-
   for (RoundNode& round : Model().RoundList)
     if (round.Disabled) round.Session = round.Order = 3;
   EXPECT_EQ(AllRoundsScheduled(), 1);
-}
 
-TEST(SetupStage, LaterStages) {
-  MeetFixture f;
-  int id = f.OpenNewMeet(std::string(kTwoGroups) + kScheduledEvents);
-  DataGuard hold(DataLock);
-
+  // The later stages, as the lists empty one by one.
   Model().RoundList.clear();
   EXPECT_EQ(GetSetupStage(), kStageComplete);
   EXPECT_EQ(AllRoundsScheduled(), 0);
-
   Model().ContestList.clear();
   EXPECT_EQ(GetSetupStage(), kStageNoSchemeOrContest);
   ASSERT_EQ(f.Open(id), 0);
   Model().EventList.clear();
   EXPECT_EQ(GetSetupStage(), kStageNoEvents);
-
   ASSERT_EQ(f.Open(id), 0);
   Model().GroupEventList.clear();
   EXPECT_EQ(GetSetupStage(), kStageNoGroupEventList);
-
-  ASSERT_TRUE(f.MeetSql(id, "delete from qrtb234;"));
-  ASSERT_EQ(f.Open(id), 0);
+  Model().ClassList.clear();
+  Model().GroupEventList.resize(1);
   EXPECT_EQ(GetSetupStage(), kStageNoClasses);
+  // Group rows in the file but none loaded count as no groups.
+  Model().GroupList.clear();
+  EXPECT_EQ(GetSetupStage(), kStageNoGroups);
 }
 
 // Class 1 of grade 1 with every quota filled: four boys, each in 50米
@@ -125,96 +94,57 @@ constexpr const char* kFullRegistration =
     " (1,1),(2,1),(3,1),(1,2),(2,2),(3,2),(1,3),(2,3),(3,3),(1,4),(2,4),(3,4),"
     " (4,5),(5,5),(4,6),(5,6),(4,7),(5,7),(4,8),(5,8);";
 
-class Registration : public ::testing::Test {
- protected:
-  void SetUp() override { id_ = f_.OpenNewMeet(std::string(kTwoGroups) + kFullRegistration); }
-  int Check(const std::string& change = {}) {
-    if (!change.empty()) {
-      EXPECT_TRUE(f_.MeetSql(id_, change));
-      EXPECT_EQ(f_.Open(id_), 0);
-    }
+constexpr const char* kAthlete9 = "insert into qrtb409 (qrtb410,qrtb411,qrtb412,qrtb413,qrtb414,qrtb415,qrtb416)";
+
+TEST(RegistrationCheck, FullOnlyWhenEveryQuotaIsFilled) {
+  struct Case {
+    const char* what;
+    std::string change;  // applied to the full registration
+    int full;
+  };
+  const Case cases[] = {
+      {"every quota filled", "", 1},
+      {"one athlete short", "delete from qrtb409 where qrtb411=8; delete from qrtb397 where qrtb400=8;", 0},
+      {"one individual entry short", "delete from qrtb397 where qrtb400=2 and qrtb399=1;", 0},
+      {"one team entry short", "delete from qrtb397 where qrtb400=3 and qrtb399=2;", 0},
+      // Eight mixed places for the grade, counted once: one girl fewer is
+      // short, and an extra boy in the relay makes up for her.
+      {"one mixed entry short", "delete from qrtb397 where qrtb400=7 and qrtb399=5;", 0},
+      {"mixed entry made up by a boy",
+       "delete from qrtb397 where qrtb400=7 and qrtb399=5;" + std::string(kAthlete9) +
+           " values ('壬',9,0,1,1,1,0); insert into qrtb397 (qrtb399,qrtb400) values (1,9),(3,9);",
+       1},
+      // Without the girls' group the boys alone owe the eight mixed places.
+      {"boys alone short of mixed entries",
+       "delete from qrtb373 where qrtb374=2; delete from qrtb467 where qrtb469=2;"
+       "delete from qrtb397 where qrtb399 in (4,5); delete from qrtb409 where qrtb415=2;",
+       0},
+      // A combined entrant needs three entries, the combined event included,
+      // whatever qrtb379 says.
+      {"combined entrant with three entries", "insert into qrtb397 (qrtb399,qrtb400) values (7,1),(6,1);", 1},
+      {"combined entrant with two entries", "insert into qrtb397 (qrtb399,qrtb400) values (7,1);", 0},
+      {"registration closed", "delete from qrtb397; update qrtb331 set qrtb341=1;", 1},
+  };
+  for (const Case& c : cases) {
+    MeetFixture f;
+    f.OpenNewMeet(std::string(kTwoGroups) + kFullRegistration + c.change);
     DataGuard hold(DataLock);
-    return CheckModelConsistency();
+    EXPECT_EQ(CheckModelConsistency(), c.full) << c.what;
   }
-  MeetFixture f_;
-  int id_ = 0;
-};
-
-TEST_F(Registration, FullWhenEveryQuotaIsFilled) { EXPECT_EQ(Check(), 1); }
-
-TEST_F(Registration, OneAthleteShort) {
-  EXPECT_EQ(Check("delete from qrtb409 where qrtb411=8; delete from qrtb397 where qrtb400=8;"), 0);
 }
 
-TEST_F(Registration, OneIndividualEntryShort) {
-  EXPECT_EQ(Check("delete from qrtb397 where qrtb400=2 and qrtb399=1;"), 0);
-}
-
-TEST_F(Registration, OneTeamEntryShort) {
-  EXPECT_EQ(Check("delete from qrtb397 where qrtb400=3 and qrtb399=2;"), 0);
-}
-
-TEST_F(Registration, MixedTeamCountedOncePerGrade) {
-  // Eight places for the grade: one girl fewer in the mixed relay is short,
-  // and an extra boy in it makes up for her.
-  EXPECT_EQ(Check("delete from qrtb397 where qrtb400=7 and qrtb399=5;"), 0);
-  EXPECT_EQ(Check("insert into qrtb409 (qrtb410,qrtb411,qrtb412,qrtb413,qrtb414,qrtb415,qrtb416)"
-                  " values ('壬',9,0,1,1,1,0);"
-                  "insert into qrtb397 (qrtb399,qrtb400) values (1,9),(3,9);"),
-            1);
-}
-
-TEST_F(Registration, MixedTeamOfAGradeWithOneGroup) {
-  // Without the girls' group the boys alone owe the eight mixed places.
-  EXPECT_EQ(Check("delete from qrtb373 where qrtb374=2; delete from qrtb467 where qrtb469=2;"
-                  "delete from qrtb397 where qrtb399 in (4,5); delete from qrtb409 where qrtb415=2;"),
-            0);
-  EXPECT_EQ(Check("insert into qrtb409 (qrtb410,qrtb411,qrtb412,qrtb413,qrtb414,qrtb415,qrtb416) values"
-                  " ('壬',9,0,1,1,1,0),('癸',10,0,1,1,1,0),('子',11,0,1,1,1,0),('丑',12,0,1,1,1,0);"
-                  "insert into qrtb397 (qrtb399,qrtb400) values (1,9),(3,9),(1,10),(3,10),(1,11),(3,11),"
-                  "(1,12),(3,12);"),
-            1);
-}
-
-TEST_F(Registration, CombinedEventEntrantsFollowTheirOwnLimit) {
-  // Three entries, the combined event included, whatever qrtb379 says.
-  EXPECT_EQ(Check("insert into qrtb397 (qrtb399,qrtb400) values (7,1),(6,1);"), 1);
-  EXPECT_EQ(Check("delete from qrtb397 where qrtb400=1 and qrtb399=6;"), 0);
-}
-
-TEST_F(Registration, ClosedRegistrationCountsAsFull) {
-  EXPECT_EQ(Check("delete from qrtb397; update qrtb331 set qrtb341=1;"), 1);
-}
-
-TEST_F(Registration, DataErrorsAnswerComplete) {
-  Check("delete from qrtb397 where qrtb400=2;");  // short, so only an error can answer 1
-  DataGuard hold(DataLock);
+TEST(RegistrationCheck, DataErrorsAnswerCompleteAndNoGroupEventsShort) {
+  MeetFixture f;
+  f.OpenNewMeet(std::string(kTwoGroups) + kFullRegistration + "delete from qrtb397 where qrtb400=2;");
+  DataGuard hold(DataLock);  // short, so only an error can answer 1
   Model().GroupEventList.front().EventIds.push_back(999);
   EXPECT_EQ(CheckModelConsistency(), 1);
   EXPECT_EQ(LastDataErrorCode(), 36550);
   Model().GroupEventList.erase(Model().GroupEventList.begin());
   EXPECT_EQ(CheckModelConsistency(), 1);
   EXPECT_EQ(LastDataErrorCode(), 37550);
-}
-
-TEST(RegistrationCheck, OpenWithoutGroupEventsIsNotFull) {
-  MeetFixture f;
-  f.OpenNewMeet(kTwoGroups);
-  DataGuard hold(DataLock);
-  Model().GroupEventList.clear();
+  Model().GroupEventList.clear();  // open without any group events
   EXPECT_EQ(CheckModelConsistency(), 0);
-}
-
-TEST(GroupPredicates, CombinedEventAndRegisteredAthletes) {
-  MeetFixture f;
-  f.OpenNewMeet(std::string(kTwoGroups) + kFullRegistration +
-                "delete from qrtb409 where qrtb415=2;");
-  DataGuard hold(DataLock);
-  EXPECT_EQ(GroupHasCombinedEvent(1), 1);
-  EXPECT_EQ(GroupHasCombinedEvent(2), 0);
-  EXPECT_EQ(GradeSexHasAthletes(1, 1), 1);
-  EXPECT_EQ(GradeSexHasAthletes(1, 2), 0);
-  EXPECT_EQ(GradeSexHasAthletes(2, 1), 0);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { fileURLToPath } from 'node:url';
 import { launchBrowser, startServer } from './support.mjs';
 
-const meetSql = fileURLToPath(new URL('./class_teacher_meet.sql', import.meta.url));
+const meetSql = fileURLToPath(new URL('../testing/registration_meet.sql', import.meta.url));
 
 async function signInAsClassTeacher(page, server) {
   await page.goto(server.url('/'));

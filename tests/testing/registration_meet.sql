@@ -1,7 +1,15 @@
--- The class-teacher browser test's meet (the same as the HTTP tests' one):
--- grade 1 with classes 101 (password 1111) and 102, boys' and girls' groups
--- of 3 athletes per class, 2 entrants per event, 2 single events per athlete;
--- events 100米, 跳远, 铅球, 五项全能, 4x100米接力 (team of 4) and 男女混合接力.
+-- The registration tests' meet (C++ unit and HTTP tests, and the class
+-- teacher's browser test). It replaces the copied catalogue with:
+--   grade 1 (一年级): classes 101 (一年级01班, password "1111", teacher 王老师)
+--     and 102 (一年级02班, "2222"); a boys' group 11 and a girls' group 12,
+--     each with 3 athletes per class, 2 entrants per event, 2 single events
+--     per athlete, 2 events with a combined event;
+--   grade 2 (二年级): class 201 (二年级01班, "3333") with only a girls' group
+--     22 (events 901 and 906);
+--   events 901 100米, 902 跳远, 903 铅球 (individual), 904 五项全能
+--     (combined), 905 4x100米接力 (team of 4), 906 男女混合接力 (mixed team
+--     of 4);
+--   contests group * 100 + (event - 900): 1101..1106, 1201..1206, 2201, 2206.
 DELETE FROM qrtb219; DELETE FROM qrtb234; DELETE FROM qrtb7; DELETE FROM qrtb306; DELETE FROM qrtb249;
 INSERT INTO qrtb219 (qrtb220, qrtb221, qrtb222, qrtb223, qrtb225) VALUES
   (1, '一年级', '一年级', '班', 1), (2, '二年级', '二年级', '班', 1);
