@@ -2,16 +2,12 @@
 
 #include <gtest/gtest.h>
 
-TEST(GbkText, RoundTripsChineseAndAscii) {
+TEST(GbkText, RoundTripsAndNeverAbortsOnBadBytes) {
   std::string gbk = "一年级(1)班 abc";
-  std::string utf8 = GbkToUtf8(gbk);
-  EXPECT_EQ(utf8, reinterpret_cast<const char*>(u8"一年级(1)班 abc"));
-  EXPECT_EQ(Utf8ToGbk(utf8), gbk);
-  EXPECT_EQ(gbk.size(), 15u);  // four GBK characters of two bytes, seven ASCII
-}
-
-TEST(GbkText, BadBytesNeverAbort) {
-  // A lone lead byte at the end and a byte that no code page character uses.
+  ASSERT_EQ(gbk.size(), 15u);  // four GBK characters of two bytes, seven ASCII
+  EXPECT_EQ(GbkToUtf8(gbk), reinterpret_cast<const char*>(u8"一年级(1)班 abc"));
+  EXPECT_EQ(Utf8ToGbk(GbkToUtf8(gbk)), gbk);
+  // A lone lead byte at the end and a byte that no character uses.
   EXPECT_EQ(GbkToUtf8(std::string("a\x81", 2)), "a\xEF\xBF\xBD");
   EXPECT_EQ(GbkToUtf8(std::string("\xFF", 1)), "\xEF\xBF\xBD");
   // Malformed UTF-8 and a character outside GBK become '?'.
@@ -19,20 +15,16 @@ TEST(GbkText, BadBytesNeverAbort) {
   EXPECT_EQ(Utf8ToGbk("\xF0\x9F\x98\x80!"), "?!");
 }
 
-TEST(GbkText, CutNeverSplitsACharacter) {
+TEST(GbkText, CutsAndCharacterStartsRespectDoubleByteCharacters) {
   std::string s = "ab一二";  // 2 + 4 bytes
   EXPECT_EQ(CutGbk(s, 6), s);
   EXPECT_EQ(CutGbk(s, 5), "ab一");
   EXPECT_EQ(CutGbk(s, 3), "ab");
-  EXPECT_EQ(CutGbk(s, 0), "");
-}
-
-TEST(GbkText, TrailByteIsNotACharacterStart) {
   // 誠 is D5 5C in GBK: its trail byte is a backslash.
-  std::string s = "誠\\";
-  ASSERT_EQ(s.size(), 3u);
-  EXPECT_EQ(static_cast<unsigned char>(s[1]), 0x5C);
-  EXPECT_TRUE(IsGbkCharStart(s, 0));
-  EXPECT_FALSE(IsGbkCharStart(s, 1));
-  EXPECT_TRUE(IsGbkCharStart(s, 2));
+  std::string t = "誠\\";
+  ASSERT_EQ(static_cast<unsigned char>(t[1]), 0x5C);
+  EXPECT_TRUE(IsGbkCharStart(t, 0));
+  EXPECT_FALSE(IsGbkCharStart(t, 1));
+  EXPECT_TRUE(IsGbkCharStart(t, 2));
+  EXPECT_EQ(CutGbk(t, 1), "");
 }

@@ -4,96 +4,57 @@
 
 #include <cstdio>
 #include <ctime>
+#include <tuple>
 
 #include "database/connections.h"
 #include "database/data_folder.h"
-#include "database/data_lock.h"
 #include "database/model.h"
+#include "database/store_test_support.h"
 #include "tests/testing/meet_fixture.h"
 
 namespace {
 
-int CurrentFlag(int meet_id) {
-  Statement st(BaseConnection(), "SELECT qrtb139 FROM qrtb137 WHERE qrtb138 = ?");
-  st.Bind(meet_id);
-  return st.Next() ? st.ReadIntField(0) : -1;
-}
+std::string CurrentFlags() { return Rows("SELECT qrtb139 FROM base.qrtb137 ORDER BY qrtb138"); }
 
 int hook_calls = 0;
-void CountHook() { ++hook_calls; }
 
-TEST(OpenCurrentMeet, NoMeetYetIsRefusedQuietly) {
+TEST(OpenCurrentMeet, OpensTheRegistryRowMarkedCurrentWithItsSettingsAndLists) {
   MeetFixture f;
-  EXPECT_NE(OpenCurrentMeet(0), 0);
-  EXPECT_EQ(Model().CurrentMeetId, 0);
+  EXPECT_NE(OpenCurrentMeet(0), 0);  // no meet yet
   EXPECT_FALSE(MeetConnection().IsOpen());
-}
-
-TEST(OpenCurrentMeet, OpensTheRegistryRowMarkedCurrent) {
-  MeetFixture f;
-  FixtureMeetSettings s;
-  s.Name = "春季田径运动会";
-  s.StartDate = "2024-4-9";
-  s.BibWidth = 4;
-  s.AdmitOneLess = 1;
-  s.RegistrationClosed = 1;
-  s.Sessions = 6;
-  s.MorningStart = 4;
-  s.AfternoonStart = 14;
-  s.OpeningCeremony = 7;
+  FixtureMeetSettings s{.Name = "春季田径运动会", .StartDate = "2024-4-9", .Sessions = 6, .MorningStart = 4,
+                        .AfternoonStart = 14, .OpeningCeremony = 7, .RegistrationClosed = 1,
+                        .AdmitOneLess = 1, .BibWidth = 4};
   int id = f.AddMeet(s);
   hook_calls = 0;
-  SetPrintQueueRebuildHook(CountHook);
+  SetPrintQueueRebuildHook([] { ++hook_calls; });
   ASSERT_EQ(OpenCurrentMeet(0), 0);
   SetPrintQueueRebuildHook(nullptr);
   EXPECT_EQ(hook_calls, 1);
 
   const MeetModel& m = Model();
-  EXPECT_EQ(m.CurrentMeetId, id);
-  EXPECT_EQ(m.MeetName, "春季田径运动会");
-  EXPECT_EQ(m.MeetFilePath, f.MeetFile(id));
-  EXPECT_EQ(m.BibWidth, 4);
-  EXPECT_EQ(m.AdmitOneLess, 1);
-  EXPECT_EQ(m.RegistrationClosed, 1);
-  EXPECT_EQ(m.MeetStage, 1);
-  EXPECT_EQ(m.MeetSessionCount, 6);
-  EXPECT_EQ(m.MorningStart, 4);
-  EXPECT_EQ(m.AfternoonStart, 14);
-  EXPECT_EQ(m.OpeningCeremonySlot, 7);
+  EXPECT_EQ(std::tie(m.CurrentMeetId, m.MeetName, m.MeetFilePath), std::make_tuple(id, s.Name, f.MeetFile(id)));
+  EXPECT_EQ(std::tie(m.BibWidth, m.AdmitOneLess, m.RegistrationClosed, m.MeetStage, m.MeetSessionCount,
+                     m.MorningStart, m.AfternoonStart, m.OpeningCeremonySlot),
+            std::make_tuple(4, 1, 1, 1, 6, 4, 14, 7));
   std::tm tm{};
   localtime_r(&m.MeetStartTime, &tm);
-  EXPECT_EQ(tm.tm_year, 124);
-  EXPECT_EQ(tm.tm_mon, 3);
-  EXPECT_EQ(tm.tm_mday, 9);
-  EXPECT_EQ(tm.tm_hour, 0);
-  // The catalogue copied into the meet is loaded.
-  EXPECT_EQ(m.ClassList.size(), 24u);
-  EXPECT_FALSE(m.EventList.empty());
-  EXPECT_EQ(m.VenueList.size(), 7u);
-  EXPECT_EQ(m.ScoringSchemeList.size(), 2u);
-  // The base file is attached to the meet connection.
-  DataGuard hold(DataLock);
-  Statement st(MeetConnection(), "SELECT COUNT(*) FROM base.qrtb137");
-  ASSERT_TRUE(st.Next());
-  EXPECT_EQ(st.ReadIntField(0), 1);
+  EXPECT_EQ(std::tie(tm.tm_year, tm.tm_mon, tm.tm_mday, tm.tm_hour), std::make_tuple(124, 3, 9, 0));
+  // The catalogue copied into the meet is loaded; the base file is attached.
+  EXPECT_EQ(std::make_tuple(m.ClassList.size(), m.VenueList.size(), m.ScoringSchemeList.size()),
+            std::make_tuple(24u, 7u, 2u));
+  EXPECT_EQ(CurrentFlags(), "1");
 }
 
-TEST(OpenCurrentMeet, OpeningByIdMarksThatMeetCurrent) {
+TEST(OpenCurrentMeet, OpeningByIdMarksThatMeetCurrentForTheNextStart) {
   MeetFixture f;
-  FixtureMeetSettings a, b;
-  a.Name = "甲";
-  b.Name = "乙";
-  int first = f.AddMeet(a);
-  int second = f.AddMeet(b);
+  int first = f.AddMeet(FixtureMeetSettings{.Name = "甲"});
+  f.AddMeet(FixtureMeetSettings{.Name = "乙"});
   ASSERT_EQ(f.Open(0), 0);
   EXPECT_EQ(Model().MeetName, "乙");
   ASSERT_EQ(f.Open(first), 0);
-  EXPECT_EQ(Model().CurrentMeetId, first);
   EXPECT_EQ(Model().MeetName, "甲");
-  DataGuard hold(DataLock);
-  EXPECT_EQ(CurrentFlag(first), 1);
-  EXPECT_EQ(CurrentFlag(second), 0);
-  // The next start opens the same meet.
+  EXPECT_EQ(CurrentFlags(), "1\n0");
   ASSERT_EQ(f.Open(0), 0);
   EXPECT_EQ(Model().CurrentMeetId, first);
 }
@@ -102,29 +63,19 @@ TEST(OpenCurrentMeet, AFailedOpenKeepsTheOpenMeetAndTheRegistry) {
   MeetFixture f;
   int good = f.OpenNewMeet("INSERT INTO qrtb409 (qrtb411, qrtb410, qrtb413, qrtb414, qrtb415)"
                            " VALUES (1, '李四', 1, 1, 1);");
-  FixtureMeetSettings s;
-  s.Name = "坏的";
-  int missing = f.AddMeet(s, false);
-  int broken = f.AddMeet(s, false);
+  int missing = f.AddMeet(FixtureMeetSettings{.Name = "坏的"}, false);
+  int broken = f.AddMeet(FixtureMeetSettings{.Name = "坏的"}, false);
   ASSERT_EQ(std::remove(f.MeetFile(missing).c_str()), 0);
   ASSERT_TRUE(f.MeetSql(broken, "DROP TABLE qrtb479;"));
 
   for (int id : {missing, broken, 999}) {
     EXPECT_NE(OpenCurrentMeet(id), 0) << id;
-    EXPECT_EQ(Model().CurrentMeetId, good);
-    EXPECT_EQ(Model().MeetName, "测试运动会");
-    ASSERT_EQ(Model().AthleteList.size(), 1u);
-    DataGuard hold(DataLock);
-    EXPECT_EQ(CurrentFlag(good), 1);
-    EXPECT_EQ(CurrentFlag(missing), 0);
-    EXPECT_EQ(CurrentFlag(broken), 0);
-    // Writes still reach the open meet's file.
-    Statement st(MeetConnection(), "UPDATE qrtb409 SET qrtb412 = 7 WHERE qrtb411 = 1");
-    ASSERT_TRUE(st.Run());
-    EXPECT_EQ(MeetConnection().Changes(), 1);
+    EXPECT_EQ(std::make_tuple(Model().CurrentMeetId, Model().AthleteList.size()), std::make_tuple(good, 1u));
+    EXPECT_EQ(CurrentFlags(), "1\n0\n0");
+    // The connection still reaches the open meet's file.
+    EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb409"), 1);
   }
-  // No stray file was created in place of the missing one.
-  EXPECT_EQ(IsFileMissing(f.MeetFile(missing)), 1);
+  EXPECT_EQ(IsFileMissing(f.MeetFile(missing)), 1);  // no stray file in its place
 }
 
 }  // namespace

@@ -55,8 +55,7 @@ bool Connection::ExecScript(std::string_view sql) {
 
 bool Connection::Attach(const std::string& path, const char* schema) {
   Statement st(*this, std::string("ATTACH DATABASE ? AS ") + schema);
-  st.Bind(std::string_view(path));
-  return st.Run();
+  return st.BindUtf8(path).Run();
 }
 
 std::string Connection::LastError() const { return db_ ? sqlite3_errmsg(db_) : "not open"; }
@@ -82,11 +81,11 @@ Statement& Statement::Bind(std::int64_t value) {
   return *this;
 }
 
-Statement& Statement::Bind(std::string_view gbk_text) {
-  if (!ok_) return *this;
-  std::string utf8 = GbkToUtf8(gbk_text);
-  if (sqlite3_bind_text(stmt_, next_param_++, utf8.data(), static_cast<int>(utf8.size()),
-                        SQLITE_TRANSIENT) != SQLITE_OK)
+Statement& Statement::Bind(std::string_view gbk_text) { return BindUtf8(GbkToUtf8(gbk_text)); }
+
+Statement& Statement::BindUtf8(std::string_view utf8_text) {
+  if (ok_ && sqlite3_bind_text(stmt_, next_param_++, utf8_text.data(), static_cast<int>(utf8_text.size()),
+                               SQLITE_TRANSIENT) != SQLITE_OK)
     ok_ = false;
   return *this;
 }

@@ -29,7 +29,8 @@ class Connection {
 
   // Runs SQL that carries no values (schema scripts, pragmas); false on error.
   bool ExecScript(std::string_view sql);
-  // Attaches another database file under the given schema name.
+  // Attaches another database file (path in UTF-8) under the given schema
+  // name.
   bool Attach(const std::string& path, const char* schema);
 
   std::string LastError() const;
@@ -61,6 +62,8 @@ class Statement {
   Statement& Bind(std::string_view gbk_text);
   Statement& Bind(const char* gbk_text) { return Bind(std::string_view(gbk_text)); }
   Statement& Bind(const std::string& gbk_text) { return Bind(std::string_view(gbk_text)); }
+  // Binds text that is UTF-8 already, such as a file path.
+  Statement& BindUtf8(std::string_view utf8_text);
   Statement& BindNull();
   // Binds an integer, or NULL when value equals null_value.
   Statement& BindOrNull(int value, int null_value);

@@ -31,9 +31,22 @@ INSERT INTO qrtb479 (qrtb480, qrtb481, qrtb482, qrtb483, qrtb484, qrtb485, qrtb4
     (11, 4, 1, 1, 1, 300, 0, 1, 900, 1), (12, 5, 1, 1, 2, 500, 0, 999, 0, 0);
 )sql";
 
-std::vector<int> hook_rounds;
-void RecordHook(int round_id) { hook_rounds.push_back(round_id); }
+class Lanes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fixture_.OpenNewMeet(kLanesSql);
+    SetRemovePrintQueueItemHook([](int round_id) { removed_from_queue.push_back(round_id); });
+  }
+  void TearDown() override { SetRemovePrintQueueItemHook(nullptr); }
+  static inline std::vector<int> removed_from_queue;
+  MeetFixture fixture_;
+};
 
+LaneNode Lane(int id, int round, int heat, int lane, int athlete) {
+  return LaneNode{.Id = id, .RoundId = round, .Heat = heat, .Lane = lane, .AthleteId = athlete};
+}
+
+// A round's lanes in the file; LaneList must hold the same number.
 int LaneCount(int round_id) {
   int in_list = 0;
   for (const LaneNode& l : Model().LaneList) in_list += l.RoundId == round_id;
@@ -42,159 +55,105 @@ int LaneCount(int round_id) {
   return stored;
 }
 
-LaneNode Lane(int id, int round, int heat, int lane, int athlete) {
-  LaneNode n;
-  n.Id = id;
-  n.RoundId = round;
-  n.Heat = heat;
-  n.Lane = lane;
-  n.AthleteId = athlete;
-  return n;
-}
-
-TEST(InsertLaneList, AllRowsOrNone) {
-  MeetFixture f;
-  f.OpenNewMeet(kLanesSql);
+TEST_F(Lanes, InsertsAreAllOrNoneAndNewIdsFollowTheLargest) {
   std::vector<LaneNode> lanes = {Lane(20, 2, 1, 3, 3), Lane(21, 2, 1, 4, 4)};
   ASSERT_EQ(InsertLaneList(lanes), 0);
-  EXPECT_EQ(MeetText("SELECT COALESCE(qrtb485, 'null') || qrtb483 FROM qrtb479 WHERE qrtb480 = 21"), "null4");
-
-  std::string before = TableDump("qrtb479");
+  EXPECT_EQ(MeetText("SELECT qrtb485, qrtb483 FROM qrtb479 WHERE qrtb480 = 21"), "NULL|4");
+  std::string before = Dump({"qrtb479"});
   lanes = {Lane(22, 2, 2, 1, 3), Lane(21, 2, 2, 2, 4)};  // the second id is taken
   EXPECT_EQ(InsertLaneList(lanes), 1);
   EXPECT_EQ(LastDataErrorCode(), 450);
-  EXPECT_EQ(TableDump("qrtb479"), before);
-}
+  EXPECT_EQ(Dump({"qrtb479"}), before);
 
-TEST(InsertNewLanes, TakesIdsAfterTheLargestAndKeepsThemOnFailure) {
-  MeetFixture f;
-  f.OpenNewMeet(kLanesSql);
-  std::vector<LaneNode> lanes = {Lane(0, 2, 1, 3, 3), Lane(0, 2, 1, 4, 4)};
+  lanes = {Lane(0, 2, 1, 5, 3), Lane(0, 2, 1, 6, 4)};
   ASSERT_EQ(InsertNewLanes(lanes), 0);
-  EXPECT_EQ(lanes[0].Id, 13);
-  EXPECT_EQ(lanes[1].Id, 14);
-  EXPECT_EQ(MeetInt("SELECT qrtb484 FROM qrtb479 WHERE qrtb480 = 14"), 4);
-
+  EXPECT_EQ(lanes[1].Id, 23);
+  EXPECT_EQ(MeetInt("SELECT qrtb484 FROM qrtb479 WHERE qrtb480 = 23"), 4);
   FailOn("INSERT", "qrtb479", "no_lanes");
   lanes = {Lane(0, 2, 2, 1, 3)};
   EXPECT_EQ(InsertNewLanes(lanes), 1);
   EXPECT_EQ(lanes[0].Id, 0);
 }
 
-TEST(LaneResults, EveryMemberOfATeamIsWritten) {
-  MeetFixture f;
-  f.OpenNewMeet(kLanesSql);
+TEST_F(Lanes, ResultsAndPlacesReachEveryMemberOfATeam) {
   LaneNode member = Lane(9, 3, 1, 2, 3);
+  const std::string team = "SELECT COUNT(*), qrtb485, qrtb486, qrtb487, qrtb488, qrtb489 FROM qrtb479 WHERE qrtb481 = 3";
   ASSERT_EQ(SaveLaneResult(member, 5123, 0, 800, 2), 0);
-  EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb479 WHERE qrtb481 = 3 AND qrtb485 = 5123 AND"
-                    " qrtb486 = 0 AND qrtb487 = 0 AND qrtb488 = 800 AND qrtb489 = 2"),
-            4);
+  EXPECT_EQ(Rows(team + " GROUP BY qrtb485"), "4|5123|0|0|800|2");
   ASSERT_EQ(SaveLaneResult(member, kNoResult, 1, 0, 0), 0);
-  EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb479 WHERE qrtb481 = 3 AND qrtb485 IS NULL AND qrtb486 = 1"), 4);
-
+  EXPECT_EQ(Rows(team + " GROUP BY qrtb485"), "4|NULL|1|0|0|0");
   member.Place = 2;
   member.Points = 1400;
   member.RecordFlag = 1;
   ASSERT_EQ(SaveLanePlacing(member), 0);
-  EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb479 WHERE qrtb481 = 3 AND qrtb487 = 2 AND"
-                    " qrtb488 = 1400 AND qrtb489 = 1"),
-            4);
+  EXPECT_EQ(Rows(team + " GROUP BY qrtb487"), "4|NULL|1|2|1400|1");
   EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb479 WHERE qrtb481 = 1 AND qrtb487 = 2"), 0);
 
   ASSERT_EQ(DeleteRoundLanes(3), 0);
-  EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb479 WHERE qrtb481 = 3"), 0);
   EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb479"), 8);
-
   FailOn("UPDATE", "qrtb479", "no_update");
-  member.RoundId = 1;
-  member.Lane = 3;
-  EXPECT_EQ(SaveLanePlacing(member), 1);
+  EXPECT_EQ(SaveLanePlacing(Lane(3, 1, 1, 3, 3)), 1);
   EXPECT_EQ(LastDataErrorCode(), 178);
 }
 
-TEST(ClearRoundRanking, APreliminaryLosesItsFinalsLanesAndKeepsItsPlaces) {
-  MeetFixture f;
-  f.OpenNewMeet(kLanesSql);
-  hook_rounds.clear();
-  SetRemovePrintQueueItemHook(RecordHook);
+TEST_F(Lanes, ClearingAPreliminaryDropsItsFinalsLanesAndKeepsItsQualifiers) {
+  removed_from_queue.clear();
   RoundNode& prelim = *FindRoundById(1);
   ASSERT_EQ(ClearRoundRanking(prelim), 0);
-  SetRemovePrintQueueItemHook(nullptr);
   EXPECT_EQ(LaneCount(2), 0);
   EXPECT_EQ(LaneCount(1), 4);
   EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb479 WHERE qrtb481 = 1 AND qrtb487 = 999"), 2);
-  EXPECT_EQ(MeetInt("SELECT qrtb455 + qrtb456 + qrtb457 + qrtb458 FROM qrtb444 WHERE qrtb445 = 1"), 0);
+  EXPECT_EQ(MeetText("SELECT qrtb455, qrtb456, qrtb457, qrtb458 FROM qrtb444 WHERE qrtb445 = 1"), "0|0|0|0");
   EXPECT_EQ(prelim.ResultPrints + prelim.CompletionStamp, 0);
-  EXPECT_EQ(hook_rounds, std::vector<int>{1});
-
   // A preliminary without a final: nothing to clear.
-  hook_rounds.clear();
-  SetRemovePrintQueueItemHook(RecordHook);
   EXPECT_EQ(ClearRoundRanking(*FindRoundById(5)), 0);
-  SetRemovePrintQueueItemHook(nullptr);
-  EXPECT_TRUE(hook_rounds.empty());
-  EXPECT_EQ(MeetInt("SELECT qrtb487 * 100 + qrtb458 / 1000000 FROM qrtb479, qrtb444"
-                    " WHERE qrtb480 = 12 AND qrtb445 = 5"),
-            99905);
+  EXPECT_EQ(MeetText("SELECT qrtb487, qrtb458 FROM qrtb479, qrtb444 WHERE qrtb480 = 12 AND qrtb445 = 5"),
+            "999|5201100");
+  EXPECT_EQ(removed_from_queue, std::vector<int>{1});
 }
 
-TEST(ClearRoundRanking, AFinalLosesPlacesPointsAndFlags) {
-  MeetFixture f;
-  f.OpenNewMeet(kLanesSql);
-  hook_rounds.clear();
-  SetRemovePrintQueueItemHook(RecordHook);
+TEST_F(Lanes, ClearingAFinalNullsPlacesPointsAndFlags) {
+  removed_from_queue.clear();
   ASSERT_EQ(ClearRoundRanking(*FindRoundById(4)), 0);
-  SetRemovePrintQueueItemHook(nullptr);
-  EXPECT_EQ(MeetText("SELECT COALESCE(qrtb487, 'n') || COALESCE(qrtb488, 'n') || COALESCE(qrtb489, 'n')"
-                     " || qrtb485 FROM qrtb479 WHERE qrtb480 = 11"),
-            "nnn300");
+  EXPECT_EQ(MeetText("SELECT qrtb487, qrtb488, qrtb489, qrtb485 FROM qrtb479 WHERE qrtb480 = 11"),
+            "NULL|NULL|NULL|300");
   const LaneNode* lane = FindFirstLaneOfRound(4);
   EXPECT_EQ(lane->Place + lane->Points + lane->RecordFlag, 0);
   EXPECT_EQ(lane->Result, 300);
   EXPECT_EQ(FindRoundById(4)->CompletionStamp, 0);
-  EXPECT_EQ(hook_rounds, std::vector<int>{4});
+  EXPECT_EQ(removed_from_queue, std::vector<int>{4});
 }
 
-TEST(ClearRoundRanking, ADatabaseErrorChangesNothingAndSaysSo) {
-  MeetFixture f;
-  f.OpenNewMeet(kLanesSql);
-  std::string before = TableDump("qrtb479") + TableDump("qrtb444");
-  hook_rounds.clear();
-  SetRemovePrintQueueItemHook(RecordHook);
+TEST_F(Lanes, AFailedClearChangesNothingAndSaysSo) {
+  std::string before = Dump({"qrtb479", "qrtb444"});
+  removed_from_queue.clear();
   FailOn("UPDATE", "qrtb444", "no_counters");
   EXPECT_EQ(ClearRoundRanking(*FindRoundById(4)), 1);
   EXPECT_EQ(ClearRoundRanking(*FindRoundById(1)), 1);
-  SetRemovePrintQueueItemHook(nullptr);
-  EXPECT_EQ(TableDump("qrtb479") + TableDump("qrtb444"), before);
+  EXPECT_EQ(Dump({"qrtb479", "qrtb444"}), before);
   EXPECT_EQ(FindFirstLaneOfRound(4)->Place, 1);
   EXPECT_EQ(LaneCount(2), 2);
   EXPECT_EQ(FindRoundById(1)->CompletionStamp, 5201030);
-  EXPECT_TRUE(hook_rounds.empty());
+  EXPECT_TRUE(removed_from_queue.empty());
 }
 
-TEST(ResetPrelimLaneFlag, OneBonusPerAthleteAndRecord) {
-  MeetFixture f;
-  f.OpenNewMeet(kLanesSql);
-  // Athlete 1 broke the record in the preliminary: the final's equalling
-  // gives no second bonus.
+TEST_F(Lanes, OneRecordBonusPerAthleteAndRecord) {
+  // Athlete 1 broke the record in the preliminary: equalling it in the
+  // final earns no second bonus.
   EXPECT_EQ(ResetPrelimLaneFlag(1, 1, 1), 1);
   EXPECT_EQ(MeetInt("SELECT qrtb489 FROM qrtb479 WHERE qrtb480 = 1"), 2);
-  // Athlete 2 equalled it there and now breaks it: the preliminary loses
-  // flag and bonus but stays a qualifier.
+  // Athlete 2 equalled it there and breaks it now: the preliminary lane
+  // loses flag and bonus, in the file and the list, but stays a qualifier.
   EXPECT_EQ(ResetPrelimLaneFlag(1, 2, 2), 0);
-  EXPECT_EQ(MeetText("SELECT qrtb487 || '/' || qrtb488 || '/' || qrtb489 || '/' || qrtb485"
-                     " FROM qrtb479 WHERE qrtb480 = 2"),
-            "999/0/0/1250");
-  const LaneNode* lane = nullptr;
-  for (const LaneNode& l : Model().LaneList)
-    if (l.Id == 2) lane = &l;
-  ASSERT_NE(lane, nullptr);
+  EXPECT_EQ(MeetText("SELECT qrtb487, qrtb488, qrtb489, qrtb485 FROM qrtb479 WHERE qrtb480 = 2"),
+            "999|0|0|1250");
+  const LaneNode* lane = FindFirstLaneOfRound(1) + 1;
+  ASSERT_EQ(lane->Id, 2);
   EXPECT_EQ(lane->Place, 999);
   EXPECT_EQ(lane->Points + lane->RecordFlag, 0);
-  EXPECT_EQ(ResetPrelimLaneFlag(1, 3, 2), 0);   // no flag
-  EXPECT_EQ(ResetPrelimLaneFlag(2, 1, 2), 0);   // no preliminary
-  EXPECT_EQ(ResetPrelimLaneFlag(1, 9, 2), 0);   // no lane
-
+  EXPECT_EQ(ResetPrelimLaneFlag(1, 3, 2), 0);  // no flag
+  EXPECT_EQ(ResetPrelimLaneFlag(2, 1, 2), 0);  // no preliminary
+  EXPECT_EQ(ResetPrelimLaneFlag(1, 9, 2), 0);  // no lane
   FailOn("UPDATE", "qrtb479", "no_update");
   EXPECT_EQ(ResetPrelimLaneFlag(1, 1, 2), -1);
   EXPECT_EQ(MeetInt("SELECT qrtb489 FROM qrtb479 WHERE qrtb480 = 1"), 2);
