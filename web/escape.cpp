@@ -4,6 +4,12 @@
 
 #include "database/gbk_text.h"
 
+std::size_t GbkCharLength(std::string_view text, std::size_t i) {
+  if (i + 1 >= text.size() || !IsGbkLeadByte(static_cast<unsigned char>(text[i]))) return 1;
+  unsigned char trail = static_cast<unsigned char>(text[i + 1]);
+  return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
+}
+
 namespace {
 
 // Copies text, handing each single-byte character to replace (which appends
@@ -12,14 +18,11 @@ template <typename Replace>
 std::string EscapeEach(std::string_view text, Replace replace) {
   std::string out;
   out.reserve(text.size() + 16);
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = 0; i < text.size();) {
+    std::size_t length = GbkCharLength(text, i);
     unsigned char c = static_cast<unsigned char>(text[i]);
-    if (IsGbkLeadByte(c) && i + 1 < text.size()) {
-      out += text[i];
-      out += text[++i];
-      continue;
-    }
-    if (!replace(c, out)) out += static_cast<char>(c);
+    if (length == 2 || !replace(c, out)) out.append(text.substr(i, length));
+    i += length;
   }
   return out;
 }

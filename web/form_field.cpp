@@ -6,7 +6,7 @@
 #include <ctime>
 
 #include "database/data_error.h"
-#include "database/gbk_text.h"
+#include "web/escape.h"
 
 namespace {
 
@@ -29,14 +29,12 @@ bool IsForbidden(unsigned char c, bool allow_question_mark) {
 }
 
 // True when a forbidden character starts a character of value.
+// The trail byte of a double-byte character may be 0x5C and must not count
+// as a backslash.
 bool HoldsForbidden(std::string_view value, bool allow_question_mark) {
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(value[i]);
-    if (IsGbkLeadByte(c)) {
-      ++i;  // the trail byte may be 0x5C and must not count as a backslash
-      continue;
-    }
-    if (IsForbidden(c, allow_question_mark)) return true;
+  for (std::size_t i = 0; i < value.size(); i += GbkCharLength(value, i)) {
+    if (GbkCharLength(value, i) == 1 && IsForbidden(static_cast<unsigned char>(value[i]), allow_question_mark))
+      return true;
   }
   return false;
 }
@@ -109,10 +107,7 @@ int GetFormField(std::string_view source, std::string_view key, std::size_t max,
 
 int GetNextFormField(std::string_view source, std::size_t& pos, std::string_view key, std::size_t max,
                      std::string& out) {
-  std::size_t at = pos;
-  int found = ReadField(source, at, key, max, out, false);
-  if (found || at != pos) pos = at;
-  return found;
+  return ReadField(source, pos, key, max, out, false);
 }
 
 int ReadNameListField(std::string_view source, std::string& out) {
@@ -121,16 +116,14 @@ int ReadNameListField(std::string_view source, std::string& out) {
   int found = ReadField(source, pos, "Tname1=", kMax, out, true);
   if (out.empty()) return found;
   std::string replaced;
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(out[i]);
-    if (IsGbkLeadByte(c) && i + 1 < out.size()) {
-      replaced += out[i];
-      replaced += out[++i];
-    } else if (c == '?') {
+  for (std::size_t i = 0; i < out.size();) {
+    std::size_t length = GbkCharLength(out, i);
+    if (length == 1 && out[i] == '?') {
       replaced += "？";
     } else {
-      replaced += out[i];
+      replaced.append(out, i, length);
     }
+    i += length;
   }
   out = replaced.size() > kMax - 1 ? std::string() : replaced;
   return found;

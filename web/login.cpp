@@ -32,13 +32,9 @@ struct Account {
 
 // A name or password that could break a statement is refused outright.
 bool HoldsForbiddenLoginCharacter(std::string_view text, bool staff) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (IsGbkLeadByte(c)) {
-      ++i;
-      continue;
-    }
-    switch (c) {
+  for (std::size_t i = 0; i < text.size(); i += GbkCharLength(text, i)) {
+    if (GbkCharLength(text, i) == 2) continue;
+    switch (text[i]) {
       case '"': case '\r': case '\n': case '\'': case '=': case '&': case '*': case '@': case '+':
       case '(': case ')':
         return true;

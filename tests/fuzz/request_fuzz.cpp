@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "database/gbk_text.h"
+#include "web/escape.h"
 #include "web/form_field.h"
 #include "web/request_parser.h"
 
@@ -16,14 +17,18 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-bool HoldsForbidden(const std::string& value) {
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(value[i]);
-    if (IsGbkLeadByte(c)) {
+// True when one of chars stands at a character start as a browser reading
+// GBK sees it: a lead byte takes the next byte along only when that is a
+// trail byte (0x40-0xFE but 0x7F).
+bool ShowsAny(std::string_view text, std::string_view chars) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    unsigned char next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
+    if (IsGbkLeadByte(c) && next >= 0x40 && next != 0x7F && next != 0xFF) {
       ++i;
       continue;
     }
-    if (std::string_view("\"&'?\\/!%+=").find(static_cast<char>(c)) != std::string_view::npos) return true;
+    if (chars.find(static_cast<char>(c)) != std::string_view::npos) return true;
   }
   return false;
 }
@@ -36,7 +41,7 @@ void ReadFields(std::string_view source) {
       int found = GetFormField(source, key, max, out);
       Check(found == 0 || found == 1);
       Check(out.size() < max || out.empty());
-      Check(!HoldsForbidden(out));
+      Check(!ShowsAny(out, "\"&'?\\/!%+="));
       std::size_t pos = 0;
       int rounds = 0;
       while (GetNextFormField(source, pos, key, max, out) && rounds++ < 1000) Check(pos <= source.size());
@@ -46,6 +51,7 @@ void ReadFields(std::string_view source) {
   ReadNameListField(source, names);
   Check(names.size() <= 99);
   Check(UrlDecode(source).size() <= source.size());
+  Check(!ShowsAny(EscapeHtml(UrlDecode(source)), "<>\"'"));
 }
 
 }  // namespace
