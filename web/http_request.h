@@ -19,6 +19,3 @@ struct HttpRequest {
   int Browser = kBrowserOther;
   std::string ClientAddress;   // dotted IPv4 of the peer
 };
-
-// The query of a path: the text after the first '?', empty without one.
-std::string QueryOf(const std::string& path);

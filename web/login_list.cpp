@@ -28,7 +28,6 @@ void DropStaleSessions(std::time_t now) {
   std::size_t kept = 0;
   for (std::size_t i = 0; i < list.size(); ++i) {
     if (now - list[i]->LastAccess > kSessionIdleSeconds) {
-      list[i]->Discarded = true;
       index.erase(list[i]->SessionId);
     } else {
       list[kept++] = list[i];
@@ -56,7 +55,6 @@ std::vector<LoginPtr>& LoginList() {
 void FreeLoginList() {
   LoginGuard hold(LoginListLock);
   for (LoginPtr& session : LoginList()) {
-    session->Discarded = true;
     ClearLogin(*session);
     session->OwnerKey = 0;
   }
@@ -73,16 +71,17 @@ void ClearLogin(LoginNode& session) {
 }
 
 LoginPtr FindOrCreateSession(int session_number, const std::string& client_address, std::time_t now) {
+  std::string address = client_address.substr(0, 49);
   LoginGuard hold(LoginListLock);
   auto& index = SessionIndex();
   if (session_number != 0) {
     auto found = index.find(session_number);
     if (found != index.end()) {
       LoginNode& session = *found->second;
-      if (now - session.LastAccess >= kSessionIdleSeconds || session.ClientAddress != client_address) {
+      if (now - session.LastAccess >= kSessionIdleSeconds || session.ClientAddress != address) {
         ClearLogin(session);
       }
-      session.ClientAddress = client_address;
+      session.ClientAddress = address;
       session.LastAccess = now;
       return found->second;
     }
@@ -91,7 +90,7 @@ LoginPtr FindOrCreateSession(int session_number, const std::string& client_addre
   auto session = std::make_shared<LoginNode>();
   session->OwnerKey = creation_counter;
   session->SessionId = NewSessionNumber();
-  session->ClientAddress = client_address.substr(0, 49);
+  session->ClientAddress = address;
   session->LastAccess = now;
   LoginList().push_back(session);
   index.emplace(session->SessionId, session);

@@ -22,7 +22,6 @@ struct LoginNode {
   std::string UserName;   // teacher's name for a class teacher, login name for staff
   std::time_t LastAccess = 0;
   std::time_t FirstFailure = 0;  // time of the first of the current run of failed logins
-  bool Discarded = false;        // dropped from LoginList; never put back
 };
 
 using LoginPtr = std::shared_ptr<LoginNode>;
@@ -33,7 +32,8 @@ using LoginGuard = std::lock_guard<std::recursive_mutex>;
 // The sessions; read and changed only under LoginListLock.
 std::vector<LoginPtr>& LoginList();
 
-// Drops every session (meet switch, backup, import): each is marked
-// discarded and logged out, so every browser starts a new session at its
-// next request. The caller holds LoginListLock.
+// Drops every session (meet switch, backup, import): each is logged out
+// and leaves the list for good, so every browser starts a new session at its
+// next request, while a request still holding one finishes safely. Takes
+// LoginListLock (after DataLock when the caller holds that).
 void FreeLoginList();

@@ -63,7 +63,20 @@ std::string FindServerAddress() {
 bool IsLocalNetworkAddress(const std::string& dotted_ipv4) {
   std::uint32_t address = 0;
   if (!ParseIpv4(dotted_ipv4, address)) return false;
-  if ((address >> 24) == 127) return true;
+  struct Range {
+    std::uint32_t network;
+    std::uint32_t mask;
+  };
+  static constexpr Range kLocalRanges[] = {
+      {0x7F000000u, 0xFF000000u},  // 127.0.0.0/8 loopback
+      {0x0A000000u, 0xFF000000u},  // 10.0.0.0/8
+      {0xAC100000u, 0xFFF00000u},  // 172.16.0.0/12
+      {0xC0A80000u, 0xFFFF0000u},  // 192.168.0.0/16
+      {0xA9FE0000u, 0xFFFF0000u},  // 169.254.0.0/16 link-local
+  };
+  for (const Range& range : kLocalRanges) {
+    if ((address & range.mask) == range.network) return true;
+  }
   std::uint32_t mask = local_netmask;
   std::uint32_t network = local_network;
   return network != 0 && (address & mask) == network;

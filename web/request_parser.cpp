@@ -83,11 +83,6 @@ int SessionNumberOf(std::string_view cookie) {
 
 }  // namespace
 
-std::string QueryOf(const std::string& path) {
-  std::size_t at = path.find('?');
-  return at == std::string::npos ? std::string() : path.substr(at + 1);
-}
-
 std::string_view HeaderValue(std::string_view head, std::string_view name) {
   std::size_t pos = 0;
   while (pos < head.size()) {

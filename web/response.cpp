@@ -89,6 +89,19 @@ std::string FormatScriptHeader(std::string_view content_type, std::size_t conten
   return header;
 }
 
+void AppendFileReply(std::string_view content_type, std::string_view body, std::string& reply) {
+  reply += "HTTP/1.1 200 OK\r\nDate: ";
+  reply += FormatHttpDate(std::time(nullptr));
+  reply += "\r\nContent-Type: ";
+  reply += content_type;
+  reply += "\r\nServer: ";
+  reply += kServerName;
+  reply += "\r\nContent-Length: ";
+  reply += std::to_string(body.size());
+  reply += "\r\nConnection: Keep-Alive\r\n\r\n";
+  reply += body;
+}
+
 void AppendStatusReply(int status, std::string& reply) {
   std::string body;
   if (status != 304) {

@@ -24,6 +24,9 @@ void AppendHtmlPage(const LoginNode& session, std::string_view body, std::string
 // an ETag whose number grows by one on each call.
 std::string FormatScriptHeader(std::string_view content_type, std::size_t content_length);
 
+// Appends the 200 answer of an image, a sound or a document: header and body.
+void AppendFileReply(std::string_view content_type, std::string_view body, std::string& reply);
+
 // Appends a complete answer without a body for status 304, or a short page
 // for the error statuses (400, 404, 405, 413, 431, 501, 503).
 void AppendStatusReply(int status, std::string& reply);

@@ -51,17 +51,6 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
   return !file.bad();
 }
 
-void AppendFileReply(std::string_view content_type, const std::string& body, std::string& reply) {
-  reply += "HTTP/1.1 200 OK\r\nDate: ";
-  reply += FormatHttpDate(std::time(nullptr));
-  reply += "\r\nContent-Type: ";
-  reply += content_type;
-  reply += "\r\nServer: BrimlyWsv1.7\r\nContent-Length: ";
-  reply += std::to_string(body.size());
-  reply += "\r\nConnection: Keep-Alive\r\n\r\n";
-  reply += body;
-}
-
 }  // namespace
 
 std::string ConfinedFileName(const std::string& path) {

@@ -11,10 +11,9 @@
 #include <string_view>
 
 struct HttpResponse {
-  int status = 0;        // 0 when no complete response arrived
-  std::string head;      // status line and header lines
+  int status = 0;    // 0 when no complete response arrived
+  std::string head;  // status line and header lines
   std::string body;
-  bool closed = false;   // the server closed the connection after it
 
   // The value of a header line, empty when absent.
   std::string Header(std::string_view name) const {
@@ -28,63 +27,43 @@ struct HttpResponse {
 
 class TestConnection {
  public:
-  explicit TestConnection(int port) {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+  explicit TestConnection(int port) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-      close(fd_);
-      fd_ = -1;
-    }
+    if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) closed_ = true;
   }
-  ~TestConnection() {
-    if (fd_ >= 0) close(fd_);
-  }
+  ~TestConnection() { close(fd_); }
   TestConnection(const TestConnection&) = delete;
   TestConnection& operator=(const TestConnection&) = delete;
 
-  bool ok() const { return fd_ >= 0; }
-
+  bool ok() const { return !closed_; }
   bool Send(std::string_view data) {
-    while (!data.empty()) {
-      ssize_t sent = send(fd_, data.data(), data.size(), MSG_NOSIGNAL);
-      if (sent <= 0) return false;
-      data.remove_prefix(static_cast<std::size_t>(sent));
-    }
-    return true;
+    return send(fd_, data.data(), data.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(data.size());
   }
 
-  // Reads one whole response (waits at most timeout_ms for each piece).
-  HttpResponse Read(int timeout_ms = 10000) {
+  // Reads one whole response (waits at most 10 s for each piece).
+  HttpResponse Read() {
     HttpResponse response;
     std::size_t head_end;
     while ((head_end = buffer_.find("\r\n\r\n")) == std::string::npos) {
-      if (!Receive(timeout_ms)) {
-        response.closed = true;
-        return response;
-      }
+      if (!Receive(10000)) return response;
     }
     response.head = buffer_.substr(0, head_end + 2);
-    std::size_t length = 0;
-    std::string value = response.Header("Content-Length");
-    if (!value.empty()) length = std::strtoul(value.c_str(), nullptr, 10);
+    std::size_t length = std::strtoul(response.Header("Content-Length").c_str(), nullptr, 10);
     while (buffer_.size() < head_end + 4 + length) {
-      if (!Receive(timeout_ms)) {
-        response.closed = true;
-        return response;
-      }
+      if (!Receive(10000)) return response;
     }
     response.body = buffer_.substr(head_end + 4, length);
     buffer_.erase(0, head_end + 4 + length);
-    if (response.head.size() > 12) response.status = std::atoi(response.head.c_str() + 9);
+    response.status = std::atoi(response.head.c_str() + 9);
     return response;
   }
 
   // True when the server has closed the connection (nothing more to read).
-  bool IsClosedByServer(int timeout_ms = 5000) {
-    while (Receive(timeout_ms)) {
+  bool IsClosedByServer() {
+    while (Receive(5000)) {
     }
     return closed_;
   }
@@ -95,15 +74,12 @@ class TestConnection {
     if (poll(&waiting, 1, timeout_ms) <= 0) return false;
     char chunk[8192];
     ssize_t got = recv(fd_, chunk, sizeof chunk, 0);
-    if (got <= 0) {
-      closed_ = true;
-      return false;
-    }
-    buffer_.append(chunk, static_cast<std::size_t>(got));
-    return true;
+    closed_ = got <= 0;
+    if (!closed_) buffer_.append(chunk, static_cast<std::size_t>(got));
+    return !closed_;
   }
 
-  int fd_ = -1;
+  int fd_;
   std::string buffer_;
   bool closed_ = false;
 };
@@ -115,7 +91,7 @@ inline int CookieNumber(const HttpResponse& response) {
   return at == std::string::npos ? 0 : std::atoi(cookie.c_str() + at + 6);
 }
 
-// A GET (or POST with body) request text carrying the session cookie.
+// A request text carrying the session cookie (and Content-Length for a POST).
 inline std::string RequestText(std::string_view method, std::string_view path, int session = 0,
                                std::string_view body = {}, std::string_view extra_headers = {}) {
   std::string text = std::string(method) + " " + std::string(path) + " HTTP/1.1\r\nHost: localhost\r\n"
@@ -123,7 +99,5 @@ inline std::string RequestText(std::string_view method, std::string_view path, i
   if (session) text += "Cookie: session=brimly" + std::to_string(session) + "E\r\n";
   text += extra_headers;
   if (method == "POST") text += "Content-Length: " + std::to_string(body.size()) + "\r\n";
-  text += "\r\n";
-  text += body;
-  return text;
+  return text + "\r\n" + std::string(body);
 }
