@@ -104,8 +104,9 @@ bool IsMeetDay(std::time_t now) {
   return false;
 }
 
-// The reason a found account may not log in now (0 when it may). The
-// caller holds DataLock.
+// The reason a found account may not log in now (0 when it may). A staff
+// account that may gets the client address stored as its last one (14 when
+// that fails). The caller holds DataLock.
 int RefusalReason(const Account& account, bool staff, const std::string& client_address, std::time_t now) {
   if (staff) {
     if (account.Role != kRolePrintAdmin && account.Role != kRoleScoreClerk && account.Role != kRoleAdmin)
@@ -145,19 +146,11 @@ std::string MessageHtml(int message) {
   return std::string("<img src=\"tip.jpg\" />") + text;
 }
 
-// Fills the frame placeholders common to both login pages.
-void FillLoginFrame(std::string& page, int message) {
-  std::string organiser;
-  std::string meet;
-  {
-    DataGuard hold(DataLock);
-    organiser = EscapeHtml(Model().OrganiserName);
-    meet = EscapeHtml(Model().MeetName);
-  }
-  ReplacePlaceholder(page, "标题", kAdminPageTitle);
-  ReplacePlaceholder(page, "主办单位", organiser);
-  ReplacePlaceholder(page, "运动会名称", meet);
+// A login page: the frame's titles filled, and the message.
+std::string LoginPage(int page_template, const LoginNode& session, int message) {
+  std::string page = BuildFramedPage(page_template, session, kAdminPageTitle, "", "");
   ReplacePlaceholder(page, "提示", MessageHtml(message));
+  return page;
 }
 
 }  // namespace
@@ -213,8 +206,6 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
 }
 
 void ServeClassLoginPage(LoginNode& session, int message, std::string& reply) {
-  std::string page;
-  LoadHtmlTemplate(135, page);
   std::string options;
   {
     DataGuard hold(DataLock);
@@ -222,14 +213,11 @@ void ServeClassLoginPage(LoginNode& session, int message, std::string& reply) {
       options += "<option value=\"" + std::to_string(c.ClassId) + "\">" + EscapeHtml(c.ClassName) + "</option>";
     }
   }
+  std::string page = LoginPage(135, session, message);
   ReplacePlaceholder(page, "班级列表", options);
-  FillLoginFrame(page, message);
   AppendHtmlPage(session, page, reply);
 }
 
 void ServeStaffLoginPage(LoginNode& session, int message, std::string& reply) {
-  std::string page;
-  LoadHtmlTemplate(130, page);
-  FillLoginFrame(page, message);
-  AppendHtmlPage(session, page, reply);
+  AppendHtmlPage(session, LoginPage(130, session, message), reply);
 }
