@@ -45,9 +45,7 @@ TEST_F(Lookups, EachFindsByItsOwnKeys) {
   EXPECT_EQ(FindClassNode(5, 2)->ClassName, "201班");
   EXPECT_EQ(FindClassNode(5, 1), nullptr);
   EXPECT_EQ(IdOf(FindAthleteById(2)), 2);
-  EXPECT_EQ(IdOf(FindAthleteById(9)), 0);
   EXPECT_EQ(IdOf(FindFirstAthleteOfClass(1)), 1);
-  EXPECT_EQ(IdOf(FindFirstAthleteOfClass(7)), 0);
   EXPECT_EQ(IdOf(FindFirstAthleteOfClassAndSex(1, 2)), 2);
   EXPECT_EQ(IdOf(FindFirstAthleteOfClassAndSex(2, 2)), 0);
   EXPECT_EQ(IdOf(FindGroupByGradeAndSex(2, 1)), 3);
@@ -55,15 +53,11 @@ TEST_F(Lookups, EachFindsByItsOwnKeys) {
   EXPECT_EQ(IdOf(FindContestByGroupAndEvent(1, 16)), 13);
   EXPECT_EQ(IdOf(FindContestByGroupAndEvent(2, 16)), 0);
   EXPECT_EQ(FindEventById(9)->Name, "跳远");
-  EXPECT_EQ(IdOf(FindEventById(999)), 0);
   EXPECT_EQ(IdOf(FindRoundById(4)), 4);
-  EXPECT_EQ(IdOf(FindRoundById(99)), 0);
   EXPECT_EQ(IdOf(FindRoundByContestAndKind(10, 2)), 2);
   EXPECT_EQ(IdOf(FindRoundByContestAndKind(10, 3)), 0);
   EXPECT_EQ(IdOf(FindFirstLaneOfRound(1)), 1);
-  EXPECT_EQ(IdOf(FindFirstLaneOfRound(3)), 0);
   EXPECT_EQ(FindScoringScheme(2)->Name, "前六名计分");
-  EXPECT_EQ(IdOf(FindScoringScheme(9)), 0);
 }
 
 TEST_F(Lookups, MissesThatAreDataErrorsLogTheirCodes) {

@@ -82,35 +82,22 @@ TEST_F(Rounds, AMissingRoundOrADatabaseErrorChangesNothing) {
 }
 
 TEST_F(Rounds, SettingsRoundsAndCountersReachTheFile) {
-  ContestNode c = *FindContestById(1);
-  c.HasPrelim = 1;
-  c.Qualifiers = 8;
-  c.Places = 6;
-  c.SchemeId = 2;
-  ASSERT_EQ(SaveContestSettings(c), 0);
+  ASSERT_EQ(SaveContestSettings(ContestNode{.Id = 1, .HasPrelim = 1, .Qualifiers = 8, .Places = 6, .SchemeId = 2}), 0);
   EXPECT_EQ(MeetText("SELECT qrtb429, qrtb430, qrtb431, qrtb436 FROM qrtb425 WHERE qrtb426 = 1"), "1|8|6|2");
-
-  RoundNode r = *FindRoundById(6);
-  r.Kind = 2;
-  r.Disabled = 1;
-  r.Entrants = 12;
-  r.Places = 8;
+  RoundNode r{.Id = 6, .ContestId = 1, .Kind = 2, .Disabled = 1, .Order = 3, .Duration = 4, .Session = 5,
+              .Entrants = 12, .Places = 8, .PartEventId = 9, .CertificatePrints = 1, .CheckInPrints = 2,
+              .ResultPrints = 3, .CompletionStamp = 5201030};
+  const std::string columns = "SELECT qrtb446, qrtb447, qrtb448, qrtb449, qrtb450, qrtb451, qrtb452, qrtb453,"
+                              " qrtb454, qrtb455, qrtb456, qrtb457, qrtb458 FROM qrtb444 WHERE qrtb445 = ";
   ASSERT_EQ(SaveRound(r), 0);
-  EXPECT_EQ(MeetText("SELECT qrtb447, qrtb448, qrtb452, qrtb453 FROM qrtb444 WHERE qrtb445 = 6"), "2|1|12|8");
+  EXPECT_EQ(MeetText(columns + "6"), "1|2|1|5|3|4|12|8|NULL|NULL|NULL|NULL|NULL");  // only its own columns
   r.Id = 50;
-  r.PartEventId = 9;
   ASSERT_EQ(InsertRound(r), 0);
-  EXPECT_EQ(MeetText("SELECT qrtb446, qrtb454 FROM qrtb444 WHERE qrtb445 = 50"), "1|9");
+  EXPECT_EQ(MeetText(columns + "50"), "1|2|1|5|3|4|12|8|9|NULL|NULL|NULL|NULL");
   EXPECT_EQ(InsertRound(r), 1);
   EXPECT_EQ(LastDataErrorCode(), 159);
-
-  r.CertificatePrints = 1;
-  r.CheckInPrints = 2;
-  r.ResultPrints = 3;
-  r.CompletionStamp = 5201030;
   ASSERT_EQ(SaveRoundCounters(r), 0);
-  EXPECT_EQ(MeetText("SELECT qrtb455, qrtb456, qrtb457, qrtb458 FROM qrtb444 WHERE qrtb445 = 50"),
-            "1|2|3|5201030");
+  EXPECT_EQ(MeetText(columns + "50"), "1|2|1|5|3|4|12|8|9|1|2|3|5201030");
   FailOn("UPDATE", "qrtb444", "no_update");
   EXPECT_EQ(SaveRoundCounters(r), 1);
   EXPECT_EQ(LastDataErrorCode(), 41533);

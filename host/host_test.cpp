@@ -9,12 +9,10 @@
 #include <unistd.h>
 
 #include <climits>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 #include "database/connections.h"
 #include "database/data_folder.h"
@@ -22,8 +20,6 @@
 #include "database/store_meets.h"
 #include "resources/embedded.h"
 #include "tests/testing/temp_folder.h"
-
-extern char** environ;
 
 namespace {
 
@@ -38,19 +34,14 @@ class Korva {
  public:
   Korva(const std::string& program, const std::string& home, const std::string& name)
       : out_(home + "/" + name + ".out"), err_(home + "/" + name + ".err") {
-    std::vector<std::string> env_text = {"XDG_DATA_HOME=" + home};
-    for (char** e = environ; *e; ++e)
-      if (std::strncmp(*e, "XDG_DATA_HOME=", 14) != 0) env_text.emplace_back(*e);
-    std::vector<char*> env;
-    for (std::string& s : env_text) env.push_back(s.data());
-    env.push_back(nullptr);
-    std::string path = program;
+    std::string path = program, data_home = "XDG_DATA_HOME=" + home;
     char* argv[] = {path.data(), nullptr};
+    char* env[] = {data_home.data(), nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, env.data()) != 0) pid_ = -1;
+    if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, env) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
   }
   ~Korva() {
