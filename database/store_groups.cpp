@@ -116,8 +116,11 @@ int RemoveGroupEvent(Connection& meet, const GroupNode& group, int event_id, std
     st.Bind(group.Id).Bind(event_id);
     if (st.Next()) {
       const EventNode* event = FindEventById(event_id);
-      *report += "[" + GroupLabel(group.GradeName, group.Sex) + "-" +
-                 (event ? event->Name : std::to_string(event_id)) + "]已有运动员报名，无法删除！\n";
+      report->append("[")
+          .append(GroupLabel(group.GradeName, group.Sex))
+          .append("-")
+          .append(event ? event->Name : std::to_string(event_id))
+          .append("]已有运动员报名，无法删除！\n");
       return 2;
     }
     if (!st.ok()) return 3;
