@@ -314,7 +314,15 @@ void Dispatch(Exchange& ex, int code) {
     case kRouteStaffLoginPage: ServeStaffLoginPage(session, kLoginNoMessage, reply); return;
     case kRouteClassLogin: HandleLoginPost(ex, false); return;
     case kRouteStaffLogin: HandleLoginPost(ex, true); return;
-    case kRouteSetupIncomplete: ServeSetupIncompletePage(session, reply); return;
+    case kRouteSetupIncomplete:
+      // The set-up pages send the administrator on to the missing piece;
+      // without them the request still gets an answer.
+      if (FindRoute(code).handler) {
+        DispatchToHandler(ex, code);
+      } else {
+        ServeSetupIncompletePage(session, reply);
+      }
+      return;
     case kRouteAdvancedFunctions: ServeMenuPage(session, 170, reply); return;
     case kRouteTablesMenu: ServeMenuPage(session, 174, reply); return;
     case kRouteImage:

@@ -135,6 +135,10 @@ void ServeRedirectPage(int kind, std::string_view text, const LoginNode& session
     case 5: target = "/MatchPlan.html"; target += text; break;
     default: target = "/Welcome.html"; break;
   }
+  ServeRedirectToPath(target, session, reply);
+}
+
+void ServeRedirectToPath(std::string_view target, const LoginNode& session, std::string& reply) {
   // The target goes inside a script string; only program-made texts reach
   // here, but a quote or a tag end must still not leave the string.
   std::string safe;

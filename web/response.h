@@ -35,6 +35,8 @@ void AppendStatusReply(int status, std::string& reply);
 // 2 '/ShowClass.html', 3 '/SetupGrade.html?id=' + text, 4 '/ShowScore.html',
 // 5 '/MatchPlan.html' + text, 9 '/Welcome.html'. Appended to reply.
 void ServeRedirectPage(int kind, std::string_view text, const LoginNode& session, std::string& reply);
+// The same small page, sending the browser to path (a program-made path).
+void ServeRedirectToPath(std::string_view path, const LoginNode& session, std::string& reply);
 
 // Template 134 with "网页服务已经被管理员关闭，请稍后访问！": every answer while
 // WebSuspended is set. Appended to reply.

@@ -5,6 +5,7 @@
 #include "pages/setup/create_meet.h"
 #include "pages/setup/setup_result_page.h"
 #include "pages/setup/setup_stage.h"
+#include "pages/setup/setup_stage_page.h"
 #include "web/route_table.h"
 
 namespace {
@@ -35,4 +36,5 @@ void RegisterSetupPages() {
   SetModelConsistencyHook(CheckModelConsistency);
   RegisterRoute(32, CreateMeetPageRoute, EmptyReply::kAdminResult);
   RegisterRoute(142, CreateMeetPostRoute, EmptyReply::kAdminResult);
+  RegisterRoute(37, ServeSetupStageRedirect, EmptyReply::kAdminResult);
 }

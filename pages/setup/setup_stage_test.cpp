@@ -1,4 +1,5 @@
 #include "pages/setup/setup_stage.h"
+#include "pages/setup/setup_stage_page.h"
 
 #include <gtest/gtest.h>
 
@@ -57,21 +58,28 @@ TEST(SetupStage, FollowsTheSetUpSteps) {
     if (round.Disabled) round.Session = round.Order = 3;
   EXPECT_EQ(AllRoundsScheduled(), 1);
 
-  // The later stages, as the lists empty one by one.
+  // The later stages, as the lists empty one by one, and the page that
+  // "/SetupMeet.html" sends the administrator to for each.
   Model().RoundList.clear();
   EXPECT_EQ(GetSetupStage(), kStageComplete);
   EXPECT_EQ(AllRoundsScheduled(), 0);
   Model().ContestList.clear();
   EXPECT_EQ(GetSetupStage(), kStageNoSchemeOrContest);
+  EXPECT_STREQ(SetupStagePagePath(kStageNoSchemeOrContest), "/SetupGradeMatch.html");
+  Model().ScoringSchemeList.clear();
+  EXPECT_STREQ(SetupStagePagePath(kStageNoSchemeOrContest), "/ShowScore.html");
   ASSERT_EQ(f.Open(id), 0);
   Model().EventList.clear();
   EXPECT_EQ(GetSetupStage(), kStageNoEvents);
+  EXPECT_STREQ(SetupStagePagePath(kStageNoEvents), "/ShowMatch.html");
   ASSERT_EQ(f.Open(id), 0);
   Model().GroupEventList.clear();
   EXPECT_EQ(GetSetupStage(), kStageNoGroupEventList);
+  EXPECT_STREQ(SetupStagePagePath(kStageNoGroupEventList), "/SetupGradeMatch.html");
   Model().ClassList.clear();
   Model().GroupEventList.resize(1);
   EXPECT_EQ(GetSetupStage(), kStageNoClasses);
+  EXPECT_STREQ(SetupStagePagePath(kStageNoClasses), "/SetupSchool.html");
   // Group rows in the file but none loaded count as no groups.
   Model().GroupList.clear();
   EXPECT_EQ(GetSetupStage(), kStageNoGroups);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "database/connections.h"
 #include "database/data_lock.h"
 #include "database/lookups.h"
 #include "database/model.h"
@@ -132,6 +133,21 @@ TEST_F(CreateMeetTest, RefusedPostsCreateNothing) {
   EXPECT_EQ(Model().CurrentMeetId, 0);
   EXPECT_EQ(Model().RegistrationClosed, 1);
   EXPECT_EQ(MeetFiles(), 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CreateMeetTest, SetupRoadSendsTheAdministratorToTheMissingPiece) {
+  // Every group holds an event, but no contest exists yet (stage 4).
+  ASSERT_TRUE(Has(Create(FormBody("春季运动会")), "恭喜您成功建立"));
+  {
+    DataGuard hold(DataLock);
+    ASSERT_TRUE(MeetConnection().ExecScript("insert into qrtb467 (qrtb469,qrtb470) select qrtb374, 1 from qrtb373;"));
+  }
+  std::string page = Get("/SetupMeet.html", admin_).body;
+  EXPECT_TRUE(Has(page, "window.location.href='/SetupGradeMatch.html';")) << page;
 }
 
 }  // namespace

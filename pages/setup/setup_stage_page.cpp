@@ -1,0 +1,28 @@
+#include "pages/setup/setup_stage_page.h"
+
+#include <string>
+
+#include "database/data_lock.h"
+#include "database/model.h"
+#include "pages/setup/setup_stage.h"
+#include "web/response.h"
+
+const char* SetupStagePagePath(int stage) {
+  switch (stage) {
+    case kStageNoSchemeOrContest:
+      return Model().ScoringSchemeList.empty() ? "/ShowScore.html" : "/SetupGradeMatch.html";
+    case kStageNoEvents: return "/ShowMatch.html";
+    case kStageNoGroupEventList: return "/SetupGradeMatch.html";
+    case kStageNoClasses: return "/SetupSchool.html";
+    default: return "/Admin.html";
+  }
+}
+
+void ServeSetupStageRedirect(RouteContext& ctx) {
+  std::string path;
+  {
+    DataGuard hold(DataLock);
+    path = SetupStagePagePath(GetSetupStage());
+  }
+  ServeRedirectToPath(path, ctx.session, ctx.reply);
+}

@@ -1,0 +1,13 @@
+#pragma once
+// "/SetupMeet.html" for the stages whose missing piece has no set-up step
+// of its own (route 37): the administrator is sent to the page where it is
+// configured.
+#include "web/route_table.h"
+
+// The path for a stage of 4 to 7 (ShowScore, SetupGradeMatch, ShowMatch or
+// SetupSchool); "/Admin.html" for any other stage. The caller holds DataLock.
+const char* SetupStagePagePath(int stage);
+
+// Route 37: answers a small page that goes to SetupStagePagePath of the
+// current stage.
+void ServeSetupStageRedirect(RouteContext& ctx);
