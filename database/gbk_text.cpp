@@ -74,12 +74,17 @@ std::string Utf8ToGbk(std::string_view utf8) {
   return cv.Convert(utf8, "?", true);
 }
 
+std::size_t GbkCharLength(std::string_view text, std::size_t i) {
+  if (i + 1 >= text.size() || !IsGbkLeadByte(static_cast<unsigned char>(text[i]))) return 1;
+  unsigned char trail = static_cast<unsigned char>(text[i + 1]);
+  return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
+}
+
 std::string_view CutGbk(std::string_view text, std::size_t max_bytes) {
   if (text.size() <= max_bytes) return text;
   std::size_t pos = 0;
   while (pos < text.size()) {
-    std::size_t len =
-        IsGbkLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+    std::size_t len = GbkCharLength(text, pos);
     if (pos + len > max_bytes) break;
     pos += len;
   }
@@ -88,8 +93,6 @@ std::string_view CutGbk(std::string_view text, std::size_t max_bytes) {
 
 bool IsGbkCharStart(std::string_view text, std::size_t pos) {
   std::size_t i = 0;
-  while (i < pos) {
-    i += IsGbkLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
-  }
+  while (i < pos) i += GbkCharLength(text, i);
   return i == pos;
 }

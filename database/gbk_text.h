@@ -8,6 +8,12 @@
 // A GBK lead byte starts a double-byte character.
 inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
+// The byte length (1 or 2) of the GBK character that starts at text[i]: 2
+// only for a lead byte (0x81-0xFE) followed by a trail byte (0x40-0xFE but
+// 0x7F). A lead byte before any other byte stands alone, as browsers read
+// it, so the byte after it (a quote, '<', '&') is a character of its own.
+std::size_t GbkCharLength(std::string_view text, std::size_t i);
+
 // GBK to UTF-8. A byte sequence that is not GBK becomes U+FFFD; never fails.
 std::string GbkToUtf8(std::string_view gbk);
 

@@ -28,3 +28,12 @@ TEST(GbkText, CutsAndCharacterStartsRespectDoubleByteCharacters) {
   EXPECT_TRUE(IsGbkCharStart(t, 2));
   EXPECT_EQ(CutGbk(t, 1), "");
 }
+
+TEST(GbkText, ALeadByteWithoutATrailByteStandsAlone) {
+  // 0x81 before '<' is no character of two bytes: the '<' is a character of
+  // its own, so a cut or a character test never swallows it.
+  std::string t = "\x81<b";
+  EXPECT_EQ(GbkCharLength(t, 0), 1u);
+  EXPECT_TRUE(IsGbkCharStart(t, 1));
+  EXPECT_EQ(CutGbk(t, 1), "\x81");
+}

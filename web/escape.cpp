@@ -4,12 +4,6 @@
 
 #include "database/gbk_text.h"
 
-std::size_t GbkCharLength(std::string_view text, std::size_t i) {
-  if (i + 1 >= text.size() || !IsGbkLeadByte(static_cast<unsigned char>(text[i]))) return 1;
-  unsigned char trail = static_cast<unsigned char>(text[i + 1]);
-  return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
-}
-
 namespace {
 
 // Copies text, handing each single-byte character to replace (which appends

@@ -6,11 +6,6 @@
 #include <string>
 #include <string_view>
 
-// The byte length (1 or 2) of the GBK character that starts at text[i]: 2
-// only for a lead byte (0x81-0xFE) followed by a trail byte (0x40-0xFE but
-// 0x7F). A lead byte before any other byte stands alone, as browsers read
-// it, so the byte after it (a quote, '<', '&') is a character of its own.
-std::size_t GbkCharLength(std::string_view text, std::size_t i);
 
 // HTML text and attribute values: & < > " '.
 std::string EscapeHtml(std::string_view gbk);

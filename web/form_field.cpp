@@ -6,7 +6,7 @@
 #include <ctime>
 
 #include "database/data_error.h"
-#include "web/escape.h"
+#include "database/gbk_text.h"
 
 namespace {
 
