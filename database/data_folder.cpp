@@ -83,7 +83,7 @@ bool WriteNewBaseFile(const std::string& path, const std::string& password) {
 
 std::string DefaultDataFolder() {
   const char* xdg = std::getenv("XDG_DATA_HOME");
-  // The base directory specification ignores a relative path.
+  // A relative XDG_DATA_HOME is invalid and ignored, as the XDG base directory rules say.
   if (xdg && xdg[0] == '/') return std::string(xdg) + "/korva";
   return HomeFolder() + "/.local/share/korva";
 }
