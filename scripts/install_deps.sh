@@ -6,7 +6,7 @@ set -euo pipefail
 what=${1:-build}
 packages=(g++ cmake make pkg-config libsqlite3-dev)
 if [ "$what" = test ]; then
-  packages+=(libgtest-dev libgmock-dev libbenchmark-dev chromium)
+  packages+=(libgtest-dev libgmock-dev libbenchmark-dev chromium clang libclang-rt-dev)
   # Node.js may come from another source than Debian's packages; only its
   # commands matter.
   command -v node >/dev/null 2>&1 || packages+=(nodejs)
