@@ -146,8 +146,9 @@ std::string ChangeTeacherPassword(const Exchange& ex) {
 std::string SaveLeaderName(const Exchange& ex) {
   std::string name;
   GetFormField(ex.request.Path, "name=", 100, name);
-  // A name the field filter emptied (or none) would wipe the stored one.
-  if (name.empty()) return "error";
+  // A name the field filter emptied would wipe the stored one; an empty box
+  // clears it.
+  if (name.empty() && HasRawFormValue(ex.request.Path, "name=")) return "error";
   DataGuard hold(DataLock);
   if (SetClassTeacherName(name, ex.session.ClassId) != 0) return "error";
   if (ClassNode* node = FindClassNode(ex.session.ClassId, ex.session.GradeId)) node->LeaderName = name;

@@ -110,6 +110,11 @@ int GetNextFormField(std::string_view source, std::size_t& pos, std::string_view
   return ReadField(source, pos, key, max, out, false);
 }
 
+bool HasRawFormValue(std::string_view source, std::string_view key) {
+  std::string_view raw;
+  return FindRawValue(source, 0, key, raw) != std::string_view::npos && !raw.empty();
+}
+
 int ReadNameListField(std::string_view source, std::string& out) {
   constexpr std::size_t kMax = 100;
   std::size_t pos = 0;

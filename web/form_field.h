@@ -27,6 +27,10 @@ int GetNextFormField(std::string_view source, std::size_t& pos, std::string_view
 // no longer fits 99 bytes after that reads as empty.
 int ReadNameListField(std::string_view source, std::string& out);
 
+// True when the first occurrence of key carries a raw (still encoded) value
+// that is not empty: a value read back empty was then emptied by the filter.
+bool HasRawFormValue(std::string_view source, std::string_view key);
+
 // The integer of a field's value (atoi rules: leading digits, 0 for none);
 // 0 when the field is absent or emptied.
 int GetFormInt(std::string_view source, std::string_view key, std::size_t max);

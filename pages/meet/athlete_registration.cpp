@@ -61,14 +61,6 @@ std::string SingleLimitMessage(int limit) {
          "项，不能再报其他项目！</p>";
 }
 
-// True when "Tname1=" carries a value: read back empty, it was emptied by
-// the field filter, so the teacher can be told why the name vanished.
-bool NameWasSent(std::string_view source) {
-  std::size_t at = source.find("Tname1=");
-  return at != std::string_view::npos && at + 7 < source.size() &&
-         std::string_view("& \r").find(source[at + 7]) == std::string_view::npos;
-}
-
 void AddEntriesToTally(const AthleteNode& athlete, std::unordered_map<int, int>& tally) {
   for (int contest_id : athlete.ContestIds) ++tally[contest_id];
 }
@@ -121,7 +113,7 @@ AthleteRegistration ReadAthleteRegistration(std::string_view query, const LoginN
   for (char c : name) {
     if (c != ' ') request.name += c;
   }
-  request.name_has_refused_characters = found && name.empty() && NameWasSent(query);
+  request.name_has_refused_characters = found && name.empty() && HasRawFormValue(query, "Tname1=");
   if (session.Role == kRoleAdmin) {
     request.grade_id = GetFormInt(query, "NjId=", 100);
     request.class_id = GetFormInt(query, "BjId=", 100);

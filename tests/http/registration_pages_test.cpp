@@ -120,8 +120,9 @@ TEST_F(RegistrationPagesTest, LeaderBoxSavesANameAndRefusesOneTheFilterEmptied) 
   int teacher = LoginTeacher();
   EXPECT_EQ(Get("/AddLingDui.html?name=%D5%C5", teacher).body, "ok");  // 张 as a gb2312 page sends it
   EXPECT_EQ(Get("/AddLingDui.html?name=a%2Fb", teacher).body, "error");
-  EXPECT_EQ(Get("/AddLingDui.html?name=", teacher).body, "error");
   EXPECT_TRUE(Has(Get("/ShowClass.html", teacher).body, "value=\"张\""));
+  EXPECT_EQ(Get("/AddLingDui.html?name=", teacher).body, "ok");  // an empty box clears it
+  EXPECT_FALSE(Has(Get("/ShowClass.html", teacher).body, "value=\"张\""));
 }
 
 }  // namespace
