@@ -16,6 +16,8 @@
 #include "engine/draw_steps.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 const char* kLargeMeetSql = R"sql(
@@ -130,3 +132,5 @@ void BM_FindUndrawnInDrawnMeet(benchmark::State& state) {
 BENCHMARK(BM_FindUndrawnInDrawnMeet)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace korva

@@ -9,6 +9,8 @@
 #include "database/open_meet.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 const char* kLargeMeetSql = R"sql(
@@ -64,3 +66,5 @@ void BM_OpenCurrentMeet(benchmark::State& state) {
 BENCHMARK(BM_OpenCurrentMeet)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+}  // namespace korva

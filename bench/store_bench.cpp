@@ -16,6 +16,8 @@
 #include "database/store_lanes.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 // Twelve groups: grades 1 to 6, boys and girls.
@@ -91,3 +93,5 @@ BENCHMARK(BM_SaveAthleteEach)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SaveAthleteInOneUnit)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
+
+}  // namespace korva

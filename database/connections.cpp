@@ -2,6 +2,8 @@
 
 #include "database/data_lock.h"
 
+namespace korva {
+
 Connection& BaseConnection() {
   static Connection connection;
   return connection;
@@ -45,3 +47,5 @@ void CloseDatabases() {
   MeetConnection().Close();
   BaseConnection().Close();
 }
+
+}  // namespace korva

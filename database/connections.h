@@ -4,6 +4,8 @@
 
 #include "database/sqlite_db.h"
 
+namespace korva {
+
 // The base file PBD.DAT of the data folder.
 Connection& BaseConnection();
 // The open meet's file, with the base file attached as schema "base", so a
@@ -26,3 +28,5 @@ int GetNextId(const std::string& table_and_condition, const char* column, bool b
 
 // Closes both connections (program exit).
 void CloseDatabases();
+
+}  // namespace korva

@@ -8,6 +8,8 @@
 
 #include "database/gbk_text.h"
 
+namespace korva {
+
 namespace {
 std::atomic<int> last_code{0};
 std::mutex log_mutex;
@@ -32,3 +34,5 @@ void ShowDataErrorCode(int code) {
 }
 
 int LastDataErrorCode() { return last_code; }
+
+}  // namespace korva

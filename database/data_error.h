@@ -3,6 +3,8 @@
 // standard error; nothing ever waits for an operator.
 #include <string_view>
 
+namespace korva {
+
 // Writes one timestamped line (GBK text, printed as UTF-8) to standard error.
 void LogServerMessage(std::string_view gbk_text);
 // The same for text that is UTF-8 already: file paths and SQLite's messages.
@@ -14,3 +16,5 @@ void ShowDataErrorCode(int code);
 
 // The code of the most recent ShowDataErrorCode call, 0 before any.
 int LastDataErrorCode();
+
+}  // namespace korva

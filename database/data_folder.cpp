@@ -16,6 +16,8 @@
 #include "database/model.h"
 #include "resources/embedded.h"
 
+namespace korva {
+
 namespace {
 
 constexpr const char* kBaseFileName = "PBD.DAT";
@@ -133,3 +135,5 @@ int IsFileMissing(const std::string& path) {
   struct stat info;
   return stat(path.c_str(), &info) != 0 ? 1 : 0;
 }
+
+}  // namespace korva

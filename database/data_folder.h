@@ -2,6 +2,8 @@
 // The data folder and its files.
 #include <string>
 
+namespace korva {
+
 // Login name of the built-in administrator (account id 1).
 constexpr const char* kAdminLoginName = "admin";
 
@@ -20,3 +22,5 @@ int OpenDataFolder(const std::string& folder, std::string* new_admin_password);
 
 // 1 when no file matches path, else 0.
 int IsFileMissing(const std::string& path);
+
+}  // namespace korva

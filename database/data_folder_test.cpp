@@ -14,6 +14,8 @@
 #include "tests/testing/meet_fixture.h"
 #include "tests/testing/temp_folder.h"
 
+namespace korva {
+
 namespace {
 
 TEST(DataFolder, FirstRunMakesTheBaseFileAndAnAdministratorWithARandomPassword) {
@@ -102,3 +104,5 @@ TEST(Connections, TextsRoundTripAsGbkAndAreStoredAsUtf8) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -4,6 +4,10 @@
 // after it, never before.
 #include <mutex>
 
+namespace korva {
+
 extern std::recursive_mutex DataLock;
 
 using DataGuard = std::lock_guard<std::recursive_mutex>;
+
+}  // namespace korva

@@ -4,6 +4,8 @@
 
 #include <cerrno>
 
+namespace korva {
+
 namespace {
 
 // iconv descriptors carry shift state, so each conversion gets its own.
@@ -96,3 +98,5 @@ bool IsGbkCharStart(std::string_view text, std::size_t pos) {
   while (i < pos) i += GbkCharLength(text, i);
   return i == pos;
 }
+
+}  // namespace korva

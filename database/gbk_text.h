@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace korva {
+
 // A GBK lead byte starts a double-byte character.
 inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 
@@ -26,3 +28,5 @@ std::string_view CutGbk(std::string_view text, std::size_t max_bytes);
 
 // True when the byte at pos starts a character (is not a trail byte).
 bool IsGbkCharStart(std::string_view text, std::size_t pos);
+
+}  // namespace korva

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace korva {
+
 TEST(GbkText, RoundTripsAndNeverAbortsOnBadBytes) {
   std::string gbk = "一年级(1)班 abc";
   ASSERT_EQ(gbk.size(), 15u);  // four GBK characters of two bytes, seven ASCII
@@ -37,3 +39,5 @@ TEST(GbkText, ALeadByteWithoutATrailByteStandsAlone) {
   EXPECT_TRUE(IsGbkCharStart(t, 1));
   EXPECT_EQ(CutGbk(t, 1), "\x81");
 }
+
+}  // namespace korva

@@ -6,6 +6,8 @@
 
 #include "database/connections.h"
 
+namespace korva {
+
 namespace {
 
 // Every loader reads from the given connection into the given model, so the
@@ -400,3 +402,5 @@ std::string FormatBibText(int bib, int bib_width) {
   std::snprintf(text, sizeof text, bib_width == 3 ? "%03d" : "%04d", bib);
   return text;
 }
+
+}  // namespace korva

@@ -7,6 +7,8 @@
 #include "database/model.h"
 #include "database/sqlite_db.h"
 
+namespace korva {
+
 int LoadClasses();
 int LoadEvents();
 int LoadVenues();
@@ -36,3 +38,5 @@ void FreeAthleteList();
 // The bib text of a bib number after BibWidth: "%03d" for width 3, else
 // "%04d"; empty for 0.
 std::string FormatBibText(int bib, int bib_width);
+
+}  // namespace korva

@@ -10,6 +10,8 @@
 #include "database/lookups.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 // A small meet: two grades' groups, contests of an individual, a team and a
@@ -218,3 +220,5 @@ TEST(BibText, WidthThreeOrFourDigits) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -4,6 +4,8 @@
 
 #include "database/data_error.h"
 
+namespace korva {
+
 namespace {
 
 template <typename List, typename Pred>
@@ -150,3 +152,5 @@ int GroupHasCombinedEvent(int group_id) {
   }
   return 0;
 }
+
+}  // namespace korva

@@ -4,6 +4,8 @@
 // so a miss also logs its data-error code.
 #include "database/model.h"
 
+namespace korva {
+
 ClassNode* FindClassNode(int class_id, int grade_id);
 GroupNode* FindGroupById(int group_id);                  // miss: 123511
 GroupNode* FindGroupByGradeAndSex(int grade_id, int sex);
@@ -30,3 +32,5 @@ int GroupHasCombinedEvent(int group_id);
 int FindClassNameClash(int class_id, const std::string& name);
 // 1 boys' number, 2 girls' number clashes with another class's, else 0.
 int FindStartNumberClash(const std::string& boys, const std::string& girls, int class_id);
+
+}  // namespace korva

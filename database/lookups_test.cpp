@@ -6,6 +6,8 @@
 #include "database/data_lock.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 const char* kMeetSql = R"sql(
@@ -103,3 +105,5 @@ TEST_F(Lookups, NameAndStartNumberClashes) {
 }
 
 }  // namespace
+
+}  // namespace korva

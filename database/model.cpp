@@ -2,6 +2,8 @@
 
 #include "database/data_lock.h"
 
+namespace korva {
+
 std::recursive_mutex DataLock;
 
 MeetModel& Model() {
@@ -10,3 +12,5 @@ MeetModel& Model() {
 }
 
 const char* const UnitNames[7] = {"秒", "分", "时", "厘米", "米", "个", "千克"};
+
+}  // namespace korva

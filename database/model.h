@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace korva {
+
 // A result in its unit's storage scale; kNoResult means no valid result.
 using ScoreValue = int;
 constexpr ScoreValue kNoResult = -65535;
@@ -232,3 +234,5 @@ MeetModel& Model();
 
 // The seven unit names, index 0 to 6: 秒, 分, 时, 厘米, 米, 个, 千克.
 extern const char* const UnitNames[7];
+
+}  // namespace korva

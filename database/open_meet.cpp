@@ -9,6 +9,8 @@
 #include "database/loaders.h"
 #include "database/model.h"
 
+namespace korva {
+
 namespace {
 
 MeetOpenedHook print_queue_hook = nullptr;
@@ -119,3 +121,5 @@ void SetPrintQueueRebuildHook(MeetOpenedHook hook) {
   DataGuard hold(DataLock);
   print_queue_hook = hook;
 }
+
+}  // namespace korva

@@ -3,6 +3,8 @@
 #include <ctime>
 #include <string>
 
+namespace korva {
+
 // The meet's first day from its "Y-M-D" date text, at local midnight; 0 when
 // the text is not such a date.
 std::time_t ParseStartDate(const std::string& text);
@@ -19,3 +21,5 @@ int OpenCurrentMeet(int meet_id);
 // sets it to rebuild itself from the counted rounds.
 using MeetOpenedHook = void (*)();
 void SetPrintQueueRebuildHook(MeetOpenedHook hook);
+
+}  // namespace korva

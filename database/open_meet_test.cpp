@@ -12,6 +12,8 @@
 #include "database/store_test_support.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 std::string CurrentFlags() { return Rows("SELECT qrtb139 FROM base.qrtb137 ORDER BY qrtb138"); }
@@ -79,3 +81,5 @@ TEST(OpenCurrentMeet, AFailedOpenKeepsTheOpenMeetAndTheRegistry) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -6,6 +6,8 @@
 #include "database/data_error.h"
 #include "database/gbk_text.h"
 
+namespace korva {
+
 bool Connection::Open(const std::string& path, bool create) {
   Close();
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
@@ -195,3 +197,5 @@ void Transaction::Rollback() {
   ok_ = false;
   --conn_.savepoint_depth();
 }
+
+}  // namespace korva

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace korva {
+
 class Connection {
  public:
   Connection() = default;
@@ -117,3 +119,5 @@ class Transaction {
   bool ok_ = false;
   bool done_ = false;
 };
+
+}  // namespace korva

@@ -8,6 +8,8 @@
 #include "database/lookups.h"
 #include "database/store_common.h"
 
+namespace korva {
+
 namespace {
 
 // Runs each statement in order, all in one transaction. 0 / 1.
@@ -129,3 +131,5 @@ int ClearAllBibs() {
   }
   return 0;
 }
+
+}  // namespace korva

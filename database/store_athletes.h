@@ -5,6 +5,8 @@
 
 #include "database/model.h"
 
+namespace korva {
+
 // Writes an athlete and replaces its entries. Id 0 inserts under a new id,
 // written into the node; another id updates name and qrtb416. The group of
 // the athlete's grade and sex must exist (data error 42550; group id 0:
@@ -32,3 +34,5 @@ int ClearAllResults();
 
 // Clears every bib number. 0 / 1 (data error 1322).
 int ClearAllBibs();
+
+}  // namespace korva

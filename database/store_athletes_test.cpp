@@ -6,6 +6,8 @@
 #include "database/store_test_support.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 // Grade 1 boys (group 1); athlete 1 entered in contests 1 and 2 with a lane
@@ -125,3 +127,5 @@ TEST_F(Athletes, BulkClearsAreAllOrNothing) {
 }
 
 }  // namespace
+
+}  // namespace korva

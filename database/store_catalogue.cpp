@@ -6,6 +6,8 @@
 #include "database/data_lock.h"
 #include "database/store_common.h"
 
+namespace korva {
+
 namespace {
 
 bool WriteEventRow(Connection& meet, const char* table, bool insert, const EventNode& e, int id) {
@@ -190,3 +192,5 @@ int DeleteScoringScheme(int scheme_id, std::string* message) {
   }
   return 0;
 }
+
+}  // namespace korva

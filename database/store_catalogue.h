@@ -7,6 +7,8 @@
 
 #include "database/model.h"
 
+namespace korva {
+
 // event_id 0 inserts the event under a new id (written into event.Id);
 // another id updates it; then rewrites its part rows. 0 saved (message
 // "[%s]比赛项目已经成功保存！"); 1 database error (message set, nothing
@@ -37,3 +39,5 @@ int SaveScoringScheme(ScoringSchemeNode& scheme, std::string* message);
 // neither). 0 done; 1 with "数据库操作出错！" (meet file) or
 // "数据库操作出错[223]！" (base file). ScoringSchemeList is the caller's.
 int DeleteScoringScheme(int scheme_id, std::string* message);
+
+}  // namespace korva

@@ -7,6 +7,8 @@
 #include "database/store_test_support.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 class Catalogue : public ::testing::Test {
@@ -137,3 +139,5 @@ TEST_F(Catalogue, SchemesAreSavedAndDeletedInBothFilesOrNeither) {
 }
 
 }  // namespace
+
+}  // namespace korva

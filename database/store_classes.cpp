@@ -8,6 +8,8 @@
 #include "database/data_lock.h"
 #include "database/store_common.h"
 
+namespace korva {
+
 namespace {
 
 const char kDefaultSuffix[] = "班";
@@ -178,3 +180,5 @@ int SetClassTeacherName(const std::string& name, int class_id) {
   }
   return 0;
 }
+
+}  // namespace korva

@@ -7,6 +7,8 @@
 
 #include "database/model.h"
 
+namespace korva {
+
 // The class-naming rule: "%s%02d%s" when the short name is a number (short
 // name 1, class 1, suffix 班 gives "101班"), else "%s(%d)%s".
 std::string FormatClassName(const std::string& short_name, int class_number,
@@ -40,3 +42,5 @@ int ChangeClassPassword(int grade_id, int class_id, const std::string& old_passw
 
 // Sets the class teacher's name of a class's account. 0 / 1 (data error 112).
 int SetClassTeacherName(const std::string& name, int class_id);
+
+}  // namespace korva

@@ -6,6 +6,8 @@
 #include "database/store_test_support.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 class Classes : public ::testing::Test {
@@ -116,3 +118,5 @@ TEST_F(Classes, NamesNumbersPasswordsAndTeachersAreStoredAsTyped) {
 }
 
 }  // namespace
+
+}  // namespace korva

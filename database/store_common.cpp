@@ -5,6 +5,8 @@
 
 #include "database/connections.h"
 
+namespace korva {
+
 int NextTwinId(const char* meet_table, const char* meet_column, const char* base_table,
                const char* base_column) {
   int meet = GetNextId(meet_table, meet_column, false);
@@ -31,3 +33,5 @@ bool DeleteGroupRows(Connection& conn, int group_id, int grade_id, int sex) {
          Execute(conn, "DELETE FROM qrtb467 WHERE qrtb469 = ?", group_id) &&
          Execute(conn, "DELETE FROM qrtb373 WHERE qrtb374 = ?", group_id);
 }
+
+}  // namespace korva

@@ -5,6 +5,8 @@
 
 #include "database/sqlite_db.h"
 
+namespace korva {
+
 // Binds as SQL NULL.
 struct SqlNull {};
 
@@ -30,3 +32,5 @@ int NextTwinId(const char* meet_table, const char* meet_column, const char* base
 // their lanes, and the athletes of its grade and sex with their entries and
 // auxiliary rows. Runs on conn inside the caller's transaction.
 bool DeleteGroupRows(Connection& conn, int group_id, int grade_id, int sex);
+
+}  // namespace korva

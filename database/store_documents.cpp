@@ -6,6 +6,8 @@
 #include "database/model.h"
 #include "database/store_common.h"
 
+namespace korva {
+
 int RecordOrderBookFile(const std::string& file_name, std::time_t when) {
   DataGuard hold(DataLock);
   std::tm tm{};
@@ -43,3 +45,5 @@ int RecordOrderBookFile(const std::string& file_name, std::time_t when) {
   documents.insert(documents.begin(), node);
   return 0;
 }
+
+}  // namespace korva

@@ -3,7 +3,11 @@
 #include <ctime>
 #include <string>
 
+namespace korva {
+
 // Records the order book file (name relative to DataFolder) written at
 // when: updates the kind-1 document row and its DocumentNode, or inserts
 // both. 0 / 1 (data error 422420).
 int RecordOrderBookFile(const std::string& file_name, std::time_t when);
+
+}  // namespace korva

@@ -7,6 +7,8 @@
 #include "database/lookups.h"
 #include "database/store_common.h"
 
+namespace korva {
+
 namespace {
 
 struct StoredGroup {
@@ -305,3 +307,5 @@ std::string BuildGroupEventsForm(std::string (*escape_html)(std::string_view)) {
   }
   return out;
 }
+
+}  // namespace korva

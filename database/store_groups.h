@@ -11,6 +11,8 @@
 #include "database/model.h"
 #include "database/store_meets.h"
 
+namespace korva {
+
 // Adds the chosen groups that don't exist yet, updates the six settings of
 // those that do (passing places and scheme on to their contests and places
 // to their later rounds), deletes the groups no longer chosen with all
@@ -52,3 +54,5 @@ int ApplyGroupEventSelection(const std::vector<GroupEventNode>& selections, std:
 // in tables named and identified "girljsz". Names pass through
 // escape_html (the caller's HTML escaping).
 std::string BuildGroupEventsForm(std::string (*escape_html)(std::string_view));
+
+}  // namespace korva

@@ -6,6 +6,8 @@
 #include "database/store_test_support.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 // Grade 1 boys (1) and girls (2), grade 2 boys (3). Group 2 holds event 3
@@ -162,3 +164,5 @@ TEST(BuildGroupEventsForm, OneTablePerGroupWithItsChosenEvents) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -10,6 +10,8 @@
 #include "database/store_common.h"
 #include "database/store_rounds.h"
 
+namespace korva {
+
 namespace {
 
 RemovePrintQueueItemHook remove_print_queue_item = nullptr;
@@ -165,3 +167,5 @@ int ResetPrelimLaneFlag(int contest_id, int athlete_id, int flag_limit) {
       l.Points = l.RecordFlag = 0;
   return 0;
 }
+
+}  // namespace korva

@@ -5,6 +5,8 @@
 
 #include "database/model.h"
 
+namespace korva {
+
 // Inserts one row per lane (the result column stays NULL). All or none:
 // 0 / 1 (data error 450). LaneList is the caller's.
 int InsertLaneList(std::span<const LaneNode> lanes);
@@ -48,3 +50,5 @@ int ResetPrelimLaneFlag(int contest_id, int athlete_id, int flag_limit);
 // cleared; until then clearing a ranking touches no queue.
 using RemovePrintQueueItemHook = void (*)(int round_id);
 void SetRemovePrintQueueItemHook(RemovePrintQueueItemHook hook);
+
+}  // namespace korva

@@ -9,6 +9,8 @@
 #include "database/store_test_support.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 // Contest 1 (100米): preliminary round 1 and final round 2; contest 2
@@ -158,3 +160,5 @@ TEST_F(Lanes, OneRecordBonusPerAthleteAndRecord) {
 }
 
 }  // namespace
+
+}  // namespace korva

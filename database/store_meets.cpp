@@ -12,6 +12,8 @@
 #include "database/store_common.h"
 #include "resources/embedded.h"
 
+namespace korva {
+
 namespace {
 
 bool NameTaken(Connection& base, const std::string& name, int other_than_meet) {
@@ -142,3 +144,5 @@ int SetRegistrationClosed(int mode) {
   Model().RegistrationClosed = closed;
   return 0;
 }
+
+}  // namespace korva

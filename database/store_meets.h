@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace korva {
+
 // One posted grade row of the create-meet and competition-groups forms.
 struct GradeGroupSettings {
   int InUse = 1;
@@ -64,3 +66,5 @@ int LoadMeetSettings(int meet_id, StoredMeetSettings* settings);
 // RegistrationClosed the same. Any other mode: 0, nothing changes.
 // 0 done; 1 database error (data error 174).
 int SetRegistrationClosed(int mode);
+
+}  // namespace korva

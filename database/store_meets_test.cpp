@@ -12,6 +12,8 @@
 #include "resources/embedded.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 // A blank meet file as the create-meet page makes it, with optional extra
@@ -145,3 +147,5 @@ TEST(SetRegistrationClosed, OpensClosesAndIgnoresOtherModes) {
 }
 
 }  // namespace
+
+}  // namespace korva

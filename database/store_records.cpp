@@ -5,6 +5,8 @@
 #include "database/data_lock.h"
 #include "database/store_common.h"
 
+namespace korva {
+
 namespace {
 
 // The records live in the base file. While a meet is open they are written
@@ -77,3 +79,5 @@ int DeleteRecord(int record_id) {
   }
   return 0;
 }
+
+}  // namespace korva

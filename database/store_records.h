@@ -5,6 +5,8 @@
 
 #include "database/model.h"
 
+namespace korva {
+
 // One score upload of the score-entry page, as parsed and completed by the
 // score saving.
 struct ScoreUpload {
@@ -46,3 +48,5 @@ int UpdateRecordFlags(const RecordNode& record, ScoreValue value, int round_kind
 
 // Deletes a record row. 0 / 1 (data error 179).
 int DeleteRecord(int record_id);
+
+}  // namespace korva

@@ -10,6 +10,8 @@
 #include "database/store_test_support.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 TEST(Records, InsertedRecordsReadBackAsTheyWereKept) {
@@ -72,3 +74,5 @@ TEST(RecordOrderBookFile, InsertsOnceThenUpdatesTheSameDocument) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -8,6 +8,8 @@
 #include "database/lookups.h"
 #include "database/store_common.h"
 
+namespace korva {
+
 namespace {
 
 // The venue of a round's event, or -1 when its event can't be found.
@@ -180,3 +182,5 @@ int EstimateRoundMinutes(const VenueNode& venue, const GroupNode& group, const E
                    : std::min(class_count, group.PlacesRanked) / size;
   return event.MatchTime * static_cast<int>(x + 0.999);
 }
+
+}  // namespace korva

@@ -5,6 +5,8 @@
 
 #include "database/model.h"
 
+namespace korva {
+
 // Writes a contest's preliminaries flag, qualifiers, places and own scheme.
 // 0 / 1 (data error 3533).
 int SaveContestSettings(const ContestNode& contest);
@@ -42,3 +44,5 @@ int ArrangeRounds(const std::vector<ScheduleEntry>& entries, int session, int op
 // grade bring to the venue. A venue size below 1 counts as 1.
 int EstimateRoundMinutes(const VenueNode& venue, const GroupNode& group, const EventNode& event,
                          int class_count, int round_kind);
+
+}  // namespace korva

@@ -7,6 +7,8 @@
 #include "database/store_test_support.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 // Session 2 holds, by order: 1 100米 (venue 1), 2 跳远 (venue 4), 3 50米跨栏
@@ -131,3 +133,5 @@ TEST(EstimateRoundMinutes, HeatsOrAthletesTimesTheEventsMinutes) {
 }
 
 }  // namespace
+
+}  // namespace korva

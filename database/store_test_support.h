@@ -9,6 +9,8 @@
 #include "database/gbk_text.h"
 #include "database/sqlite_db.h"
 
+namespace korva {
+
 // The tests build nodes with designated initializers and leave the other
 // fields at their defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -68,3 +70,5 @@ inline void DropTrigger(const std::string& name) {
   DataGuard hold(DataLock);
   MeetConnection().ExecScript("DROP TRIGGER " + name);
 }
+
+}  // namespace korva

@@ -11,6 +11,8 @@
 #include "database/lookups.h"
 #include "database/store_athletes.h"
 
+namespace korva {
+
 namespace {
 
 // Starting numbers are read like a plain decimal conversion (leading
@@ -99,3 +101,5 @@ int AssignBibNumbers() {
   }
   return 0;
 }
+
+}  // namespace korva

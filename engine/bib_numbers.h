@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace korva {
+
 // Numbers the athletes in AthleteList, class by class in ClassList order,
 // boys then girls: a block starts at the class's starting number for that
 // sex when set, else where the previous block ended, skips numbers already
@@ -18,3 +20,5 @@ std::vector<std::size_t> NumberAthletesInModel();
 // DataLock. 0 done; 1 database error: nothing written, AthleteList
 // reloaded.
 int AssignBibNumbers();
+
+}  // namespace korva

@@ -12,6 +12,8 @@
 #include "database/loaders.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -101,3 +103,5 @@ TEST(AssignBibNumbers, WritesEveryNewNumber) {
 }
 
 }  // namespace
+
+}  // namespace korva

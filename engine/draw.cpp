@@ -19,6 +19,8 @@
 #include "engine/draw_steps.h"
 #include "engine/round_lookups.h"
 
+namespace korva {
+
 namespace {
 
 // After a failed write the lists are rebuilt from the file, which the
@@ -227,3 +229,5 @@ int IsAthleteUndrawn(int contest_id, int athlete_id) {
     if (lane.AthleteId == athlete_id) own.push_back(&lane);
   return IsUndrawnAmong(contest_id, own);
 }
+
+}  // namespace korva

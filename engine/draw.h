@@ -6,6 +6,8 @@
 // LaneList from the file, so the lists always match the file.
 #include "database/model.h"
 
+namespace korva {
+
 // Seeds the draw's random generator (std::rand) from the current time.
 void SeedDrawRandom();
 
@@ -45,3 +47,5 @@ int RemoveRoundLanes(int round_id);
 // while LaneList is empty; 0 after a data error (29550 contest, 28550 event,
 // 27550 round of a lane missing).
 int IsAthleteUndrawn(int contest_id, int athlete_id);
+
+}  // namespace korva

@@ -8,6 +8,8 @@
 #include "database/data_error.h"
 #include "database/lookups.h"
 
+namespace korva {
+
 std::vector<LaneMemoryNode> LaneMemoryList;
 
 void FreeLaneMemoryList() { LaneMemoryList.clear(); }
@@ -338,3 +340,5 @@ RoundDraw DrawRoundLanes(RoundNode& round, int& next_lane_row_id) {
   draw.Result = 0;
   return draw;
 }
+
+}  // namespace korva

@@ -7,6 +7,8 @@
 
 #include "database/model.h"
 
+namespace korva {
+
 // A class met during a draw run and the last lane or order it was given.
 struct LaneMemoryNode {
   int ClassKey = 0;
@@ -76,3 +78,5 @@ struct RoundDraw {
 // becomes a final after the preliminary. Nothing changes when the round is
 // skipped.
 RoundDraw DrawRoundLanes(RoundNode& round, int& next_lane_row_id);
+
+}  // namespace korva

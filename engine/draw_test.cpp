@@ -18,6 +18,8 @@
 #include "engine/draw_steps.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 // Nodes are written with designated initializers; other fields keep their
 // defaults.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -430,3 +432,5 @@ TEST_F(DrawTest, ARoundDrawnAgainTakesTheNextFreeIds) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -4,6 +4,8 @@
 
 #include "database/lookups.h"
 
+namespace korva {
+
 std::optional<std::vector<LaneNode>> BuildRankedList(const RoundNode& round, const EventNode& event) {
   std::vector<LaneNode> ranked;
   const auto& lanes = Model().LaneList;
@@ -26,3 +28,5 @@ std::optional<std::vector<LaneNode>> BuildRankedList(const RoundNode& round, con
   if (ranked.empty()) return std::nullopt;
   return ranked;
 }
+
+}  // namespace korva

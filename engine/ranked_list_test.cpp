@@ -8,6 +8,8 @@
 #include "database/data_lock.h"
 #include "engine/round_lookups.h"
 
+namespace korva {
+
 namespace {
 
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -79,3 +81,5 @@ TEST_F(RankedListTest, FinalStateAndAthletesInTheFinal) {
 }
 
 }  // namespace
+
+}  // namespace korva

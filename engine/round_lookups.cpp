@@ -4,6 +4,8 @@
 
 #include "database/lookups.h"
 
+namespace korva {
+
 namespace {
 
 bool HasResultOrStatus(const LaneNode& lane) { return lane.Result != kNoResult || lane.Status > 0; }
@@ -50,3 +52,5 @@ int IsAthleteInFinal(int round_id, int athlete_id) {
              ? 1
              : 0;
 }
+
+}  // namespace korva

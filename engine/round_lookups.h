@@ -3,6 +3,8 @@
 // caller holds DataLock.
 #include "database/model.h"
 
+namespace korva {
+
 // 1 when a lane of the round holds a result or a status above 0, else 0.
 int RoundHasResults(int round_id);
 
@@ -17,3 +19,5 @@ int GetFinalState(int contest_id);
 // 1 when the athlete has a lane in the final after a preliminary of the
 // round's contest, else 0.
 int IsAthleteInFinal(int round_id, int athlete_id);
+
+}  // namespace korva

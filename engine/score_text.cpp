@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace korva {
+
 namespace {
 
 // The units by their index in UnitNames; every other unit text is kOther.
@@ -191,3 +193,5 @@ std::string FormatPoints(PointsValue p) {
   if (hundredths % 10 == 0) return Printf("%s%lld.%lld", sign, whole, hundredths / 10) + "分";
   return Printf("%s%lld.%02lld", sign, whole, hundredths) + "分";
 }
+
+}  // namespace korva

@@ -8,6 +8,8 @@
 
 #include "database/model.h"
 
+namespace korva {
+
 // Longest typed result accepted, in bytes.
 constexpr std::size_t kScoreTextMaxBytes = 10;
 
@@ -23,3 +25,5 @@ std::string FormatScoreText(ScoreValue value, std::string_view unit);
 
 // The display text of points in hundredths: "7分", "6.5分", "3.33分".
 std::string FormatPoints(PointsValue points);
+
+}  // namespace korva

@@ -6,6 +6,8 @@
 #include <string>
 #include <tuple>
 
+namespace korva {
+
 namespace {
 
 const char *const kSecond = "秒", *const kMinute = "分", *const kHour = "时", *const kCentimetre = "厘米",
@@ -119,3 +121,5 @@ TEST(ScoreTextRoundTrip, EveryAcceptedTextFormatsBackToTheSameValue) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -20,6 +20,8 @@
 #include "pages/setup/register_pages.h"
 #include "web/web_server.h"
 
+namespace korva {
+
 InstanceLock::InstanceLock(const std::string& data_folder) {
   std::error_code ec;
   std::filesystem::create_directories(data_folder, ec);
@@ -112,3 +114,5 @@ int RunHost() {
   ShutDownHost();
   return 0;
 }
+
+}  // namespace korva

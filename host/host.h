@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace korva {
+
 // Name of the single-instance lock file, after the program's mutex name.
 constexpr const char* kInstanceLockName = "{A5EA48F2_0257_qolmi_ydh_A2E1635741D8}.lock";
 // What a second copy says before it ends.
@@ -36,3 +38,5 @@ int RunHost();
 // The exit path: stops the server, closes both connections and frees the
 // lists.
 void ShutDownHost();
+
+}  // namespace korva

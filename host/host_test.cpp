@@ -21,6 +21,8 @@
 #include "resources/embedded.h"
 #include "tests/testing/temp_folder.h"
 
+namespace korva {
+
 namespace {
 
 std::string ReadFile(const std::string& path) {
@@ -109,3 +111,5 @@ TEST(Host, RunsOncePerDataFolderShowsTheMeetAndStopsOnASignal) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -1,3 +1,3 @@
 #include "host/host.h"
 
-int main() { return RunHost(); }
+int main() { return korva::RunHost(); }

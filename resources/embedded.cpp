@@ -1,5 +1,7 @@
 #include "resources/embedded.h"
 
+namespace korva {
+
 std::string_view EmbeddedResource(std::string_view name, bool* found) {
   for (const EmbeddedFile* f = kEmbeddedFiles; f->name != nullptr; ++f) {
     if (name == f->name) {
@@ -10,3 +12,5 @@ std::string_view EmbeddedResource(std::string_view name, bool* found) {
   if (found) *found = false;
   return {};
 }
+
+}  // namespace korva

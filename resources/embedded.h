@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace korva {
+
 struct EmbeddedFile {
   const char* name;  // path below resources/, e.g. "schema/meet.sql"
   const char* data;
@@ -15,3 +17,5 @@ extern const EmbeddedFile kEmbeddedFiles[];
 
 // The bytes of one embedded file; found is false when there is none.
 std::string_view EmbeddedResource(std::string_view name, bool* found = nullptr);
+
+}  // namespace korva

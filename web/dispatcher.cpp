@@ -20,6 +20,8 @@
 #include "web/static_files.h"
 #include "web/templates.h"
 
+namespace korva {
+
 namespace {
 
 // The request with the shared session it belongs to and the copy that the
@@ -350,3 +352,5 @@ void HandleHttpRequest(const HttpRequest& request, std::string& reply) {
   if (own.empty()) ServeSessionExpiredPage(ex.session, own);
   reply += own;
 }
+
+}  // namespace korva

@@ -4,6 +4,8 @@
 
 #include "database/gbk_text.h"
 
+namespace korva {
+
 namespace {
 
 // Copies text, handing each single-byte character to replace (which appends
@@ -59,3 +61,5 @@ std::string EscapeXml(std::string_view gbk) {
     }
   });
 }
+
+}  // namespace korva

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+namespace korva {
 
 // HTML text and attribute values: & < > " '.
 std::string EscapeHtml(std::string_view gbk);
@@ -14,3 +15,5 @@ std::string EscapeHtml(std::string_view gbk);
 std::string EscapeScript(std::string_view gbk);
 // Word XML text: & < >.
 std::string EscapeXml(std::string_view gbk);
+
+}  // namespace korva

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace korva {
+
 TEST(Escape, HtmlEscapesMarkupButKeepsDoubleByteCharacters) {
   EXPECT_EQ(EscapeHtml("<xmp>&\"'"), "&lt;xmp&gt;&amp;&quot;&#39;");
   // The trail byte of a double-byte character is never taken for markup.
@@ -20,3 +22,5 @@ TEST(Escape, ScriptKeepsTheValueTheScriptSees) {
 TEST(Escape, XmlEscapesOnlyTheThreeMarkupCharacters) {
   EXPECT_EQ(EscapeXml("a<b>&\"c'"), "a&lt;b&gt;&amp;\"c'");
 }
+
+}  // namespace korva

@@ -8,6 +8,8 @@
 #include "database/data_error.h"
 #include "database/gbk_text.h"
 
+namespace korva {
+
 namespace {
 
 int HexValue(char c) {
@@ -143,3 +145,5 @@ int GetFormInt(std::string_view source, std::string_view key, std::size_t max) {
   if (n < INT_MIN) return INT_MIN;
   return static_cast<int>(n);
 }
+
+}  // namespace korva

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace korva {
+
 // Reads the value behind the first occurrence of key (e.g. "name=", matched
 // case-sensitively anywhere in source, also inside a longer field name) up to
 // the first '&', blank, CR or the end, URL-decoded (%XX, '+' as a blank).
@@ -37,3 +39,5 @@ int GetFormInt(std::string_view source, std::string_view key, std::size_t max);
 
 // %XX escapes and '+' decoded; a '%' not followed by two hex digits stays.
 std::string UrlDecode(std::string_view text);
+
+}  // namespace korva

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace korva {
+
 namespace {
 
 struct FieldCase {
@@ -70,3 +72,5 @@ TEST(ReadNameListField, QuestionMarkBecomesFullWidthWithinNinetyNineBytes) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -2,6 +2,8 @@
 // One request as the connection thread assembled it.
 #include <string>
 
+namespace korva {
+
 // Browser kinds told apart by the User-Agent line.
 enum BrowserKind {
   kBrowserIE6 = 1, kBrowserIE7 = 2, kBrowserIE8 = 3, kBrowserIE9 = 4, kBrowserFirefox = 9,
@@ -19,3 +21,5 @@ struct HttpRequest {
   int Browser = kBrowserOther;
   std::string ClientAddress;   // dotted IPv4 of the peer
 };
+
+}  // namespace korva

@@ -14,6 +14,8 @@
 #include "web/session.h"
 #include "web/templates.h"
 
+namespace korva {
+
 namespace {
 
 constexpr int kLockOutFailures = 3;
@@ -221,3 +223,5 @@ void ServeClassLoginPage(LoginNode& session, int message, std::string& reply) {
 void ServeStaffLoginPage(LoginNode& session, int message, std::string& reply) {
   AppendHtmlPage(session, LoginPage(130, session, message), reply);
 }
+
+}  // namespace korva

@@ -5,6 +5,8 @@
 
 #include "web/login_list.h"
 
+namespace korva {
+
 // Login page messages (the number given to ServeClassLoginPage and
 // ServeStaffLoginPage).
 enum LoginMessage {
@@ -36,3 +38,5 @@ void ServeClassLoginPage(LoginNode& session, int message, std::string& reply);
 
 // The staff login page (template 130) with one message; appended to reply.
 void ServeStaffLoginPage(LoginNode& session, int message, std::string& reply);
+
+}  // namespace korva

@@ -5,6 +5,8 @@
 
 #include "web/session.h"
 
+namespace korva {
+
 std::recursive_mutex LoginListLock;
 
 namespace {
@@ -106,3 +108,5 @@ std::size_t SessionCount() {
   LoginGuard hold(LoginListLock);
   return LoginList().size();
 }
+
+}  // namespace korva

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace korva {
+
 struct LoginNode {
   int OwnerKey = 0;       // creation number; after a login the account id
   int AccountId = 0;      // qrtb8
@@ -37,3 +39,5 @@ std::vector<LoginPtr>& LoginList();
 // next request, while a request still holding one finishes safely. Takes
 // LoginListLock (after DataLock when the caller holds that).
 void FreeLoginList();
+
+}  // namespace korva

@@ -11,6 +11,8 @@
 #include <memory>
 #include <sstream>
 
+namespace korva {
+
 namespace {
 
 // The subnet of the server's interface, in host byte order; 0/0 until found.
@@ -81,3 +83,5 @@ bool IsLocalNetworkAddress(const std::string& dotted_ipv4) {
   std::uint32_t network = local_network;
   return network != 0 && (address & mask) == network;
 }
+
+}  // namespace korva

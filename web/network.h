@@ -2,6 +2,8 @@
 // The server's own address and the local-network rule for staff logins.
 #include <string>
 
+namespace korva {
+
 // The first non-loopback IPv4 address of an interface that is up,
 // preferring the interface of the default route; "127.0.0.1" when there is
 // none. Also remembers that interface's subnet for IsLocalNetworkAddress.
@@ -12,3 +14,5 @@ std::string FindServerAddress();
 // FindServerAddress), so a school that uses public addresses is local too.
 // Staff roles above 6 are served only to these.
 bool IsLocalNetworkAddress(const std::string& dotted_ipv4);
+
+}  // namespace korva

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <climits>
 
+namespace korva {
+
 namespace {
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -201,3 +203,5 @@ ParseResult ParseHttpRequest(std::string_view buffer, HttpRequest& out, std::siz
   consumed = total;
   return ParseResult::kComplete;
 }
+
+}  // namespace korva

@@ -6,6 +6,8 @@
 
 #include "web/http_request.h"
 
+namespace korva {
+
 // Largest head (request line and header lines) and body the server accepts.
 constexpr std::size_t kMaxRequestHead = 16 * 1024;
 constexpr std::size_t kMaxRequestBody = 1024 * 1024;
@@ -28,3 +30,5 @@ std::string_view HeaderValue(std::string_view head, std::string_view name);
 
 // BrowserKind from a User-Agent text.
 int BrowserKindOf(std::string_view user_agent);
+
+}  // namespace korva

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace korva {
+
 namespace {
 
 struct Parsed {
@@ -54,3 +56,5 @@ TEST(ParseHttpRequest, KeepAliveCookieAndEarlyRefusal) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -5,6 +5,8 @@
 
 #include "web/templates.h"
 
+namespace korva {
+
 namespace {
 
 constexpr const char* kServerName = "BrimlyWsv1.7";
@@ -160,3 +162,5 @@ void ServeServiceClosedPage(const LoginNode& session, std::string& reply) {
 void ServeSessionExpiredPage(const LoginNode& session, std::string& reply) {
   AppendHtmlPage(session, MessagePage(138, ""), reply);
 }
+
+}  // namespace korva

@@ -9,6 +9,8 @@
 
 #include "web/login_list.h"
 
+namespace korva {
+
 // "Wednesday, 11 Jan 1984 05:00:00 GMT" in English whatever the locale.
 std::string FormatHttpDate(std::time_t when);
 
@@ -45,3 +47,5 @@ void ServeServiceClosedPage(const LoginNode& session, std::string& reply);
 // Template 138: the answer to an unknown path or a role that may not use it.
 // Appended to reply.
 void ServeSessionExpiredPage(const LoginNode& session, std::string& reply);
+
+}  // namespace korva

@@ -4,6 +4,8 @@
 #include <atomic>
 #include <mutex>
 
+namespace korva {
+
 namespace {
 
 // Route codes run from 0 to 399; registration happens before the server
@@ -56,3 +58,5 @@ int ModelConsistencyOfMeet() {
   ModelConsistencyHook hook = consistency_hook;
   return hook ? hook() : 0;
 }
+
+}  // namespace korva

@@ -9,6 +9,8 @@
 #include "web/http_request.h"
 #include "web/login_list.h"
 
+namespace korva {
+
 // What the dispatcher sends when a handler leaves its reply empty.
 enum class EmptyReply {
   kSessionExpired,  // an ordinary page: the session-expired page
@@ -93,3 +95,5 @@ int SetupStageOfMeet();
 using ModelConsistencyHook = int (*)();
 void SetModelConsistencyHook(ModelConsistencyHook hook);
 int ModelConsistencyOfMeet();
+
+}  // namespace korva

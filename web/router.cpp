@@ -5,6 +5,8 @@
 #include "web/route_table.h"
 #include "web/web_server.h"
 
+namespace korva {
+
 namespace {
 
 constexpr unsigned Role(int role) { return 1u << role; }
@@ -176,3 +178,5 @@ int RouteRequest(const HttpRequest& request, int role) {
   }
   return kRouteNone;
 }
+
+}  // namespace korva

@@ -5,6 +5,8 @@
 
 #include "web/http_request.h"
 
+namespace korva {
+
 // Route codes the web server answers itself (the page folders register the
 // others).
 enum WebRoute {
@@ -34,3 +36,5 @@ int RouteRequest(const HttpRequest& request, int role);
 
 // The path without its query.
 std::string_view BasePath(std::string_view path);
+
+}  // namespace korva

@@ -12,6 +12,8 @@
 #include "web/route_table.h"
 #include "web/web_server.h"
 
+namespace korva {
+
 namespace {
 
 constexpr int kRoles[] = {0, 1, 6, 7, 8};
@@ -131,3 +133,5 @@ TEST(RouteRequest, HomeAndSetupMeetDependOnTheMeet) {
 }
 
 }  // namespace
+
+}  // namespace korva

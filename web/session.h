@@ -5,6 +5,8 @@
 
 #include "web/login_list.h"
 
+namespace korva {
+
 // A session unused this long loses its login.
 constexpr std::time_t kSessionIdleSeconds = 21 * 60;
 
@@ -24,3 +26,5 @@ void ClearLogin(LoginNode& session);
 
 // Sessions in LoginList (tests and the console).
 std::size_t SessionCount();
+
+}  // namespace korva

@@ -9,6 +9,8 @@
 #include "database/model.h"
 #include "web/network.h"
 
+namespace korva {
+
 namespace {
 
 TEST(FindOrCreateSession, NewSessionsGetDistinctUnguessableNumbers) {
@@ -62,3 +64,5 @@ TEST(IsLocalNetworkAddress, LoopbackPrivateRangesAndTheServersSubnet) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -16,6 +16,8 @@
 #include "web/templates.h"
 #include "web/web_server.h"
 
+namespace korva {
+
 namespace {
 
 struct ScriptFile {
@@ -124,3 +126,5 @@ void ServeDocumentFile(const HttpRequest& request, std::string& reply) {
   ++document->Downloads;
   AppendFileReply("application/msword", body, reply);
 }
+
+}  // namespace korva

@@ -6,6 +6,8 @@
 #include "web/http_request.h"
 #include "web/login_list.h"
 
+namespace korva {
+
 // "/af.js" (template 154), "/admin.js" (145), "/inscore.js" (165),
 // "/admin.css" (151) and "/view.css" (the certificate style sheet of the
 // session's layout); a request whose If-None-Match holds "QV2016" gets 304.
@@ -24,3 +26,5 @@ void ServeDocumentFile(const HttpRequest& request, std::string& reply);
 // query), or empty when it holds "..", a backslash, a colon, a NUL or a
 // further leading '/', so it can only name a file inside the folder.
 std::string ConfinedFileName(const std::string& path);
+
+}  // namespace korva

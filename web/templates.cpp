@@ -8,6 +8,8 @@
 #include "resources/embedded.h"
 #include "web/escape.h"
 
+namespace korva {
+
 namespace {
 
 constexpr int kFirstTemplate = 130;
@@ -84,3 +86,5 @@ std::string BuildFramedPage(int frame_template, const LoginNode& session, std::s
   ReplacePlaceholder(page, "具体内容", content);
   return page;
 }
+
+}  // namespace korva

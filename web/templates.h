@@ -7,6 +7,8 @@
 
 #include "web/login_list.h"
 
+namespace korva {
+
 // Loads every template of ids 130 to 177 that exists into HtmlTemplateCache;
 // the number loaded. Called once at server start, before any request.
 int LoadHtmlTemplateCache();
@@ -37,3 +39,5 @@ inline constexpr const char* kAdminPageTitle = "欢迎使用QV网络运动会管
 inline constexpr const char* kAdminScriptTag = "<script src=\"admin.js\" type=\"text/javascript\"></script>";
 inline constexpr const char* kAfScriptTag = "<script src=\"af.js\" type=\"text/javascript\"></script>";
 inline constexpr const char* kInscoreScriptTag = "<script src=\"inscore.js\" type=\"text/javascript\"></script>";
+
+}  // namespace korva

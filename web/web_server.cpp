@@ -30,6 +30,8 @@
 #include "web/response.h"
 #include "web/templates.h"
 
+namespace korva {
+
 std::atomic<int> WebSuspended{0};
 std::atomic<int> ServerStopping{0};
 std::string ServerAddress;
@@ -304,3 +306,5 @@ std::string ImageFolder() {
   SetImageFolder(folder);
   return folder;
 }
+
+}  // namespace korva

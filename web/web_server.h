@@ -4,6 +4,8 @@
 #include <atomic>
 #include <string>
 
+namespace korva {
+
 // While 1 every request is answered with the service-closed page (backup,
 // import, meet switch).
 extern std::atomic<int> WebSuspended;
@@ -38,3 +40,5 @@ int ActiveConnectionCount();
 // notification sound are served. Tests point it elsewhere.
 void SetImageFolder(const std::string& folder);
 std::string ImageFolder();
+
+}  // namespace korva

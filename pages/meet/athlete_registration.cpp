@@ -14,6 +14,8 @@
 #include "web/escape.h"
 #include "web/form_field.h"
 
+namespace korva {
+
 namespace {
 
 // The longest name the enrol form may register, in GBK bytes.
@@ -261,3 +263,5 @@ int HandleAddStudent(std::string& reply, std::string_view path, const LoginNode&
   reply += "<div class=\"TabDivBai\"><a href=\"ShowClass.html\">返回班级首面</a></div>";
   return 1;
 }
+
+}  // namespace korva

@@ -11,6 +11,8 @@
 #include "database/model.h"
 #include "web/login_list.h"
 
+namespace korva {
+
 // The fields of one registration request.
 struct AthleteRegistration {
   int athlete_id = 0;           // stid: 0 for a new athlete
@@ -41,3 +43,5 @@ RegistrationPlan CheckAthleteRegistration(const AthleteRegistration& request, in
 // Serves /AddStudent.html: fills reply with the message fragment. 1 when the
 // athlete was stored (database and AthleteList), 0 when refused.
 int HandleAddStudent(std::string& reply, std::string_view path, const LoginNode& session);
+
+}  // namespace korva

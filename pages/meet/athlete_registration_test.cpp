@@ -7,6 +7,8 @@
 #include "database/data_lock.h"
 #include "tests/testing/registration_meet.h"
 
+namespace korva {
+
 namespace {
 
 LoginNode Session(int role, int class_id = 101, int grade_id = 1) {
@@ -147,3 +149,5 @@ TEST_F(RegistrationCheckTest, EventsPerAthleteAndTheEntryList) {
 }
 
 }  // namespace
+
+}  // namespace korva

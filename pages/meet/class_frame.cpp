@@ -7,6 +7,8 @@
 #include "web/response.h"
 #include "web/templates.h"
 
+namespace korva {
+
 void FillClassPageHead(std::string& page) {
   DataGuard guard(DataLock);
   ReplacePlaceholder(page, "标题", kAdminPageTitle);
@@ -33,3 +35,5 @@ void ServeClassErrorPage(const LoginNode& session, std::string_view message, std
   content += "</td></tr>";
   AppendHtmlPage(session, BuildClassFramePage(session, content), reply);
 }
+
+}  // namespace korva

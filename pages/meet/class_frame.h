@@ -7,6 +7,8 @@
 
 #include "web/login_list.h"
 
+namespace korva {
+
 // Replaces "<%=标题%>", "<%=主办单位%>" and "<%=运动会名称%>" of a class page
 // with the title, the organiser and the meet name (escaped). Takes DataLock.
 void FillClassPageHead(std::string& page);
@@ -19,3 +21,5 @@ std::string BuildClassFramePage(const LoginNode& session, std::string_view conte
 // The class error page: the frame with message (program markup) under the
 // error image; header and page are appended to reply.
 void ServeClassErrorPage(const LoginNode& session, std::string_view message, std::string& reply);
+
+}  // namespace korva

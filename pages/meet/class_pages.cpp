@@ -17,6 +17,8 @@
 #include "web/response.h"
 #include "web/templates.h"
 
+namespace korva {
+
 namespace {
 
 constexpr const char* kClassDataErrorText =
@@ -308,3 +310,5 @@ int HandleDeleteAthletesPost(std::string& message, std::string_view body, const 
   }
   return kept ? 1 : 0;
 }
+
+}  // namespace korva

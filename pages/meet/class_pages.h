@@ -8,6 +8,8 @@
 
 #include "web/login_list.h"
 
+namespace korva {
+
 // /ShowClass.html: appends header and page to reply and returns 1; 0 (nothing
 // appended) when the class's grade has no competition group.
 int ServeClassHomePage(std::string& reply, const LoginNode& session);
@@ -23,3 +25,4 @@ int ServeEnrollPage(std::string& reply, int athlete_id, int sex, const LoginNode
 // is closed.
 int HandleDeleteAthletesPost(std::string& message, std::string_view body, const LoginNode& session);
 
+}  // namespace korva

@@ -6,6 +6,8 @@
 #include "database/lookups.h"
 #include "web/escape.h"
 
+namespace korva {
+
 namespace {
 
 constexpr const char* kNoContestText = "数据错误，未找到比赛设置！";
@@ -349,3 +351,5 @@ int BuildAthleteEventEditForm(int athlete_id, std::string& table) {
           rows;
   return 1;
 }
+
+}  // namespace korva

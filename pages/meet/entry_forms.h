@@ -9,6 +9,8 @@
 #include "database/model.h"
 #include "web/login_list.h"
 
+namespace korva {
+
 // How an event is entered: the limits that apply to it follow from this.
 enum class EntryKind { kIndividual, kCombined, kTeam, kMixedTeam };
 
@@ -34,3 +36,5 @@ int BuildAthleteEventForm(const LoginNode& session, std::string& form, const Gro
 // The join/withdraw table of an entered athlete. 1 done; 0 when table holds
 // an error text instead.
 int BuildAthleteEventEditForm(int athlete_id, std::string& table);
+
+}  // namespace korva

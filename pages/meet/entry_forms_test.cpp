@@ -8,6 +8,8 @@
 #include "database/lookups.h"
 #include "tests/testing/registration_meet.h"
 
+namespace korva {
+
 namespace {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -165,3 +167,5 @@ TEST_F(EntryFormsTest, NamesAreEscapedInEveryForm) {
 }
 
 }  // namespace
+
+}  // namespace korva

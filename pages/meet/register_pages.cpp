@@ -9,6 +9,8 @@
 #include "web/response.h"
 #include "web/route_table.h"
 
+namespace korva {
+
 namespace {
 
 // Route 12: GET "/ShowClass.html". Result 0 (no group for the class's grade)
@@ -53,3 +55,5 @@ void RegisterMeetPages() {
   RegisterRoute(113, AddStudentRoute, EmptyReply::kEmptyBody);
   RegisterRoute(115, DeleteAthletesRoute);
 }
+
+}  // namespace korva

@@ -14,6 +14,8 @@
 #include "web/response.h"
 #include "web/templates.h"
 
+namespace korva {
+
 namespace {
 
 constexpr int kAdminFrame = 132;
@@ -178,3 +180,5 @@ void ServeCreateMeetPage(const LoginNode& session, std::string& reply) {
   LoadHtmlTemplate(kCreateMeetScript, script);
   AppendHtmlPage(session, BuildFramedPage(kAdminFrame, session, kAdminPageTitle, script, content), reply);
 }
+
+}  // namespace korva

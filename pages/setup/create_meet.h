@@ -9,6 +9,8 @@
 #include "database/store_meets.h"
 #include "web/login_list.h"
 
+namespace korva {
+
 // Results of the create-meet handler (the SetupResultCode of the page).
 enum CreateMeetResult {
   kCreateDone = 0,
@@ -52,3 +54,5 @@ int HandleCreateMeetPost(std::string_view body, std::string* posted_name);
 
 // Appends the create-meet page (header and framed form) to reply.
 void ServeCreateMeetPage(const LoginNode& session, std::string& reply);
+
+}  // namespace korva

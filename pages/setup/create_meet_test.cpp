@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+namespace korva {
+
 namespace {
 
 const std::string kLimits = "&wmzxb=6&wmxxb=2&wmrxb=2&wqnxb=2&wqmc=6&wfz=1";
@@ -71,3 +73,5 @@ TEST(CreateMeetPost, Refusals) {
 }
 
 }  // namespace
+
+}  // namespace korva

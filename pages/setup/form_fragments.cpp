@@ -10,6 +10,8 @@
 #include "pages/setup/setup_stage.h"
 #include "web/escape.h"
 
+namespace korva {
+
 namespace {
 
 constexpr int kCombinedEvent = 3;
@@ -262,3 +264,5 @@ std::string BuildOtherMeetNames() {
   }
   return out;
 }
+
+}  // namespace korva

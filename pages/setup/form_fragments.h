@@ -6,6 +6,8 @@
 // line in the log.
 #include <string>
 
+namespace korva {
+
 // One numbered select cell with options 1..count ("%d" + unit), selected
 // marked. mode 0 adds " disabeld", a negative mode hides the select, a
 // positive mode adds nothing.
@@ -40,3 +42,5 @@ std::string BuildMeetOptions();
 // The names of the meets other than the open one, each followed by "|",
 // after a leading "|"; escaped for a script string.
 std::string BuildOtherMeetNames();
+
+}  // namespace korva

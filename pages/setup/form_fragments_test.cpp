@@ -9,6 +9,8 @@
 #include "database/model.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -171,3 +173,5 @@ TEST(MeetLists, OptionsAndOtherNamesAreEscaped) {
 }
 
 }  // namespace
+
+}  // namespace korva

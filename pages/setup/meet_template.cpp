@@ -13,6 +13,8 @@
 #include "database/sqlite_db.h"
 #include "resources/embedded.h"
 
+namespace korva {
+
 namespace {
 
 std::mutex template_path_mutex;
@@ -83,3 +85,5 @@ bool CopyBlankMeetTemplate(const std::string& dest) {
   if (!ok) std::remove(dest.c_str());
   return ok;
 }
+
+}  // namespace korva

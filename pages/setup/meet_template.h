@@ -4,6 +4,8 @@
 // built into the program the first time a meet is created.
 #include <string>
 
+namespace korva {
+
 // Where the template is looked for: PVD.DAT in the program's folder, unless
 // a test has pointed it elsewhere.
 std::string BlankMeetTemplatePath();
@@ -16,3 +18,5 @@ bool EnsureBlankMeetTemplate();
 // Copies the template to dest, never overwriting an existing file. True on
 // success; on failure nothing is left at dest.
 bool CopyBlankMeetTemplate(const std::string& dest);
+
+}  // namespace korva

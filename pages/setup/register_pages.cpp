@@ -8,6 +8,8 @@
 #include "pages/setup/setup_stage_page.h"
 #include "web/route_table.h"
 
+namespace korva {
+
 namespace {
 
 // Route 32: GET "/JianLiYdh.html", the create-meet form.
@@ -38,3 +40,5 @@ void RegisterSetupPages() {
   RegisterRoute(142, CreateMeetPostRoute, EmptyReply::kAdminResult);
   RegisterRoute(37, ServeSetupStageRedirect, EmptyReply::kAdminResult);
 }
+
+}  // namespace korva

@@ -6,6 +6,8 @@
 #include "web/response.h"
 #include "web/templates.h"
 
+namespace korva {
+
 namespace {
 
 constexpr int kAdminFrameTemplate = 132;
@@ -141,3 +143,5 @@ int ServeSetupResultPage(const LoginNode& session, int code, std::string_view te
   AppendHtmlPage(session, page, reply);
   return 1;
 }
+
+}  // namespace korva

@@ -6,6 +6,8 @@
 
 #include "web/login_list.h"
 
+namespace korva {
+
 // Bases added to a set-up handler's result to name the page it came from.
 enum SetupResultBase {
   kResultCreateMeet = 0,
@@ -36,3 +38,5 @@ std::string BuildSetupResultContent(int code, std::string_view text, std::string
 // creation was asked for.
 int ServeSetupResultPage(const LoginNode& session, int code, std::string_view text, std::string& reply,
                          std::string_view posted_meet_name = {});
+
+}  // namespace korva

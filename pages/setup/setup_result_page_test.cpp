@@ -8,6 +8,8 @@
 #include "database/model.h"
 #include "web/templates.h"
 
+namespace korva {
+
 namespace {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -67,3 +69,5 @@ TEST(SetupResultPage, OnlyAdministratorsGetIt) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -5,6 +5,8 @@
 #include "database/lookups.h"
 #include "database/model.h"
 
+namespace korva {
+
 namespace {
 
 // Data-error codes of the registration check.
@@ -153,3 +155,4 @@ int AllRoundsScheduled() {
   return 1;
 }
 
+}  // namespace korva

@@ -1,4 +1,6 @@
 #pragma once
+
+namespace korva {
 // How far the set-up of the open meet has come. Every function reads the
 // model, and GetSetupStage also the meet file: the caller holds DataLock.
 // Nothing here changes the model.
@@ -28,3 +30,4 @@ int CheckModelConsistency();
 // session and an order number; 0 otherwise or with no rounds at all.
 int AllRoundsScheduled();
 
+}  // namespace korva

@@ -7,6 +7,8 @@
 #include "pages/setup/setup_stage.h"
 #include "web/response.h"
 
+namespace korva {
+
 const char* SetupStagePagePath(int stage) {
   switch (stage) {
     case kStageNoSchemeOrContest:
@@ -26,3 +28,5 @@ void ServeSetupStageRedirect(RouteContext& ctx) {
   }
   ServeRedirectToPath(path, ctx.session, ctx.reply);
 }
+
+}  // namespace korva

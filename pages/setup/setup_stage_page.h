@@ -4,6 +4,8 @@
 // configured.
 #include "web/route_table.h"
 
+namespace korva {
+
 // The path for a stage of 4 to 7 (ShowScore, SetupGradeMatch, ShowMatch or
 // SetupSchool); "/Admin.html" for any other stage. The caller holds DataLock.
 const char* SetupStagePagePath(int stage);
@@ -11,3 +13,5 @@ const char* SetupStagePagePath(int stage);
 // Route 37: answers a small page that goes to SetupStagePagePath of the
 // current stage.
 void ServeSetupStageRedirect(RouteContext& ctx);
+
+}  // namespace korva

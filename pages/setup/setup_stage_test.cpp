@@ -10,6 +10,8 @@
 #include "database/model.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 namespace {
 
 // Grade 1 with a boys' (1) and a girls' (2) group, and only class 1 left.
@@ -156,3 +158,5 @@ TEST(RegistrationCheck, DataErrorsAnswerCompleteAndNoGroupEventsShort) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -25,6 +25,8 @@
 #include "tests/testing/meet_fixture.h"
 #include "web/web_server.h"
 
+namespace korva {
+
 namespace {
 
 bool ReadFile(const std::string& path, std::string* text) {
@@ -86,7 +88,10 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
+}  // namespace korva
+
 int main(int argc, char** argv) {
+  using namespace korva;
   try {
     return Run(argc, argv);
   } catch (const std::exception& e) {

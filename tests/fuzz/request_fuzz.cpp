@@ -11,6 +11,8 @@
 #include "web/form_field.h"
 #include "web/request_parser.h"
 
+namespace korva {
+
 namespace {
 
 void Check(bool condition) {
@@ -89,3 +91,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ReadFields(input);
   return 0;
 }
+
+}  // namespace korva

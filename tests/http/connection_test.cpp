@@ -7,6 +7,8 @@
 #include "tests/http/server_fixture.h"
 #include "web/request_parser.h"
 
+namespace korva {
+
 namespace {
 
 class ConnectionTest : public ServerTest {};
@@ -83,3 +85,5 @@ TEST_F(ConnectionTest, StoppingTheServerEndsOpenConnections) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -11,6 +11,8 @@
 #include "web/response.h"
 #include "web/route_table.h"
 
+namespace korva {
+
 namespace {
 
 // The message of the last call of the administration result page hook,
@@ -213,3 +215,5 @@ TEST_F(DispatchTest, MenusSuspensionAndFirefoxGetTheirPages) {
 }
 
 }  // namespace
+
+}  // namespace korva

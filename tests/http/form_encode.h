@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <string>
 
+namespace korva {
+
 // Every byte but ASCII letters and digits as %XX.
 inline std::string FormEncode(const std::string& gbk) {
   std::string out;
@@ -17,3 +19,5 @@ inline std::string FormEncode(const std::string& gbk) {
   }
   return out;
 }
+
+}  // namespace korva

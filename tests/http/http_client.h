@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+namespace korva {
+
 struct HttpResponse {
   int status = 0;    // 0 when no complete response arrived
   std::string head;  // status line and header lines
@@ -101,3 +103,5 @@ inline std::string RequestText(std::string_view method, std::string_view path, i
   if (method == "POST") text += "Content-Length: " + std::to_string(body.size()) + "\r\n";
   return text + "\r\n" + std::string(body);
 }
+
+}  // namespace korva

@@ -7,6 +7,8 @@
 #include "tests/http/server_fixture.h"
 #include "web/login_list.h"
 
+namespace korva {
+
 namespace {
 
 // One grade, one class with its teacher's account (password 9352).
@@ -145,3 +147,5 @@ TEST_F(LoginTest, FreeLoginListLogsEverySessionOutForGood) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -6,6 +6,8 @@
 #include "database/lookups.h"
 #include "tests/http/registration_fixture.h"
 
+namespace korva {
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -107,3 +109,5 @@ TEST_F(RegistrationAddTest, FailedWriteLeavesNeitherFileNorListChanged) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -4,6 +4,8 @@
 
 #include "tests/http/registration_fixture.h"
 
+namespace korva {
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -60,3 +62,5 @@ TEST_F(RegistrationDeleteTest, RefusedRequests) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -16,6 +16,8 @@
 #include "tests/http/server_fixture.h"
 #include "tests/testing/registration_meet.h"
 
+namespace korva {
+
 class RegistrationServerTest : public ServerTest {
  protected:
   void SetUp() override {
@@ -63,3 +65,5 @@ class RegistrationServerTest : public ServerTest {
 
   int meet_id_ = 0;
 };
+
+}  // namespace korva

@@ -3,6 +3,8 @@
 
 #include "tests/http/registration_fixture.h"
 
+namespace korva {
+
 namespace {
 
 class RegistrationPagesTest : public RegistrationServerTest {};
@@ -126,3 +128,5 @@ TEST_F(RegistrationPagesTest, LeaderBoxSavesANameAndRefusesOneTheFilterEmptied) 
 }
 
 }  // namespace
+
+}  // namespace korva

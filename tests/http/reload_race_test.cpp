@@ -12,6 +12,8 @@
 #include "database/open_meet.h"
 #include "tests/http/registration_fixture.h"
 
+namespace korva {
+
 namespace {
 
 class ReloadRaceTest : public RegistrationServerTest {};
@@ -51,3 +53,5 @@ TEST_F(ReloadRaceTest, PagesStayWholeWhileTheMeetIsReloaded) {
 }
 
 }  // namespace
+
+}  // namespace korva

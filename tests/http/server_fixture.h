@@ -11,6 +11,8 @@
 #include "web/login_list.h"
 #include "web/web_server.h"
 
+namespace korva {
+
 class ServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -49,3 +51,5 @@ class ServerTest : public ::testing::Test {
   std::unique_ptr<MeetFixture> meet_;
   int port_ = 0;
 };
+
+}  // namespace korva

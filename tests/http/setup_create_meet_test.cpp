@@ -16,6 +16,8 @@
 #include "tests/http/server_fixture.h"
 #include "web/login_list.h"
 
+namespace korva {
+
 namespace {
 
 // A body as the form sends it: the defaults, with every grade chosen.
@@ -151,3 +153,5 @@ TEST_F(CreateMeetTest, SetupRoadSendsTheAdministratorToTheMissingPiece) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -13,6 +13,8 @@
 #include "tests/testing/temp_folder.h"
 #include "web/route_table.h"
 
+namespace korva {
+
 namespace {
 
 void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
@@ -100,3 +102,5 @@ TEST_F(StaticFilesTest, DocumentsAreServedOnlyWhenRecordedAndCountDownloads) {
 }
 
 }  // namespace
+
+}  // namespace korva

@@ -12,6 +12,8 @@
 #include "database/sqlite_db.h"
 #include "resources/embedded.h"
 
+namespace korva {
+
 namespace {
 
 void ResetModel() {
@@ -87,3 +89,5 @@ int MeetFixture::OpenNewMeet(std::string_view gbk_sql, const FixtureMeetSettings
   if (Open(id) != 0) throw std::runtime_error("OpenCurrentMeet failed");
   return id;
 }
+
+}  // namespace korva

@@ -10,6 +10,8 @@
 
 #include "tests/testing/temp_folder.h"
 
+namespace korva {
+
 // The settings row of a fixture meet.
 struct FixtureMeetSettings {
   std::string Name = "测试运动会";
@@ -55,3 +57,5 @@ class MeetFixture {
   TempFolder folder_;
   std::string admin_password_;
 };
+
+}  // namespace korva

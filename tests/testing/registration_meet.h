@@ -11,6 +11,8 @@
 #include "database/gbk_text.h"
 #include "tests/testing/meet_fixture.h"
 
+namespace korva {
+
 // The meet's SQL as GBK, for MeetFixture::OpenNewMeet.
 inline std::string RegistrationMeetSql() {
   const std::filesystem::path file = std::filesystem::path(__FILE__).parent_path() / "registration_meet.sql";
@@ -39,3 +41,5 @@ inline std::string AthleteSql(int id, const std::string& name, int grade, int cl
   }
   return sql;
 }
+
+}  // namespace korva

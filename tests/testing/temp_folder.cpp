@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <stdexcept>
 
+namespace korva {
+
 TempFolder::TempFolder() {
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/korva-test-XXXXXX";
@@ -15,3 +17,5 @@ TempFolder::~TempFolder() {
   std::error_code ec;
   std::filesystem::remove_all(path_, ec);
 }
+
+}  // namespace korva

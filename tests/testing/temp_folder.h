@@ -3,6 +3,8 @@
 // contents when the object goes.
 #include <string>
 
+namespace korva {
+
 class TempFolder {
  public:
   TempFolder();
@@ -15,3 +17,5 @@ class TempFolder {
  private:
   std::string path_;
 };
+
+}  // namespace korva
