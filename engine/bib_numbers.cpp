@@ -6,7 +6,6 @@
 
 #include "database/connections.h"
 #include "database/data_lock.h"
-#include "database/gbk_text.h"
 #include "database/loaders.h"
 #include "database/lookups.h"
 #include "database/store_athletes.h"
@@ -22,13 +21,6 @@ long long StartValue(const std::string& text) {
   for (std::size_t i = 0; i < text.size() && i < 9 && text[i] >= '0' && text[i] <= '9'; ++i)
     value = value * 10 + (text[i] - '0');
   return value;
-}
-
-int CharacterCount(const std::string& text) {
-  int count = 0;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (IsGbkCharStart(text, i)) ++count;
-  return count;
 }
 
 }  // namespace
@@ -49,11 +41,7 @@ std::vector<std::size_t> NumberAthletesInModel() {
   for (const ClassNode& cls : model.ClassList) {
     for (int sex = 1; sex <= 2; ++sex) {
       const std::string& start = sex == 1 ? cls.BoyStartNumber : cls.GirlStartNumber;
-      int width = model.BibWidth;
-      if (!start.empty()) {
-        counter = StartValue(start);
-        width = CharacterCount(start);
-      }
+      if (!start.empty()) counter = StartValue(start);
       const GroupNode* group = FindGroupByGradeAndSex(cls.GradeId, sex);
       if (!group) continue;
       long long k = 0;
@@ -70,7 +58,9 @@ std::vector<std::size_t> NumberAthletesInModel() {
             --holders[0];
             ++holders[candidate];
             athlete.Bib = static_cast<int>(candidate);
-            athlete.BibText = FormatBibText(athlete.Bib, width);
+            // The loader's rule, so that the order book and the pages agree
+            // before and after a reload.
+            athlete.BibText = FormatBibText(athlete.Bib, model.BibWidth);
             numbered.push_back(i);
           }
           ++k;

@@ -12,6 +12,7 @@ namespace korva {
 // sex when set, else where the previous block ended, skips numbers already
 // held, and moves the counter on by the group's athletes per class (or by
 // the block, when larger). A grade and sex without a group numbers nobody.
+// Bib texts follow BibWidth, as the loader writes them.
 // The indexes in AthleteList of the athletes numbered. The caller holds
 // DataLock.
 std::vector<std::size_t> NumberAthletesInModel();

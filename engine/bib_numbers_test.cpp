@@ -46,9 +46,9 @@ Bibs NumberInModel(int bib_width, const std::vector<ClassNode>& classes,
 }
 
 TEST(NumberAthletes, StartsBlocksAndWidths) {
-  // Boys of class 1 from 101 (width 3); its girls after the boys' block of
-  // 10, in BibWidth 4; class 2's twelve boys move the counter by 12; the
-  // girls of class 3 from their own start of width 1, in four digits.
+  // Boys of class 1 from 101; its girls after the boys' block of 10; class
+  // 2's twelve boys move the counter by 12; the girls of class 3 from their
+  // own start. Every text in the meet's BibWidth of 4.
   const Bibs grade1 = NumberInModel(4,
                                     {{.GradeId = 1, .ClassId = 1, .BoyStartNumber = "101"},
                                      {.GradeId = 1, .ClassId = 2},
@@ -57,7 +57,7 @@ TEST(NumberAthletes, StartsBlocksAndWidths) {
   using Bib = std::pair<int, std::string>;
   ASSERT_EQ(grade1.size(), 20u);
   EXPECT_EQ(Bibs(grade1.begin(), grade1.begin() + 6),
-            (Bibs{{101, "101"}, {102, "102"}, {103, "103"}, {111, "0111"}, {112, "0112"}, {121, "0121"}}));
+            (Bibs{{101, "0101"}, {102, "0102"}, {103, "0103"}, {111, "0111"}, {112, "0112"}, {121, "0121"}}));
   EXPECT_EQ(grade1[16], Bib(132, "0132"));
   EXPECT_EQ(Bibs(grade1.begin() + 17, grade1.end()), (Bibs{{133, "0133"}, {1, "0001"}, {2, "0002"}}));
 
@@ -73,13 +73,14 @@ TEST(NumberAthletes, StartsBlocksAndWidths) {
 }
 
 // Every new number reaches the file; numbers already held are kept and
-// skipped by the others.
+// skipped by the others. A start of "1" in a width-3 meet reads "001" before
+// and after a reload, so that the order book and the pages agree.
 TEST(AssignBibNumbers, WritesEveryNewNumber) {
   MeetFixture fixture;
   fixture.OpenNewMeet(
       "DELETE FROM qrtb234; DELETE FROM qrtb219; DELETE FROM qrtb7;"
       " INSERT INTO qrtb219 (qrtb220, qrtb221, qrtb222, qrtb223, qrtb225) VALUES (1, '一年级', '1', '班', 1);"
-      " INSERT INTO qrtb234 VALUES (1, 1, 1, '101班', '101', ''), (2, 1, 2, '102班', '', '301');"
+      " INSERT INTO qrtb234 VALUES (1, 1, 1, '101班', '101', ''), (2, 1, 2, '102班', '', '1');"
       " INSERT INTO qrtb373 (qrtb374, qrtb375, qrtb376, qrtb377) VALUES (1, 1, 1, 5), (2, 1, 2, 5);"
       " INSERT INTO qrtb409 VALUES ('甲', 1, NULL, 1, 1, 1, 0), ('乙', 2, NULL, 1, 1, 2, 0),"
       " ('丙', 3, 106, 1, 2, 1, 0), ('丁', 4, NULL, 1, 2, 1, 0), ('戊', 5, NULL, 1, 2, 2, 0),"
@@ -96,7 +97,7 @@ TEST(AssignBibNumbers, WritesEveryNewNumber) {
   // after the girls' block; its girls from their own start.
   const std::map<int, std::pair<int, std::string>> expected = {
       {1, {101, "101"}}, {2, {107, "107"}}, {3, {106, "106"}},
-      {4, {111, "111"}}, {5, {301, "301"}}, {6, {108, "108"}}};
+      {4, {111, "111"}}, {5, {1, "001"}}, {6, {108, "108"}}};
   EXPECT_EQ(bibs_by_id(), expected);
   ASSERT_EQ(LoadAthletes(), 0);
   EXPECT_EQ(bibs_by_id(), expected);
