@@ -69,6 +69,13 @@ int FillAndRegister(const std::string& path, const std::string& name,
   return unit.Commit() ? 0 : 13;
 }
 
+// A meet file made for a meet that is not registered any more.
+void RemoveMeetFile(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::remove(path, ec);
+  std::filesystem::remove(path + "-journal", ec);
+}
+
 }  // namespace
 
 int CreateMeet(const std::string& meet_file_path, const std::string& name,
@@ -80,13 +87,39 @@ int CreateMeet(const std::string& meet_file_path, const std::string& name,
                : FillAndRegister(meet_file_path, name, date_text, session_count, morning_start,
                                  afternoon_start, opening_length, bonuses, admit_one_less,
                                  bib_width, rows);
-  if (result != 0) {
-    // The file was made for this meet only; a refused creation leaves none.
-    std::error_code ec;
-    std::filesystem::remove(meet_file_path, ec);
-    std::filesystem::remove(meet_file_path + "-journal", ec);
-  }
+  // The file was made for this meet only; a refused creation leaves none.
+  if (result != 0) RemoveMeetFile(meet_file_path);
   return result;
+}
+
+int ReadRegistry(RegistrySnapshot* snapshot) {
+  DataGuard hold(DataLock);
+  RegistrySnapshot read;
+  Statement st(BaseConnection(), "SELECT qrtb138, qrtb139 FROM qrtb137 ORDER BY qrtb138");
+  while (st.Next()) {
+    read.LastMeetId = st.ReadIntField(0);
+    if (st.ReadIntField(1) == 1) read.CurrentMeetIds.push_back(read.LastMeetId);
+  }
+  if (!st.ok()) return 1;
+  *snapshot = std::move(read);
+  return 0;
+}
+
+int WithdrawCreatedMeet(const std::string& meet_file_path, const RegistrySnapshot& before) {
+  DataGuard hold(DataLock);
+  Connection& base = BaseConnection();
+  Transaction unit(base);
+  bool restored = unit.ok() &&
+                  Execute(base, "DELETE FROM qrtb137 WHERE qrtb138 > ?", before.LastMeetId) &&
+                  Execute(base, "UPDATE qrtb137 SET qrtb139 = 0");
+  for (std::size_t i = 0; restored && i < before.CurrentMeetIds.size(); ++i)
+    restored = Execute(base, "UPDATE qrtb137 SET qrtb139 = 1 WHERE qrtb138 = ?", before.CurrentMeetIds[i]);
+  if (!restored || !unit.Commit()) {
+    LogServerMessageUtf8("cannot take the meet " + meet_file_path + " back out of the registry");
+    return 1;
+  }
+  RemoveMeetFile(meet_file_path);
+  return 0;
 }
 
 int SaveMeetInfo(const std::string& name, const std::string& date_text, int session_count,

@@ -39,6 +39,22 @@ int CreateMeet(const std::string& meet_file_path, const std::string& name,
                int afternoon_start, int opening_length, const RecordBonuses& bonuses,
                int admit_one_less, int bib_width, const std::vector<GradeGroupSettings>& rows);
 
+// What a withdrawn creation puts back: the largest meet id of the registry
+// and the meets marked current.
+struct RegistrySnapshot {
+  int LastMeetId = 0;
+  std::vector<int> CurrentMeetIds;
+};
+
+// Reads the registry as it stands. 0 read; 1 database error.
+int ReadRegistry(RegistrySnapshot* snapshot);
+
+// Takes back a meet that CreateMeet registered but that could not be
+// opened: the rows registered after the snapshot go, the current marks are
+// the snapshot's again, and the meet file is deleted. 0 done; 1 database
+// error (logged; the registry stays as it is).
+int WithdrawCreatedMeet(const std::string& meet_file_path, const RegistrySnapshot& before);
+
 // Writes name and start date into the open meet's registry row and its
 // settings row, then refreshes the meet globals (name, sessions, start
 // slots, opening length, admit-one-less, start time). 0 saved; 1 another

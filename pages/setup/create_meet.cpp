@@ -143,15 +143,20 @@ int HandleCreateMeetPost(std::string_view body, std::string* posted_name) {
     LogServerMessage("用户权限错误，请检查用户权限！");
     return kCreateCopyFailed;
   }
-  const int previous_meet = Model().CurrentMeetId;
+  RegistrySnapshot before;
+  if (ReadRegistry(&before) != 0) {
+    std::remove(path.c_str());
+    return kCreateNotFilled;
+  }
   result = CreateMeet(path, post.Name, post.DateText, post.SessionCount, post.MorningStart,
                       post.AfternoonStart, post.OpeningLength, post.Bonuses, post.AdmitOneLess,
                       post.BibWidth, post.Rows);
   if (result != 0) return result;
   if (OpenCurrentMeet(0) != 0) {
-    // The new meet is registered but can't be opened: put the current mark
-    // back on the meet that is still open, and report the failure.
-    if (previous_meet != 0) OpenCurrentMeet(previous_meet);
+    // The new meet is registered but can't be opened: the registry goes
+    // back to what it was, so the next start opens what is open now (or
+    // nothing, as before), and the failure is reported.
+    WithdrawCreatedMeet(path, before);
     return kCreateFileUnusable;
   }
   LogOutNonAdministrators();

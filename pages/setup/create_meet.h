@@ -49,7 +49,7 @@ int ParseCreateMeetPost(std::string_view body, CreateMeetPost* post);
 // The whole creation for a posted body: checks, the new meet file, the
 // registry, then the new meet opened and every non-administrator session
 // logged out. posted_name receives the posted meet name. A refusal leaves
-// the previous meet open and no new file behind.
+// the previous meet open, the registry as it was and no new file behind.
 int HandleCreateMeetPost(std::string_view body, std::string* posted_name);
 
 // Appends the create-meet page (header and framed form) to reply.

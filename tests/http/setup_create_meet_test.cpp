@@ -137,6 +137,40 @@ TEST_F(CreateMeetTest, RefusedPostsCreateNothing) {
   EXPECT_EQ(MeetFiles(), 0);
 }
 
+// The registry as "id|current|file" lines.
+std::string Registry() {
+  DataGuard hold(DataLock);
+  std::string rows;
+  Statement st(BaseConnection(), "SELECT qrtb138, qrtb139, qrtb140 FROM qrtb137 ORDER BY qrtb138");
+  while (st.Next())
+    rows += std::to_string(st.ReadIntField(0)) + "|" + std::to_string(st.ReadIntField(1)) + "|" +
+            st.ReadTextField(2) + "\n";
+  return rows;
+}
+
+// A meet registered but impossible to open is taken back: the answer is 12
+// and the registry is as before, for the first meet of an installation and
+// beside an open meet alike.
+TEST_F(CreateMeetTest, AMeetThatCannotBeOpenedLeavesTheRegistryAsItWas) {
+  const std::string lose_file =
+      "CREATE TRIGGER lose_file AFTER INSERT ON qrtb137"
+      " BEGIN UPDATE qrtb137 SET qrtb140 = 'missing.dat' WHERE qrtb138 = NEW.qrtb138; END;";
+  for (bool meet_before : {false, true}) {
+    SCOPED_TRACE(meet_before ? "beside an open meet" : "first meet");
+    if (meet_before) {
+      ASSERT_TRUE(meet_->BaseSql("DROP TRIGGER lose_file;") && meet_->OpenNewMeet() == 1);
+    }
+    ASSERT_TRUE(meet_->BaseSql(lose_file));
+    const std::string registry = Registry();
+    std::string page = Create(FormBody("春季运动会"));
+    EXPECT_TRUE(Has(page, "Sorry:,产生未知错误！")) << page;
+    EXPECT_EQ(Registry(), registry);
+    EXPECT_EQ(MeetFiles(), meet_before ? 1 : 0);
+    DataGuard hold(DataLock);
+    EXPECT_EQ(Model().CurrentMeetId, meet_before ? 1 : 0);
+  }
+}
+
 }  // namespace
 
 namespace {
