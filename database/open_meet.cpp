@@ -14,6 +14,7 @@ namespace korva {
 namespace {
 
 MeetOpenedHook print_queue_hook = nullptr;
+MeetNameHook meet_name_hook = nullptr;
 
 struct RegistryRow {
   int id = 0;
@@ -114,7 +115,18 @@ int OpenCurrentMeet(int meet_id) {
   meet.Close();
   model = std::move(fresh);
   if (print_queue_hook) print_queue_hook();
+  ShowMeetName();
   return 0;
+}
+
+void ShowMeetName() {
+  DataGuard hold(DataLock);
+  if (meet_name_hook) meet_name_hook(Model().MeetName, Model().CurrentMeetId != 0);
+}
+
+void SetMeetNameHook(MeetNameHook hook) {
+  DataGuard hold(DataLock);
+  meet_name_hook = hook;
 }
 
 void SetPrintQueueRebuildHook(MeetOpenedHook hook) {

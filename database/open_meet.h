@@ -2,6 +2,7 @@
 // Opening the current meet.
 #include <ctime>
 #include <string>
+#include <string_view>
 
 namespace korva {
 
@@ -16,6 +17,17 @@ std::time_t ParseStartDate(const std::string& text);
 // in which case the previously open meet stays open and the registry is
 // unchanged.
 int OpenCurrentMeet(int meet_id);
+
+// Shows the open meet's name where the host shows it (its console), or
+// that no meet is open. OpenCurrentMeet and SaveMeetInfo call it after each
+// change; any other code that changes the open meet or its name calls it
+// too. The caller may hold DataLock.
+void ShowMeetName();
+
+// How the host shows the name; meet_open is false while no meet is open.
+// Nothing is shown until the host sets it.
+using MeetNameHook = void (*)(std::string_view gbk_meet_name, bool meet_open);
+void SetMeetNameHook(MeetNameHook hook);
 
 // Called at the end of every successful OpenCurrentMeet; the print queue
 // sets it to rebuild itself from the counted rounds.

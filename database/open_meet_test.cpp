@@ -4,11 +4,14 @@
 
 #include <cstdio>
 #include <ctime>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "database/connections.h"
 #include "database/data_folder.h"
 #include "database/model.h"
+#include "database/store_meets.h"
 #include "database/store_test_support.h"
 #include "tests/testing/meet_fixture.h"
 
@@ -78,6 +81,27 @@ TEST(OpenCurrentMeet, AFailedOpenKeepsTheOpenMeetAndTheRegistry) {
     EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb409"), 1);
   }
   EXPECT_EQ(IsFileMissing(f.MeetFile(missing)), 1);  // no stray file in its place
+}
+
+std::vector<std::string> shown_names;
+
+// The name shown follows every change of the open meet (start-up and
+// creation open the current meet, a switch opens another) and every
+// rename; a refused change shows nothing.
+TEST(ShowMeetName, FollowsEveryChangeOfTheOpenMeetAndItsName) {
+  MeetFixture f;
+  shown_names.clear();
+  SetMeetNameHook([](std::string_view name, bool open) { shown_names.emplace_back(open ? name : "-"); });
+  ShowMeetName();
+  f.AddMeet(FixtureMeetSettings{.Name = "甲"});
+  int other = f.AddMeet(FixtureMeetSettings{.Name = "乙"}, false);
+  ASSERT_EQ(OpenCurrentMeet(0), 0);
+  ASSERT_EQ(OpenCurrentMeet(other), 0);
+  EXPECT_NE(OpenCurrentMeet(999), 0);
+  EXPECT_EQ(SaveMeetInfo("甲", "2024-5-20", 4, 5, 13, 2, 1), 1);
+  ASSERT_EQ(SaveMeetInfo("丙", "2024-5-20", 4, 5, 13, 2, 1), 0);
+  SetMeetNameHook(nullptr);
+  EXPECT_EQ(shown_names, (std::vector<std::string>{"-", "甲", "乙", "丙"}));
 }
 
 }  // namespace

@@ -148,6 +148,7 @@ int SaveMeetInfo(const std::string& name, const std::string& date_text, int sess
   model.OpeningCeremonySlot = opening_length;
   model.AdmitOneLess = admit_one_less;
   model.MeetStartTime = ParseStartDate(date_text);
+  ShowMeetName();
   return 0;
 }
 

@@ -49,6 +49,10 @@ void WriteUtf8Line(std::string line) {
   std::fflush(stdout);
 }
 
+void ShowMeetNameOnConsole(std::string_view gbk_meet_name, bool meet_open) {
+  ConsoleLine(meet_open ? "meet: " + std::string(gbk_meet_name) : std::string("meet: none yet"));
+}
+
 }  // namespace
 
 void ConsoleLine(std::string_view gbk_text) { WriteUtf8Line(GbkToUtf8(gbk_text)); }
@@ -91,15 +95,11 @@ int RunHost() {
     ConsoleLine(std::string("built-in administrator: login name \"") + kAdminLoginName +
                 "\", password \"" + password + "\" (shown only this once: note it down)");
   }
-  {
-    DataGuard hold(DataLock);
-    // No meet yet is fine: the administrator creates the first one on the site.
-    if (OpenCurrentMeet(0) == 0) {
-      ConsoleLine("meet: " + Model().MeetName);
-    } else {
-      ConsoleLine("meet: none yet");
-    }
-  }
+  // From here on every change of the open meet or its name shows on the
+  // console. No meet yet is fine: the administrator creates the first one
+  // on the site.
+  SetMeetNameHook(ShowMeetNameOnConsole);
+  if (OpenCurrentMeet(0) != 0) ShowMeetName();
 
   RegisterSetupPages();
   RegisterMeetPages();

@@ -160,7 +160,6 @@ int HandleCreateMeetPost(std::string_view body, std::string* posted_name) {
     return kCreateFileUnusable;
   }
   LogOutNonAdministrators();
-  LogServerMessage("meet: " + Model().MeetName);
   return kCreateDone;
 }
 
