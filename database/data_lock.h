@@ -1,13 +1,54 @@
 #pragma once
 // DataLock guards the in-memory model, the print queue and both database
-// connections. It is re-entrant. LoginListLock (web/) is only ever taken
-// after it, never before.
+// connections. The one rule:
+// - a request that only reads the meet holds it shared, so pages are built
+//   side by side; a writer (every store function, a reload, the draw, the
+//   order book, a counter or a download count) holds it alone;
+// - each route row says which of the two its handler needs, and the
+//   dispatcher takes it; pages, the engine and the look-ups assume it is
+//   held; store functions and start-up take it themselves (DataGuard);
+// - a thread may take it again in the mode it holds, and a writer may also
+//   read; a reader must never try to become a writer (that would wait for
+//   itself): the attempt throws DataLockMisuse, and the test build's checks
+//   catch it first;
+// - LoginListLock (web/) is only ever taken after it, never before.
 #include <mutex>
+#include <shared_mutex>
+#include <stdexcept>
 
 namespace korva {
 
-extern std::recursive_mutex DataLock;
+// A shared mutex whose owner may re-enter it; see above.
+class DataLockType {
+ public:
+  void lock();  // exclusive
+  void unlock();
+  void lock_shared();
+  void unlock_shared();
 
-using DataGuard = std::lock_guard<std::recursive_mutex>;
+  // What the calling thread holds.
+  bool HeldForRead() const;   // shared or exclusive
+  bool HeldForWrite() const;  // exclusive
+
+ private:
+  std::shared_mutex mutex_;
+};
+
+// A reader asked for the exclusive lock.
+struct DataLockMisuse : std::logic_error {
+  using std::logic_error::logic_error;
+};
+
+extern DataLockType DataLock;
+
+// The writer's guard.
+using DataGuard = std::lock_guard<DataLockType>;
+// The reader's guard.
+using DataReadGuard = std::shared_lock<DataLockType>;
+
+// In the test build: aborts with a line on standard error when the calling
+// thread does not hold DataLock (for writing when write is true). Nothing
+// in the release build.
+void AssertDataLockHeld(bool write = false);
 
 }  // namespace korva

@@ -153,4 +153,11 @@ int GroupHasCombinedEvent(int group_id) {
   return 0;
 }
 
+bool NoGroupEvents() {
+  for (const GroupEventNode& g : Model().GroupEventList) {
+    if (!g.EventIds.empty()) return false;
+  }
+  return true;
+}
+
 }  // namespace korva

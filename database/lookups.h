@@ -33,4 +33,8 @@ int FindClassNameClash(int class_id, const std::string& name);
 // 1 boys' number, 2 girls' number clashes with another class's, else 0.
 int FindStartNumberClash(const std::string& boys, const std::string& girls, int class_id);
 
+// True while no competition group has an event chosen: the loader keeps a
+// node for every group, so an empty GroupEventList is not the test.
+bool NoGroupEvents();
+
 }  // namespace korva

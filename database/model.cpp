@@ -4,9 +4,8 @@
 
 namespace korva {
 
-std::recursive_mutex DataLock;
-
 MeetModel& Model() {
+  AssertDataLockHeld();
   static MeetModel model;
   return model;
 }

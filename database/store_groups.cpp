@@ -137,12 +137,6 @@ int RemoveGroupEvent(Connection& meet, const GroupNode& group, int event_id, std
   return removed ? 0 : 3;
 }
 
-bool NoGroupEvents() {
-  for (const GroupEventNode& g : Model().GroupEventList)
-    if (!g.EventIds.empty()) return false;
-  return true;
-}
-
 }  // namespace
 
 int SaveCompetitionGroups(const std::vector<GradeGroupSettings>& rows,

@@ -1,5 +1,6 @@
 #include "host/host.h"
 
+#include "host/routes.h"
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -16,8 +17,7 @@
 #include "database/loaders.h"
 #include "database/model.h"
 #include "database/open_meet.h"
-#include "pages/meet/register_pages.h"
-#include "pages/setup/register_pages.h"
+#include "host/routes.h"
 #include "web/web_server.h"
 
 namespace korva {
@@ -101,8 +101,7 @@ int RunHost() {
   SetMeetNameHook(ShowMeetNameOnConsole);
   if (OpenCurrentMeet(0) != 0) ShowMeetName();
 
-  RegisterSetupPages();
-  RegisterMeetPages();
+  InstallAllRoutes();
   if (StartWebServer() != 0) {
     ShutDownHost();
     return 1;

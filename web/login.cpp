@@ -149,7 +149,7 @@ std::string MessageHtml(int message) {
 }
 
 // A login page: the frame's titles filled, and the message.
-std::string LoginPage(int page_template, const LoginNode& session, int message) {
+std::string LoginPage(Template page_template, const LoginNode& session, int message) {
   std::string page = BuildFramedPage(page_template, session, kAdminPageTitle, "", "");
   ReplacePlaceholder(page, "提示", MessageHtml(message));
   return page;
@@ -210,18 +210,18 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
 void ServeClassLoginPage(LoginNode& session, int message, std::string& reply) {
   std::string options;
   {
-    DataGuard hold(DataLock);
+    DataReadGuard hold(DataLock);
     for (const ClassNode& c : Model().ClassList) {
       options += "<option value=\"" + std::to_string(c.ClassId) + "\">" + EscapeHtml(c.ClassName) + "</option>";
     }
   }
-  std::string page = LoginPage(135, session, message);
+  std::string page = LoginPage(Template::kClassLogin, session, message);
   ReplacePlaceholder(page, "班级列表", options);
   AppendHtmlPage(session, page, reply);
 }
 
 void ServeStaffLoginPage(LoginNode& session, int message, std::string& reply) {
-  AppendHtmlPage(session, LoginPage(130, session, message), reply);
+  AppendHtmlPage(session, LoginPage(Template::kStaffLogin, session, message), reply);
 }
 
 }  // namespace korva

@@ -34,7 +34,7 @@ const char* StatusText(int status) {
 
 // A page of template id with its message placeholder filled; a missing
 // template still gives a page holding the message.
-std::string MessagePage(int id, std::string_view message) {
+std::string MessagePage(Template id, std::string_view message) {
   std::string page;
   if (!LoadHtmlTemplate(id, page)) {
     page = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\" />"
@@ -156,11 +156,11 @@ void ServeRedirectToPath(std::string_view target, const LoginNode& session, std:
 }
 
 void ServeServiceClosedPage(const LoginNode& session, std::string& reply) {
-  AppendHtmlPage(session, MessagePage(134, "网页服务已经被管理员关闭，请稍后访问！"), reply);
+  AppendHtmlPage(session, MessagePage(Template::kServiceClosed, "网页服务已经被管理员关闭，请稍后访问！"), reply);
 }
 
 void ServeSessionExpiredPage(const LoginNode& session, std::string& reply) {
-  AppendHtmlPage(session, MessagePage(138, ""), reply);
+  AppendHtmlPage(session, MessagePage(Template::kSessionExpired, ""), reply);
 }
 
 }  // namespace korva

@@ -1,99 +1,139 @@
 #pragma once
-// The table from route code to page handler. The page folders register
-// their handlers at start-up (RegisterSetupPages, RegisterMeetPages); the
-// dispatcher looks them up. A route without a handler answers the
-// session-expired page.
+// Route rows: everything the server knows about one path. Each page file
+// declares its routes as one table of rows next to its handlers; the page
+// folders hand their tables to InstallRouteTables at start-up, and the
+// router and the dispatcher only read them. A new route is one row and its
+// handler.
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "web/http_request.h"
 #include "web/login_list.h"
 
 namespace korva {
 
-// What the dispatcher sends when a handler leaves its reply empty.
-enum class EmptyReply {
+// Methods a row accepts.
+enum class Method : unsigned char { kGet = 1, kPost = 2, kEither = 3 };
+
+// Role sets: bit n stands for UserRole n.
+constexpr unsigned Role(int role) { return 1u << role; }
+inline constexpr unsigned kAnyone = Role(0) | Role(1) | Role(6) | Role(7) | Role(8);
+inline constexpr unsigned kTeacher = Role(1);
+inline constexpr unsigned kLoggedIn = Role(1) | Role(6) | Role(7) | Role(8);
+inline constexpr unsigned kStaff = Role(6) | Role(7) | Role(8);  // roles 6 and above
+inline constexpr unsigned kClerks = Role(7) | Role(8);           // roles above 6
+inline constexpr unsigned kAdmin = Role(8);
+
+// How the dispatcher holds DataLock around a handler.
+enum class Access : unsigned char {
+  kNone,   // not at all: the handler takes what it needs (logins, files,
+           // the order book's progress poll)
+  kRead,   // shared: the handler only reads the meet
+  kWrite,  // alone: the handler changes the meet, a counter or the files
+};
+
+// What the dispatcher sends when a handler leaves its reply empty (or
+// throws).
+enum class EmptyReply : unsigned char {
   kSessionExpired,  // an ordinary page: the session-expired page
   kAdminResult,     // an administrator page: the result page with code 99
   kEmptyBody,       // AJAX, fragment or print frame: the header with an empty body
 };
 
-struct RouteContext {
-  RouteContext(const HttpRequest& request_in, LoginNode& session_in, std::string& reply_in)
-      : request(request_in), session(session_in), reply(reply_in) {}
-
-  const HttpRequest& request;
-  // The web session as it stood when the request arrived: a copy, so other
-  // threads never change it under the handler, and changes made to it are
-  // not kept.
-  LoginNode& session;
-  std::string& reply;  // the whole reply, header included, in GBK
-  // The route code being answered, so one handler can serve several codes
-  // (13 and 14, 16/18/56, 17/64..67/89, 36 and 47).
-  int route = 0;
-  // Numbers the dispatcher read for the handler: DayID and MatchType for the
-  // schedule page (routes 36 and 47; 0 and 0 for 36).
-  int args[2] = {0, 0};
-  // The handler's integer result and sentence, for the routes whose answer
-  // the dispatcher builds from them (the reply the handler built is then
-  // replaced):
-  //   12: 1 page sent; 0 -> class login page with message 3.
-  //   13, 14: 0 page sent; non-zero -> class login page with message 3.
-  //   115: 0 -> redirect to /ShowClass.html; else the handler's own page.
-  //   48, 49: non-zero -> the administration result page (codes 6 and 7).
-  //   142..145, 150..153, 155, 156, 162: the administration result page with
-  //     the route's base plus result, and message.
-  //   161: 0 -> redirect to /MatchPlan.html + message; else result page 92.
-  //   158: non-zero (the grade id) -> redirect to /SetupGrade.html?id=;
-  //   159, 160: 0 -> redirect to /ShowScore.html; other results of the
-  //     three -> a framed failure page showing message.
-  int result = 0;
-  std::string message;
+// How the dispatcher answers from the handler's result (RouteContext::result
+// and ::message). Every kind but kAsBuilt replaces what the handler wrote.
+enum class Answer : unsigned char {
+  kAsBuilt,                 // the handler's reply stands
+  kResultPage,              // the administration result page, code base + result
+  kClassLoginOnFailure,     // non-zero: the class login page with message 3
+  kRedirectOnSuccess,       // 0: the redirect page of kind redirect; else as built
+  kRedirectElseResultPage,  // 0: redirect of kind redirect with the message;
+                            // else the result page with code base
+  kRedirectElseFailure,     // 0: redirect of kind redirect with the message;
+                            // else (administrator) the framed failure page
 };
 
+struct RouteContext;
 using RouteHandler = void (*)(RouteContext& ctx);
 
-struct RouteEntry {
+struct RouteRow {
+  // The path before any query; empty for a route that the router reaches
+  // only by its code ("/" and "/SetupMeet.html" choose their code).
+  std::string_view path;
+  Method method = Method::kEither;
+  unsigned roles = 0;
+  int code = 0;  // the system's route code
+  // Null while the page is not built: the session-expired page.
   RouteHandler handler = nullptr;
+  Access access = Access::kRead;
   EmptyReply empty = EmptyReply::kSessionExpired;
-  // The dispatcher holds DataLock around the handler unless this is false
-  // (progress polls that must answer while the order book is written).
-  bool hold_data_lock = true;
+  Answer answer = Answer::kAsBuilt;
+  int base = 0;      // result-page base (or code) of the answer
+  int redirect = 0;  // ServeRedirectPage kind of the answer
+  // The path matches any request path that starts with it ("/upcj.html").
+  bool prefix = false;
 };
 
-void RegisterRoute(int code, RouteHandler handler, EmptyReply empty = EmptyReply::kSessionExpired,
-                   bool hold_data_lock = true);
-// The entry of a route code; handler null when none is registered.
-RouteEntry FindRoute(int code);
+using RouteTable = std::span<const RouteRow>;
 
-// Services of the page folders that the web server calls. Each is set once
-// at start-up, before the server listens; until it is set the server answers
-// as documented at each caller.
+// What a handler sees of its request.
+struct RouteContext {
+  RouteContext(const HttpRequest& request_in, LoginPtr shared_in, LoginNode session_in, std::string& reply_in)
+      : request(request_in), shared(std::move(shared_in)), session(std::move(session_in)), reply(reply_in) {}
+
+  const HttpRequest& request;
+  // The web session itself, shared with the session list: CheckLogin on it
+  // signs this very session in or out. Read its fields through `session`.
+  LoginPtr shared;
+  // The session's fields as they stood when the request arrived (or at the
+  // last Refresh). A copy, so other threads never change it mid-page.
+  LoginNode session;
+  std::string& reply;  // the whole reply, header included, in GBK
+  int route = 0;       // the code being answered (one handler may serve several)
+  int result = 0;      // read by the row's answer kind
+  std::string message;
+
+  // Reads the shared session again, after the handler changed it.
+  void Refresh();
+};
+
+// Replaces every installed table. The web server's own rows come first;
+// the page folders' tables follow in the order given. Call before the server
+// listens (tests may call it again between runs).
+void InstallRouteTables(std::vector<RouteTable> tables);
+
+// Every installed row, the web server's own first.
+std::vector<const RouteRow*> AllRouteRows();
+
+// The first installed row with code (null when none).
+const RouteRow* FindRouteRow(int code);
+
+// The first installed row for base path, method ("GET"/"POST") and role
+// (null when none).
+const RouteRow* FindRouteRow(std::string_view base_path, std::string_view method, int role);
 
 // The administration result page (ServeSetupResultPage): writes the whole
-// reply for code and message; leaves it empty for a non-administrator.
-using AdminResultPageHook = void (*)(int code, std::string_view message, LoginNode& session,
+// reply for code and message; leaves it empty for a non-administrator. The
+// page lives with the set-up pages, which install it at start-up.
+using AdminResultPageHook = void (*)(int code, std::string_view message, const LoginNode& session,
                                      std::string& reply);
 void SetAdminResultPageHook(AdminResultPageHook hook);
 // Calls the hook; without one the reply stays empty.
-void ServeAdminResultPage(int code, std::string_view message, LoginNode& session, std::string& reply);
+void ServeAdminResultPage(int code, std::string_view message, const LoginNode& session, std::string& reply);
+
+// GetSetupStage (0 to 8) for "/SetupMeet.html", under a shared DataLock.
+// Without it the stage reads 0.
+using SetupStageHook = int (*)();
+void SetSetupStageHook(SetupStageHook hook);
+int SetupStageOfMeet();
 
 // The print style sheet "/view.css" (BuildCertificateCss) for a layout key
 // (the session's OwnerKey). Without it the sheet is empty.
 using CertificateCssHook = void (*)(int layout_key, std::string& css);
 void SetCertificateCssHook(CertificateCssHook hook);
 void BuildCertificateCssFor(int layout_key, std::string& css);
-
-// GetSetupStage (0 to 8) for "/SetupMeet.html"; the caller holds DataLock.
-// Without it the stage reads 0.
-using SetupStageHook = int (*)();
-void SetSetupStageHook(SetupStageHook hook);
-int SetupStageOfMeet();
-
-// CheckModelConsistency for route 53: 0 registration not complete, 1
-// complete. Without it the result is 0.
-using ModelConsistencyHook = int (*)();
-void SetModelConsistencyHook(ModelConsistencyHook hook);
-int ModelConsistencyOfMeet();
 
 }  // namespace korva

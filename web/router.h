@@ -1,37 +1,32 @@
 #pragma once
-// Choosing the route code of a request from its path, method and the web
+// Choosing the route row of a request from its path, method and the web
 // session's role.
 #include <string_view>
 
 #include "web/http_request.h"
+#include "web/route_table.h"
+#include "web/web_routes.h"
 
 namespace korva {
 
-// Route codes the web server answers itself (the page folders register the
-// others).
-enum WebRoute {
-  kRouteNone = 0,            // unknown path or role: the session-expired page
-  kRouteHome = 1,            // "/" with a meet open: the class login page
-  kRouteFirefox = 2,         // refused browser
-  kRouteClassLoginPage = 10,  // GET "/index.html"
-  kRouteClassLogin = 11,     // POST "/index.html"
-  kRouteStaffLoginPage = 20,  // GET "/AdminIndex.html"
-  kRouteStaffLogin = 21,     // POST "/AdminIndex.html"
-  kRouteNoMeetHome = 30,     // "/" without a meet: the staff login page
-  kRouteSetupIncomplete = 37,
-  kRouteAdvancedFunctions = 82,
-  kRouteTablesMenu = 91,
-  kRouteSuspended = 99,
-  kRouteImage = 300,
-  kRouteDocument = 301,
-  kRouteSound = 302,
-  kRouteScriptOrStyle = 303,
+// Codes the router chooses without a path of their own.
+enum ChosenRoute {
+  kRouteSetupIncomplete = 37,  // "/SetupMeet.html" in set-up stages 4 to 7
 };
 
-// The route code for request and the session's role, tested in this order:
-// WebSuspended, Firefox, a method other than GET or POST, "/upcj.html",
-// file extensions, then the paths with their roles. Takes DataLock for
+struct RouteMatch {
+  int code = kRouteNone;
+  const RouteRow* row = nullptr;  // null for kRouteNone
+};
+
+// The route of request for the session's role, tested in this order:
+// WebSuspended, Firefox, a method other than GET or POST, prefix rows
+// ("/upcj.html"), file extensions, "/" and "/SetupMeet.html", then the
+// rows' paths with their roles. Takes DataLock shared for "/" and
 // "/SetupMeet.html".
+RouteMatch MatchRoute(const HttpRequest& request, int role);
+
+// MatchRoute's code.
 int RouteRequest(const HttpRequest& request, int role);
 
 // The path without its query.

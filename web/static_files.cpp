@@ -22,16 +22,16 @@ namespace {
 
 struct ScriptFile {
   std::string_view path;
-  int template_id;
+  Template template_id;  // unused for the print style sheet
   std::string_view content_type;
 };
 
 constexpr ScriptFile kScripts[] = {
-    {"/af.js", 154, "application/x-javascript"},
-    {"/admin.js", 145, "application/x-javascript"},
-    {"/inscore.js", 165, "application/x-javascript"},
-    {"/admin.css", 151, "text/css"},
-    {"/view.css", 0, "text/css"},
+    {"/af.js", Template::kAfJs, "application/x-javascript"},
+    {"/admin.js", Template::kAdminJs, "application/x-javascript"},
+    {"/inscore.js", Template::kInscoreJs, "application/x-javascript"},
+    {"/admin.css", Template::kAdminCss, "text/css"},
+    {"/view.css", Template::kPrintCssBase, "text/css"},
 };
 
 std::string_view ContentTypeOf(std::string_view name) {
@@ -74,7 +74,7 @@ void ServeScriptOrStyle(const HttpRequest& request, const LoginNode& session, st
   std::string_view base = BasePath(request.Path);
   for (const ScriptFile& script : kScripts) {
     if (script.path != base) continue;
-    if (script.template_id == 0) {
+    if (script.path == "/view.css") {
       std::string css;
       BuildCertificateCssFor(session.OwnerKey, css);
       reply += FormatScriptHeader(script.content_type, css.size());

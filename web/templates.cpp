@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "database/data_error.h"
 #include "database/data_lock.h"
 #include "database/gbk_text.h"
 #include "database/model.h"
@@ -44,38 +45,44 @@ int LoadHtmlTemplateCache() {
   return loaded;
 }
 
-const std::string* FindHtmlTemplate(int id) {
+const std::string* FindHtmlTemplate(Template template_id) {
+  int id = static_cast<int>(template_id);
   if (id < kFirstTemplate || id > kLastTemplate) return nullptr;
   const CachedTemplate& slot = HtmlTemplateCache[id - kFirstTemplate];
   return slot.present ? &slot.text : nullptr;
 }
 
-int LoadHtmlTemplate(int id, std::string& out) {
+bool LoadHtmlTemplate(Template id, std::string& out) {
   const std::string* text = FindHtmlTemplate(id);
-  if (!text) return 0;
+  if (!text) return false;
   out = *text;
-  return 1;
+  return true;
 }
 
-void ReplacePlaceholder(std::string& page, std::string_view name, std::string_view value) {
+bool ReplacePlaceholder(std::string& page, std::string_view name, std::string_view value) {
   std::string placeholder = "<%=";
   placeholder += name;
   placeholder += "%>";
   std::size_t at = page.find(placeholder);
-  if (at != std::string::npos) page.replace(at, placeholder.size(), value);
+  if (at == std::string::npos) {
+    LogServerMessage("template placeholder not found: " + placeholder);
+    return false;
+  }
+  page.replace(at, placeholder.size(), value);
+  return true;
 }
 
-std::string BuildFramedPage(int frame_template, const LoginNode& session, std::string_view title,
+std::string BuildFramedPage(Template frame, const LoginNode& session, std::string_view title,
                             std::string_view script, std::string_view content) {
   std::string organiser;
   std::string meet;
   {
-    DataGuard hold(DataLock);
+    DataReadGuard hold(DataLock);
     organiser = EscapeHtml(Model().OrganiserName);
     meet = EscapeHtml(Model().MeetName);
   }
   std::string page;
-  LoadHtmlTemplate(frame_template, page);
+  LoadHtmlTemplate(frame, page);
   // Escaped data values cannot hold a placeholder, and the content goes in
   // last, so nothing inside it is ever replaced.
   ReplacePlaceholder(page, "标题", title);

@@ -9,28 +9,75 @@
 
 namespace korva {
 
+// The built-in templates by name; the number is the template's id and the
+// name of its file under resources/templates.
+enum class Template : int {
+  kStaffLogin = 130,          // staff login page
+  kClassHome = 131,           // class teacher's home page
+  kAdminFrame = 132,          // administration frame
+  kMeetStatus = 133,          // administrator's home: the set-up status table
+  kServiceClosed = 134,
+  kClassLogin = 135,
+  kCreateMeetForm = 136,
+  kCreateMeetScript = 137,
+  kSessionExpired = 138,
+  kMeetInfoScript = 139,
+  kMeetInfoForm = 140,
+  kGroupsForm = 141,
+  kGroupEventsForm = 142,
+  kGroupsScript = 143,
+  kGroupEventsScript = 144,
+  kAdminJs = 145,             // admin.js
+  kVenueForm = 146,
+  kEventForm = 147,
+  kGradeForm = 148,
+  kClassFrame = 150,          // class teacher's secondary pages
+  kAdminCss = 151,            // admin.css
+  kSchedule = 152,            // schedule fragment
+  kOrderBookControl = 153,
+  kAfJs = 154,                // af.js
+  kOrderBookPart1 = 155,      // order-book document parts, 155 to 160
+  kOrderBookPart2 = 156,
+  kOrderBookPart3 = 157,
+  kOrderBookPart4 = 158,
+  kOrderBookPart5 = 159,
+  kOrderBookPart6 = 160,
+  kInscoreJs = 165,           // inscore.js
+  kPrintFrame = 166,          // print-document frame
+  kPrintCssBase = 167,        // print style-sheet base
+  kAddAdminForm = 168,
+  kClerkFrame = 169,          // score-entry clerk's frame
+  kAdvancedMenu = 170,        // advanced-functions menu
+  kPrintAdminFrame = 172,     // print administrator's frame
+  kEnrollForm = 173,          // class teacher's enrol page
+  kReportsMenu = 174,
+  kResultsBoard = 175,
+  kTrackForm = 176,           // built-in track form
+};
+
 // Loads every template of ids 130 to 177 that exists into HtmlTemplateCache;
 // the number loaded. Called once at server start, before any request.
 int LoadHtmlTemplateCache();
 
-// Copies the cached text of template id into out: 1; 0 for an id without a
-// template (out is left unchanged).
-int LoadHtmlTemplate(int id, std::string& out);
+// Copies the cached text of a template into out: true; false for a template
+// that is not built in (out is left unchanged).
+bool LoadHtmlTemplate(Template id, std::string& out);
 
-// The cached text of template id, null when there is none. Valid until the
+// The cached text of a template, null when there is none. Valid until the
 // cache is reloaded (server start only).
-const std::string* FindHtmlTemplate(int id);
+const std::string* FindHtmlTemplate(Template id);
 
 // Replaces the first "<%=name%>" in page with value (placed as given: the
-// caller escapes data values). Nothing happens when the placeholder is absent.
-void ReplacePlaceholder(std::string& page, std::string_view name, std::string_view value);
+// caller escapes data values). A placeholder that is not there is a fault
+// of the program: false, and a line on standard error.
+bool ReplacePlaceholder(std::string& page, std::string_view name, std::string_view value);
 
-// A page frame (132 administration, 169 score clerk, 172 print
-// administrator) with "<%=标题%>" = title, "<%=主办单位%>" = OrganiserName,
+// A page frame (kAdminFrame, kClerkFrame or kPrintAdminFrame) with
+// "<%=标题%>" = title, "<%=主办单位%>" = OrganiserName,
 // "<%=运动会名称%>" = MeetName and "<%=用户名%>" = the session's user name (these
 // three escaped), "<%=脚本%>" = script and "<%=具体内容%>" = content (program
-// markup, placed as given). Takes DataLock to read the meet globals.
-std::string BuildFramedPage(int frame_template, const LoginNode& session, std::string_view title,
+// markup, placed as given). Takes DataLock shared to read the meet globals.
+std::string BuildFramedPage(Template frame, const LoginNode& session, std::string_view title,
                             std::string_view script, std::string_view content);
 
 // The title every administration page carries.

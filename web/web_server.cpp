@@ -249,8 +249,12 @@ int StartWebServer() {
   int fd = ListenOnSitePort();
   if (fd < 0) return 3;
   if (int failed = StartListening(fd)) return failed;
-  std::string line = "网站地址：http://" + ServerAddress;
-  if (ListenPort != 80) line += ":" + std::to_string(ListenPort.load());
+  std::string line = "网站地址：http://";
+  line += ServerAddress;
+  if (ListenPort != 80) {
+    line += ':';
+    line += std::to_string(ListenPort.load());
+  }
   line += "/\n";
   std::fputs(GbkToUtf8(line).c_str(), stdout);
   std::fflush(stdout);

@@ -13,6 +13,7 @@
 #include "database/store_athletes.h"
 #include "web/escape.h"
 #include "web/form_field.h"
+#include "web/response.h"
 
 namespace korva {
 
@@ -230,7 +231,7 @@ RegistrationPlan CheckAthleteRegistration(const AthleteRegistration& request, in
 }
 
 int HandleAddStudent(std::string& reply, std::string_view path, const LoginNode& session) {
-  DataGuard guard(DataLock);
+  AssertDataLockHeld(true);
   AthleteRegistration request = ReadAthleteRegistration(path, session);
   RegistrationPlan plan = CheckAthleteRegistration(request, session.Role);
   if (!plan.refusal.empty()) {
@@ -263,5 +264,29 @@ int HandleAddStudent(std::string& reply, std::string_view path, const LoginNode&
   reply += "<div class=\"TabDivBai\"><a href=\"ShowClass.html\">返回班级首面</a></div>";
   return 1;
 }
+
+namespace {
+
+// "/AddStudent.html" (class teacher and administrator): an HTML fragment
+// that the enrol form puts in place of itself.
+void AddStudentRoute(RouteContext& ctx) {
+  std::string text;
+  ctx.result = HandleAddStudent(text, ctx.request.Path, ctx.session);
+  if (ctx.result == 0) {
+    text += ctx.session.Role == kRoleAdmin
+                ? "<div class=\"TabDivBai\"><a href=\"Adft.html\">返回</a></div>"
+                : "<div class=\"TabDivBai\"><a href=\"ShowClass.html\">返回班级首面</a></div>";
+  }
+  AppendHtmlPage(ctx.session, text, ctx.reply);
+}
+
+constexpr RouteRow kRows[] = {
+    {.path = "/AddStudent.html", .roles = Role(kRoleClassTeacher) | Role(kRoleAdmin), .code = 113,
+     .handler = AddStudentRoute, .access = Access::kWrite, .empty = EmptyReply::kEmptyBody},
+};
+
+}  // namespace
+
+RouteTable AthleteRegistrationRoutes() { return kRows; }
 
 }  // namespace korva

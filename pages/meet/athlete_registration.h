@@ -10,6 +10,7 @@
 
 #include "database/model.h"
 #include "web/login_list.h"
+#include "web/route_table.h"
 
 namespace korva {
 
@@ -40,8 +41,11 @@ struct RegistrationPlan {
 // take precedence; nothing is changed. role is the caller's UserRole.
 RegistrationPlan CheckAthleteRegistration(const AthleteRegistration& request, int role);
 
-// Serves /AddStudent.html: fills reply with the message fragment. 1 when the
+// Serves /AddStudent.html: fills reply with the message fragment. The
+// caller holds DataLock alone. 1 when the
 // athlete was stored (database and AthleteList), 0 when refused.
 int HandleAddStudent(std::string& reply, std::string_view path, const LoginNode& session);
+
+RouteTable AthleteRegistrationRoutes();
 
 }  // namespace korva

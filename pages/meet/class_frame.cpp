@@ -10,16 +10,16 @@
 namespace korva {
 
 void FillClassPageHead(std::string& page) {
-  DataGuard guard(DataLock);
+  AssertDataLockHeld();
   ReplacePlaceholder(page, "标题", kAdminPageTitle);
   ReplacePlaceholder(page, "主办单位", EscapeHtml(Model().OrganiserName));
   ReplacePlaceholder(page, "运动会名称", EscapeHtml(Model().MeetName));
 }
 
 std::string BuildClassFramePage(const LoginNode& session, std::string_view content) {
-  DataGuard guard(DataLock);
+  AssertDataLockHeld();
   std::string page;
-  LoadHtmlTemplate(150, page);
+  LoadHtmlTemplate(Template::kClassFrame, page);
   FillClassPageHead(page);
   const ClassNode* class_node = FindClassNode(session.ClassId, session.GradeId);
   ReplacePlaceholder(page, "班级", class_node ? EscapeHtml(class_node->ClassName) : "");

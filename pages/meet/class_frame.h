@@ -10,12 +10,12 @@
 namespace korva {
 
 // Replaces "<%=标题%>", "<%=主办单位%>" and "<%=运动会名称%>" of a class page
-// with the title, the organiser and the meet name (escaped). Takes DataLock.
+// with the title, the organiser and the meet name (escaped). The caller holds DataLock.
 void FillClassPageHead(std::string& page);
 
 // Template 150 for the session's class with content (program markup: table
 // rows) in "<%=提示%>". A class that no longer exists shows an empty class
-// and leader name. Takes DataLock.
+// and leader name. The caller holds DataLock.
 std::string BuildClassFramePage(const LoginNode& session, std::string_view content);
 
 // The class error page: the frame with message (program markup) under the

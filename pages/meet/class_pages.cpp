@@ -10,6 +10,7 @@
 #include "database/lookups.h"
 #include "database/model.h"
 #include "database/store_athletes.h"
+#include "database/store_classes.h"
 #include "pages/meet/class_frame.h"
 #include "pages/meet/entry_forms.h"
 #include "web/escape.h"
@@ -112,7 +113,12 @@ void CollectAthleteRows(GroupSide& side, int class_id, bool open, std::vector<in
         (combined > 0 && single + combined < group.CombinedLimit)) {
       cell += "<font color=\"#FF0000\">(未报满)</font>";
     }
-    std::string label = athlete.Bib != 0 ? "[" + EscapeHtml(athlete.BibText) + "]" : "";
+    std::string label;
+    if (athlete.Bib != 0) {
+      label += '[';
+      label += EscapeHtml(athlete.BibText);
+      label += ']';
+    }
     label += EscapeHtml(athlete.Name);
     std::string id = std::to_string(athlete.Id);
     if (open) {
@@ -194,9 +200,9 @@ bool HasResult(int athlete_id) {
 }  // namespace
 
 int ServeClassHomePage(std::string& reply, const LoginNode& session) {
-  DataGuard guard(DataLock);
+  AssertDataLockHeld();
   std::string page;
-  LoadHtmlTemplate(131, page);
+  LoadHtmlTemplate(Template::kClassHome, page);
   FillClassPageHead(page);
   const ClassNode* class_node = FindClassNode(session.ClassId, session.GradeId);
   if (class_node == nullptr) {
@@ -254,9 +260,9 @@ int ServeClassHomePage(std::string& reply, const LoginNode& session) {
 }
 
 int ServeEnrollPage(std::string& reply, int athlete_id, int sex, const LoginNode& session) {
-  DataGuard guard(DataLock);
+  AssertDataLockHeld();
   std::string page;
-  LoadHtmlTemplate(173, page);
+  LoadHtmlTemplate(Template::kEnrollForm, page);
   FillClassPageHead(page);
   const ClassNode* class_node = FindClassNode(session.ClassId, session.GradeId);
   if (class_node == nullptr) return 1;
@@ -272,9 +278,9 @@ int ServeEnrollPage(std::string& reply, int athlete_id, int sex, const LoginNode
 }
 
 int HandleDeleteAthletesPost(std::string& message, std::string_view body, const LoginNode& session) {
-  // Held for the whole request, so no result can arrive between the check
-  // and the deletion.
-  DataGuard guard(DataLock);
+  // The caller holds the lock alone for the whole request, so no result can
+  // arrive between the check and the deletion.
+  AssertDataLockHeld(true);
   if (Model().RegistrationClosed != 0) {
     message = "运动员报名已经截止！";
     return 1;
@@ -297,7 +303,9 @@ int HandleDeleteAthletesPost(std::string& message, std::string_view body, const 
       return 1;
     }
     if (HasResult(athlete_id)) {
-      message += "[" + EscapeHtml(athlete->Name) + "]已经有成绩，不允许删除！<br />\r\n";
+      message += '[';
+      message += EscapeHtml(athlete->Name);
+      message += "]已经有成绩，不允许删除！<br />\r\n";
       kept = true;
       continue;
     }
@@ -310,5 +318,61 @@ int HandleDeleteAthletesPost(std::string& message, std::string_view body, const 
   }
   return kept ? 1 : 0;
 }
+
+namespace {
+
+// "/ShowClass.html": without a group for the class's grade the class login
+// page answers with message 3.
+void ClassHomeRoute(RouteContext& ctx) { ctx.result = ServeClassHomePage(ctx.reply, ctx.session) == 1 ? 0 : 1; }
+
+// "/BoyEnroll.html" and "/GirlEnroll.html", "?id=" naming the athlete to
+// edit.
+void EnrollRoute(RouteContext& ctx) {
+  int athlete_id = GetFormInt(ctx.request.Path, "?id=", 100);
+  int sex = ctx.route == 14 ? 2 : 1;
+  ctx.result = ServeEnrollPage(ctx.reply, athlete_id, sex, ctx.session);
+}
+
+// POST "/DelST.html": back to the class home page when every ticked athlete
+// went, else the class error page with the reason.
+void DeleteAthletesRoute(RouteContext& ctx) {
+  std::string message;
+  ctx.result = HandleDeleteAthletesPost(message, ctx.request.Body, ctx.session);
+  if (ctx.result != 0) ServeClassErrorPage(ctx.session, message, ctx.reply);
+}
+
+// "/AddLingDui.html?name=": the class's leader name, "ok" or "error". A name
+// the field filter emptied would wipe the stored one and is refused; an
+// empty box clears it.
+void LeaderNameRoute(RouteContext& ctx) {
+  std::string name;
+  GetFormField(ctx.request.Path, "name=", 100, name);
+  bool saved = !(name.empty() && HasRawFormValue(ctx.request.Path, "name=")) &&
+               SetClassTeacherName(name, ctx.session.ClassId) == 0;
+  if (saved) {
+    if (ClassNode* node = FindClassNode(ctx.session.ClassId, ctx.session.GradeId)) node->LeaderName = name;
+  }
+  AppendHtmlPage(ctx.session, saved ? "ok" : "error", ctx.reply);
+}
+
+using enum Access;
+using enum Answer;
+
+constexpr RouteRow kRows[] = {
+    {.path = "/ShowClass.html", .roles = kTeacher, .code = 12, .handler = ClassHomeRoute,
+     .answer = kClassLoginOnFailure},
+    {.path = "/BoyEnroll.html", .roles = kTeacher, .code = 13, .handler = EnrollRoute,
+     .answer = kClassLoginOnFailure},
+    {.path = "/GirlEnroll.html", .roles = kTeacher, .code = 14, .handler = EnrollRoute,
+     .answer = kClassLoginOnFailure},
+    {.path = "/DelST.html", .method = Method::kPost, .roles = kTeacher, .code = 115,
+     .handler = DeleteAthletesRoute, .access = kWrite, .answer = kRedirectOnSuccess, .redirect = 2},
+    {.path = "/AddLingDui.html", .roles = kTeacher, .code = 114, .handler = LeaderNameRoute, .access = kWrite,
+     .empty = EmptyReply::kEmptyBody},
+};
+
+}  // namespace
+
+RouteTable ClassPageRoutes() { return kRows; }
 
 }  // namespace korva

@@ -1,12 +1,13 @@
 #pragma once
 // The class teacher's pages: the class home page with its limits, events,
 // athletes and registration state; the enrol pages for boys and girls; the
-// deletion of ticked athletes. Each takes DataLock for its
-// whole work.
+// deletion of ticked athletes. The caller holds DataLock: shared for the
+// pages, alone for the deletion.
 #include <string>
 #include <string_view>
 
 #include "web/login_list.h"
+#include "web/route_table.h"
 
 namespace korva {
 
@@ -24,5 +25,8 @@ int ServeEnrollPage(std::string& reply, int athlete_id, int sex, const LoginNode
 // athlete was kept or the request was refused. Refused while registration
 // is closed.
 int HandleDeleteAthletesPost(std::string& message, std::string_view body, const LoginNode& session);
+
+// The class teacher's home, enrol, deletion and leader-name routes.
+RouteTable ClassPageRoutes();
 
 }  // namespace korva

@@ -10,6 +10,7 @@
 #include "database/open_meet.h"
 #include "pages/setup/form_fragments.h"
 #include "pages/setup/meet_template.h"
+#include "pages/setup/setup_result_page.h"
 #include "web/form_field.h"
 #include "web/response.h"
 #include "web/templates.h"
@@ -18,9 +19,6 @@ namespace korva {
 
 namespace {
 
-constexpr int kAdminFrame = 132;
-constexpr int kCreateMeetForm = 136;
-constexpr int kCreateMeetScript = 137;
 
 constexpr std::size_t kSettingMax = 10;
 constexpr std::size_t kGradeFieldMax = 100;
@@ -167,22 +165,48 @@ void ServeCreateMeetPage(const LoginNode& session, std::string& reply) {
   std::string content;
   std::string script;
   {
-    DataGuard hold(DataLock);
+    AssertDataLockHeld();
     NewMeetEvents events = CheckNewMeetEvents();
     std::string rows;
     int missing = BuildNewMeetForm(&rows, events);
     if (missing >= 1 && missing <= 3) {
       content = kMissingDefaults[missing];
     } else {
-      LoadHtmlTemplate(kCreateMeetForm, content);
+      LoadHtmlTemplate(Template::kCreateMeetForm, content);
       ReplacePlaceholder(content, "运动会列表", BuildMeetOptions());
       ReplacePlaceholder(content, "全能单元格",
                          events.has_combined ? "<td width=\"80\" align=\"center\">全能限报</td>" : "");
       ReplacePlaceholder(content, "年级列表", rows);
     }
   }
-  LoadHtmlTemplate(kCreateMeetScript, script);
-  AppendHtmlPage(session, BuildFramedPage(kAdminFrame, session, kAdminPageTitle, script, content), reply);
+  LoadHtmlTemplate(Template::kCreateMeetScript, script);
+  AppendHtmlPage(session, BuildFramedPage(Template::kAdminFrame, session, kAdminPageTitle, script, content), reply);
 }
+
+namespace {
+
+// GET "/JianLiYdh.html": the create-meet form.
+void CreateMeetPageRoute(RouteContext& ctx) { ServeCreateMeetPage(ctx.session, ctx.reply); }
+
+// POST "/JianLiYdh.html", answered with the result page for ctx.result; the
+// message is the posted name where the sentence names it, and otherwise
+// empty (creation gives no reason text).
+void CreateMeetPostRoute(RouteContext& ctx) {
+  std::string posted_name;
+  ctx.result = HandleCreateMeetPost(ctx.request.Body, &posted_name);
+  if (NamesPostedMeet(ctx.result)) ctx.message = posted_name;
+}
+
+constexpr RouteRow kRows[] = {
+    {.path = "/JianLiYdh.html", .method = Method::kGet, .roles = kAdmin, .code = 32,
+     .handler = CreateMeetPageRoute, .empty = EmptyReply::kAdminResult},
+    {.path = "/JianLiYdh.html", .method = Method::kPost, .roles = kAdmin, .code = 142,
+     .handler = CreateMeetPostRoute, .access = Access::kWrite, .empty = EmptyReply::kAdminResult,
+     .answer = Answer::kResultPage, .base = 0},
+};
+
+}  // namespace
+
+RouteTable CreateMeetRoutes() { return kRows; }
 
 }  // namespace korva

@@ -8,6 +8,7 @@
 
 #include "database/store_meets.h"
 #include "web/login_list.h"
+#include "web/route_table.h"
 
 namespace korva {
 
@@ -54,5 +55,8 @@ int HandleCreateMeetPost(std::string_view body, std::string* posted_name);
 
 // Appends the create-meet page (header and framed form) to reply.
 void ServeCreateMeetPage(const LoginNode& session, std::string& reply);
+
+// GET and POST "/JianLiYdh.html".
+RouteTable CreateMeetRoutes();
 
 }  // namespace korva

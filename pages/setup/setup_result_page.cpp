@@ -10,7 +10,6 @@ namespace korva {
 
 namespace {
 
-constexpr int kAdminFrameTemplate = 132;
 
 // Next-step links.
 constexpr const char* kLinkSetupMeet = "<a href=\"SetupMeet.html\">点此继续设置此运动会</a>";
@@ -135,10 +134,10 @@ int ServeSetupResultPage(const LoginNode& session, int code, std::string_view te
   if (NamesPostedMeet(code)) {
     meet_name = posted_meet_name;
   } else {
-    DataGuard hold(DataLock);
+    DataReadGuard hold(DataLock);
     meet_name = Model().MeetName;
   }
-  std::string page = BuildFramedPage(kAdminFrameTemplate, session, kAdminPageTitle, kAdminScriptTag,
+  std::string page = BuildFramedPage(Template::kAdminFrame, session, kAdminPageTitle, kAdminScriptTag,
                                      BuildSetupResultContent(code, text, meet_name));
   AppendHtmlPage(session, page, reply);
   return 1;

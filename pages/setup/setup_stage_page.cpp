@@ -20,13 +20,19 @@ const char* SetupStagePagePath(int stage) {
   }
 }
 
+namespace {
+
 void ServeSetupStageRedirect(RouteContext& ctx) {
-  std::string path;
-  {
-    DataGuard hold(DataLock);
-    path = SetupStagePagePath(GetSetupStage());
-  }
+  std::string path = SetupStagePagePath(GetSetupStage());
   ServeRedirectToPath(path, ctx.session, ctx.reply);
 }
+
+constexpr RouteRow kRows[] = {
+    {.roles = kAdmin, .code = 37, .handler = ServeSetupStageRedirect, .empty = EmptyReply::kAdminResult},
+};
+
+}  // namespace
+
+RouteTable SetupStageRoutes() { return kRows; }
 
 }  // namespace korva

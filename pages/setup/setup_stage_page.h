@@ -10,8 +10,8 @@ namespace korva {
 // SetupSchool); "/Admin.html" for any other stage. The caller holds DataLock.
 const char* SetupStagePagePath(int stage);
 
-// Route 37: answers a small page that goes to SetupStagePagePath of the
-// current stage.
-void ServeSetupStageRedirect(RouteContext& ctx);
+// The route of "/SetupMeet.html" in stages 4 to 7: a small page that goes to
+// SetupStagePagePath of the current stage.
+RouteTable SetupStageRoutes();
 
 }  // namespace korva

@@ -19,9 +19,8 @@
 #include <thread>
 
 #include "database/gbk_text.h"
-#include "pages/meet/register_pages.h"
+#include "host/routes.h"
 #include "pages/setup/meet_template.h"
-#include "pages/setup/register_pages.h"
 #include "tests/testing/meet_fixture.h"
 #include "web/web_server.h"
 
@@ -69,8 +68,7 @@ int Run(int argc, char** argv) {
   MeetFixture data;
   SetBlankMeetTemplatePath(data.folder() + "/PVD.DAT");
   if (!meet_sql.empty()) data.OpenNewMeet(Utf8ToGbk(meet_sql));
-  RegisterSetupPages();
-  RegisterMeetPages();
+  InstallAllRoutes();
   int port = 0;
   if (StartWebServerForTest(data.folder(), 0, &port) != 0) {
     std::fprintf(stderr, "the server did not start\n");

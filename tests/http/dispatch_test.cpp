@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <stdexcept>
+#include <tuple>
 
 #include "database/data_lock.h"
 #include "database/model.h"
+#include "pages/meet/meet_routes.h"
+#include "pages/setup/setup_routes.h"
 #include "tests/http/server_fixture.h"
 #include "web/response.h"
 #include "web/route_table.h"
@@ -19,7 +23,7 @@ namespace {
 // which answers "result <code>" to the administrator only.
 std::string result_message;
 
-void FakeResultPage(int code, std::string_view message, LoginNode& session, std::string& reply) {
+void FakeResultPage(int code, std::string_view message, const LoginNode& session, std::string& reply) {
   result_message = message;
   if (session.Role == kRoleAdmin) AppendHtmlPage(session, "result " + std::to_string(code), reply);
 }
@@ -34,11 +38,41 @@ void TestHandler(RouteContext& ctx) {
   ctx.message = handler_message;
   if (handler_builds_page) AppendHtmlPage(ctx.session, "handler page", ctx.reply);
 }
-void EchoArgsHandler(RouteContext& ctx) {
-  std::string body = std::to_string(ctx.args[0]) + "," + std::to_string(ctx.args[1]) + "|" + ctx.reply;
-  ctx.reply.clear();
-  AppendHtmlPage(ctx.session, body, ctx.reply);
+void Silent(RouteContext&) {}
+void Throwing(RouteContext&) { throw std::runtime_error("broken"); }
+// Answers which mode of DataLock the dispatcher holds around it.
+void LockProbe(RouteContext& ctx) {
+  AppendHtmlPage(ctx.session, DataLock.HeldForWrite() ? "write" : DataLock.HeldForRead() ? "read" : "none",
+                 ctx.reply);
 }
+// A reader that tries to write: refused, and the request still answered.
+void ReaderWrites(RouteContext&) { DataGuard hold(DataLock); }
+
+using enum Answer;
+using enum Access;
+constexpr RouteRow kTestRows[] = {
+    {.path = "/t/result", .roles = kAdmin, .code = 201, .handler = TestHandler, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 50},
+    {.path = "/t/classlogin", .roles = kAnyone, .code = 202, .handler = TestHandler,
+     .answer = kClassLoginOnFailure},
+    {.path = "/t/redirect", .roles = kAnyone, .code = 203, .handler = TestHandler,
+     .answer = kRedirectOnSuccess, .redirect = 2},
+    {.path = "/t/schedule", .roles = kAdmin, .code = 204, .handler = TestHandler,
+     .answer = kRedirectElseResultPage, .base = 92, .redirect = 5},
+    {.path = "/t/failure", .roles = kAdmin, .code = 205, .handler = TestHandler,
+     .answer = kRedirectElseFailure, .redirect = 3},
+    {.path = "/t/silent-admin", .roles = kAdmin, .code = 206, .handler = Silent, .empty = EmptyReply::kAdminResult},
+    {.path = "/t/silent-page", .roles = kAnyone, .code = 207, .handler = Silent},
+    {.path = "/t/silent-ajax", .roles = kAnyone, .code = 208, .handler = Throwing, .empty = EmptyReply::kEmptyBody},
+    {.path = "/t/throwing-post", .roles = kAdmin, .code = 209, .handler = Throwing,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage},
+    {.path = "/t/unbuilt", .roles = kAnyone, .code = 210},
+    {.path = "/t/none", .roles = kAnyone, .code = 211, .handler = LockProbe, .access = kNone},
+    {.path = "/t/read", .roles = kAnyone, .code = 212, .handler = LockProbe, .access = kRead},
+    {.path = "/t/write", .roles = kAnyone, .code = 213, .handler = LockProbe, .access = kWrite},
+    {.path = "/t/reader-writes", .roles = kAnyone, .code = 214, .handler = ReaderWrites,
+     .empty = EmptyReply::kEmptyBody},
+};
 
 class DispatchTest : public ServerTest {
  protected:
@@ -51,19 +85,19 @@ class DispatchTest : public ServerTest {
     admin_ = LoginAdmin();
   }
   void TearDown() override {
-    for (int code : registered_) RegisterRoute(code, nullptr);
-    SetAdminResultPageHook(nullptr);
     SetSetupStageHook(nullptr);
     ServerTest::TearDown();
   }
-  void Register(int code, RouteHandler handler, EmptyReply empty = EmptyReply::kSessionExpired) {
-    RegisterRoute(code, handler, empty);
-    registered_.push_back(code);
+  // Adds the test rows behind the real ones.
+  void InstallTestRows() {
+    std::vector<RouteTable> tables = SetupRouteTables();
+    for (RouteTable t : MeetRouteTables()) tables.push_back(t);
+    tables.push_back(kTestRows);
+    InstallRouteTables(tables);
   }
   std::string AdminGet(const std::string& path) { return Get(path, admin_).body; }
   std::string AdminPost(const std::string& path) { return Post(path, "x=1", admin_).body; }
 
-  std::vector<int> registered_;
   int admin_ = 0;
 };
 
@@ -81,97 +115,68 @@ TEST_F(DispatchTest, PageHeaderIsExactlyTheFixedOne) {
 }
 
 TEST_F(DispatchTest, EveryRouteGetsAWholeAnswer) {
-  EXPECT_NE(std::string::npos, AdminGet("/ShowYards.html").find("请重新登陆"));  // no handler yet
-  RouteHandler silent = [](RouteContext&) {};
-  RouteHandler throwing = [](RouteContext&) { throw std::runtime_error("broken"); };
-  Register(39, silent, EmptyReply::kAdminResult);
-  Register(3, silent, EmptyReply::kSessionExpired);
-  Register(4, silent, EmptyReply::kEmptyBody);
-  Register(6, throwing, EmptyReply::kEmptyBody);
-  Register(142, throwing, EmptyReply::kAdminResult);
-  EXPECT_EQ("result 99", AdminGet("/ShowYards.html"));
-  EXPECT_NE(std::string::npos, Get("/GongGao.html").body.find("请重新登陆"));
-  for (const char* feed : {"/GetPbDate.html", "/GetPbDate2.html"}) {
-    HttpResponse reply = Get(feed);
-    EXPECT_EQ(200, reply.status);
-    EXPECT_EQ("0", reply.Header("Content-Length"));
-  }
+  InstallTestRows();
+  SetAdminResultPageHook(FakeResultPage);
+  EXPECT_NE(std::string::npos, Get("/t/unbuilt").body.find("请重新登陆"));
+  EXPECT_EQ("result 99", AdminGet("/t/silent-admin"));
+  EXPECT_NE(std::string::npos, Get("/t/silent-page").body.find("请重新登陆"));
+  HttpResponse ajax = Get("/t/silent-ajax");
+  EXPECT_EQ(200, ajax.status);
+  EXPECT_EQ("0", ajax.Header("Content-Length"));
   // A set-up post whose handler throws must not read as result 0 (done).
-  EXPECT_EQ("result 99", AdminPost("/JianLiYdh.html"));
-  // Set-up stages 4 to 7 have no page of their own.
-  SetSetupStageHook([] { return 5; });
-  std::string incomplete = AdminGet("/SetupMeet.html");
-  EXPECT_NE(std::string::npos, incomplete.find("设置尚未完成"));
-  EXPECT_NE(std::string::npos, incomplete.find("Admin.html"));
+  EXPECT_EQ("result 99", AdminPost("/t/throwing-post"));
+  // A reader that asks to write is refused, and the request still answered.
+  EXPECT_EQ("0", Get("/t/reader-writes").Header("Content-Length"));
 }
 
-TEST_F(DispatchTest, SetupPostsGoToTheResultPageWithTheirBase) {
-  const std::tuple<int, const char*, int, int> cases[] = {
-      {142, "/JianLiYdh.html", 11, 11}, {143, "/ChangYdhName.html", 1, 21}, {144, "/ChangeGrade.html", 2, 32},
-      {145, "/ChangGrdeMatch.html", 1, 41}, {150, "/AddYard.html", 3, 53}, {151, "/DelYard.html", 1, 61},
-      {152, "/AddMatch.html", 2, 72}, {153, "/DelMatch.html", 0, 70}, {155, "/AddGrade.html", 1, 81},
-      {156, "/DelGrade.html", 0, 80}, {162, "/ChongPaiBiSai.html", 1, 56},
-  };
+TEST_F(DispatchTest, HandlersRunUnderTheLockModeOfTheirRow) {
+  InstallTestRows();
+  EXPECT_EQ("none", Get("/t/none").body);
+  EXPECT_EQ("read", Get("/t/read").body);
+  EXPECT_EQ("write", Get("/t/write").body);
+}
+
+TEST_F(DispatchTest, AnswersBuiltFromTheHandlersResult) {
+  InstallTestRows();
+  SetAdminResultPageHook(FakeResultPage);
   handler_message = "why";
-  handler_builds_page = true;  // replaced by the result page
-  for (const auto& [route, path, result, code] : cases) {
-    Register(route, TestHandler);
+  handler_builds_page = true;  // replaced wherever the answer is not the handler's page
+  const std::tuple<const char*, int, std::string> cases[] = {
+      {"/t/result", 3, "result 53"},
+      {"/t/result", 0, "result 50"},
+      {"/t/classlogin", 0, "handler page"},
+      {"/t/redirect", 1, "handler page"},
+      {"/t/schedule", 1, "result 92"},
+  };
+  for (const auto& [path, result, expected] : cases) {
     handler_result = result;
-    EXPECT_EQ("result " + std::to_string(code), AdminPost(path)) << path;
-    EXPECT_EQ("why", result_message);
+    EXPECT_EQ(expected, AdminGet(path)) << path << " " << result;
   }
-  // The group events' success becomes 4 only while every enabled round is placed.
-  handler_result = 0;
-  EXPECT_EQ("result 44", AdminPost("/ChangGrdeMatch.html"));
-  {
-    DataGuard hold(DataLock);
-    Model().RoundList.push_back(RoundNode{});
-  }
-  EXPECT_EQ("result 40", AdminPost("/ChangGrdeMatch.html"));
-  DataGuard hold(DataLock);
-  Model().RoundList.clear();
-}
-
-TEST_F(DispatchTest, RedirectsAndFailurePagesAfterClassNameScoringAndSchedulePosts) {
-  for (int route : {158, 159, 161}) Register(route, TestHandler);
-  handler_result = 7;
-  EXPECT_NE(std::string::npos, AdminPost("/EditCSname.html").find("'/SetupGrade.html?id=7'"));
-  handler_result = 0;
-  handler_message = "名称重复";
-  EXPECT_NE(std::string::npos, AdminPost("/EditCSname.html").find("Sorry:操作失败，原因是：<br>名称重复"));
-  EXPECT_NE(std::string::npos, AdminPost("/AddScore.html").find("'/ShowScore.html'"));
-  handler_message = "?DayID=2";
-  EXPECT_NE(std::string::npos, AdminPost("/MatchPlan.html").find("'/MatchPlan.html?DayID=2'"));
   handler_result = 1;
-  EXPECT_EQ("result 92", AdminPost("/MatchPlan.html"));
+  EXPECT_NE(std::string::npos, Get("/t/classlogin").body.find("当前运动会未设置完成"));
+  handler_result = 0;
+  EXPECT_NE(std::string::npos, Get("/t/redirect").body.find("'/ShowClass.html'"));
+  handler_message = "?DayID=2";
+  EXPECT_NE(std::string::npos, AdminGet("/t/schedule").find("'/MatchPlan.html?DayID=2'"));
+  handler_message = "7";
+  EXPECT_NE(std::string::npos, AdminGet("/t/failure").find("'/SetupGrade.html?id=7'"));
+  // The failure page shows the handler's reason as text, never as markup.
+  handler_result = 1;
+  handler_message = "<b>名称重复";
+  EXPECT_NE(std::string::npos, AdminGet("/t/failure").find("Sorry:操作失败，原因是：<br>&lt;b&gt;名称重复"));
 }
 
-TEST_F(DispatchTest, PagesThatTheDispatcherPreparesOrReplaces) {
-  Register(47, EchoArgsHandler);
-  EXPECT_EQ("3,2|YapSel=5-6", AdminGet("/MatchPlan.html?DayID=3&MatchType=2&YapSel=5-6"));
-  SetSetupStageHook([] { return 3; });
-  EXPECT_EQ("0,0|", AdminGet("/SetupMeet.html"));
-
-  Register(41, TestHandler);
-  handler_builds_page = true;
-  EXPECT_EQ("result 5", AdminGet("/SetupMatch.html"));
-  EXPECT_EQ("您还没有添加场地，请先添加比赛场地！", result_message);
-  EXPECT_EQ("handler page", AdminGet("/SetupMatch.html?id=4"));
-
-  // The entry listings: without a meet and group events the listing is not called.
-  Register(48, TestHandler);
-  Register(49, TestHandler);
+TEST_F(DispatchTest, EntryListingsBeforeAnyEventIsChosen) {
   EXPECT_EQ("result 7", AdminGet("/ShowBaoMing.html"));
   EXPECT_EQ("您还没有建立运动会，请先新建一个运动会！", result_message);
+  meet_->OpenNewMeet();
+  {
+    // A group without events still has its node in the list.
+    DataGuard hold(DataLock);
+    Model().GroupEventList.push_back(GroupEventNode{.GroupId = 1});
+  }
   EXPECT_EQ("result 6", AdminGet("/ShowBaoMing2.html"));
   EXPECT_EQ("您还没有设置各竞赛组的比赛！", result_message);
-  {
-    DataGuard hold(DataLock);
-    Model().GroupEventList.push_back(GroupEventNode{});
-  }
-  handler_result = 1;
-  AdminGet("/ShowBaoMing2.html");
-  EXPECT_EQ("数据有错误，建议管理员重新建立运动会！", result_message);
   DataGuard hold(DataLock);
   Model().GroupEventList.clear();
 }

@@ -11,7 +11,6 @@
 #include "database/gbk_text.h"
 #include "database/model.h"
 #include "database/sqlite_db.h"
-#include "pages/meet/register_pages.h"
 #include "tests/http/form_encode.h"
 #include "tests/http/server_fixture.h"
 #include "tests/testing/registration_meet.h"
@@ -21,7 +20,6 @@ namespace korva {
 class RegistrationServerTest : public ServerTest {
  protected:
   void SetUp() override {
-    RegisterMeetPages();
     ServerTest::SetUp();
   }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "host/routes.h"
 #include "tests/http/http_client.h"
 #include "tests/testing/meet_fixture.h"
 #include "web/login_list.h"
@@ -17,6 +18,7 @@ class ServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     meet_ = std::make_unique<MeetFixture>();
+    InstallAllRoutes();
     ASSERT_EQ(0, StartWebServerForTest(meet_->folder(), 0, &port_));
     ASSERT_GT(port_, 0);
   }

@@ -10,7 +10,6 @@
 #include "database/lookups.h"
 #include "database/model.h"
 #include "pages/setup/meet_template.h"
-#include "pages/setup/register_pages.h"
 #include "pages/setup/setup_stage.h"
 #include "tests/http/form_encode.h"
 #include "tests/http/server_fixture.h"
@@ -36,7 +35,6 @@ bool Has(const std::string& text, const std::string& part) { return text.find(pa
 class CreateMeetTest : public ServerTest {
  protected:
   void SetUp() override {
-    RegisterSetupPages();
     ServerTest::SetUp();
     SetBlankMeetTemplatePath(meet_->folder() + "/PVD.DAT");
     admin_ = LoginAdmin();

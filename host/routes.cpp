@@ -1,0 +1,18 @@
+#include "host/routes.h"
+
+#include <vector>
+
+#include "pages/meet/meet_routes.h"
+#include "pages/setup/setup_routes.h"
+#include "web/route_table.h"
+
+namespace korva {
+
+void InstallAllRoutes() {
+  std::vector<RouteTable> tables = SetupRouteTables();
+  for (RouteTable table : MeetRouteTables()) tables.push_back(table);
+  InstallRouteTables(std::move(tables));
+  InstallSetupServices();
+}
+
+}  // namespace korva

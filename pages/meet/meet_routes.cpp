@@ -1,0 +1,65 @@
+#include "pages/meet/meet_routes.h"
+
+#include "pages/meet/athlete_registration.h"
+#include "pages/meet/class_pages.h"
+#include "pages/meet/class_password.h"
+#include "pages/meet/entry_listings.h"
+
+namespace korva {
+
+namespace {
+
+using enum Access;
+using enum Method;
+using enum Answer;
+
+// Routes whose pages are still to come: each row moves to its page's file,
+// with its handler, when the page is built. Until then the request gets
+// the session-expired page.
+constexpr RouteRow kPlannedRows[] = {
+    // Score upload, manual places, school records and regrouping.
+    {.path = "/upcj.html", .roles = kClerks, .code = 61, .access = kWrite, .empty = EmptyReply::kEmptyBody,
+     .prefix = true},
+    {.path = "/ydhupdatestcj2016.html", .roles = kClerks, .code = 62, .access = kWrite,
+     .empty = EmptyReply::kEmptyBody},
+    {.path = "/ShowTopScore.html", .roles = kAdmin, .code = 85, .empty = EmptyReply::kAdminResult},
+    {.path = "/uptopcj.html", .roles = kAdmin, .code = 86, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/ChongPaiBiSai.html", .method = kPost, .roles = kAdmin, .code = 162, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 55},
+    // Class teacher's pages.
+    {.path = "/ChangPass.html", .roles = kTeacher, .code = 15},
+    {.path = "/SeeClassCJ.html", .roles = kTeacher, .code = 22},
+    // Score entry: the clerk's home is the score-entry page.
+    {.path = "/Admin.html", .roles = Role(kRoleScoreClerk), .code = 16},
+    {.path = "/InputScore.html", .roles = Role(kRoleScoreClerk), .code = 16},
+    {.path = "/InputScore.html", .roles = Role(kRolePrintAdmin), .code = 18},
+    {.path = "/InputScore.html", .roles = kAdmin, .code = 56},
+    // Print centre: the print administrator's home is page code 17.
+    {.path = "/Admin.html", .roles = Role(kRolePrintAdmin), .code = 17},
+    {.path = "/Print1.html", .roles = kStaff, .code = 64},
+    {.path = "/Print2.html", .roles = kStaff, .code = 65},
+    {.path = "/Print3.html", .roles = kStaff, .code = 66},
+    {.path = "/Print4.html", .roles = kStaff, .code = 67},
+    {.path = "/Print5.html", .roles = kStaff, .code = 89},
+    {.path = "/ViewTable.html", .roles = kStaff, .code = 63, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/printzx.html", .roles = kStaff, .code = 68, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/GetGsbStr.html", .roles = kStaff, .code = 69, .empty = EmptyReply::kEmptyBody},
+    {.path = "/FindStudent.html", .roles = kStaff, .code = 70, .empty = EmptyReply::kEmptyBody},
+    {.path = "/ViewOneST.html", .roles = kStaff, .code = 71, .empty = EmptyReply::kEmptyBody},
+    {.path = "/ViewOneCS.html", .roles = kStaff, .code = 72, .empty = EmptyReply::kEmptyBody},
+    {.path = "/PrintOne.html", .roles = kStaff, .code = 73, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/MUpJzDt.html", .roles = kStaff, .code = 90, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    // The results board, open without sign-in.
+    {.path = "/GongGao.html", .roles = kAnyone, .code = 3},
+    {.path = "/GetPbDate.html", .roles = kAnyone, .code = 4, .empty = EmptyReply::kEmptyBody},
+    {.path = "/GetPbDate2.html", .roles = kAnyone, .code = 6, .empty = EmptyReply::kEmptyBody},
+};
+
+}  // namespace
+
+std::vector<RouteTable> MeetRouteTables() {
+  return {ClassPageRoutes(), AthleteRegistrationRoutes(), ClassPasswordRoutes(), EntryListingRoutes(),
+          kPlannedRows};
+}
+
+}  // namespace korva

@@ -1,0 +1,112 @@
+#include "pages/setup/setup_routes.h"
+
+#include "database/data_lock.h"
+#include "pages/setup/create_meet.h"
+#include "pages/setup/menu_pages.h"
+#include "pages/setup/registration_switch.h"
+#include "pages/setup/setup_result_page.h"
+#include "pages/setup/setup_stage.h"
+#include "pages/setup/setup_stage_page.h"
+
+namespace korva {
+
+namespace {
+
+using enum Access;
+using enum Method;
+using enum Answer;
+
+// Administration routes whose pages are still to come: each row moves to
+// its page's file, with its handler, when the page is built. Until then
+// the request gets the session-expired page.
+constexpr RouteRow kPlannedRows[] = {
+    {.path = "/ajaxfun.html", .roles = kAdmin, .code = 5, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/Admin.html", .roles = kAdmin, .code = 31, .empty = EmptyReply::kAdminResult},
+    {.path = "/SetupMeetName.html", .roles = kAdmin, .code = 33, .empty = EmptyReply::kAdminResult},
+    {.path = "/SetupMeetGrade.html", .roles = kAdmin, .code = 34, .empty = EmptyReply::kAdminResult},
+    {.path = "/SetupGradeMatch.html", .roles = kAdmin, .code = 35, .empty = EmptyReply::kAdminResult},
+    // The schedule page of "/SetupMeet.html" (stage 3), and its own path.
+    {.roles = kAdmin, .code = 36, .empty = EmptyReply::kAdminResult},
+    {.path = "/MatchPlan.html", .method = kGet, .roles = kAdmin, .code = 47, .empty = EmptyReply::kAdminResult},
+    {.path = "/MatchPlan.html", .method = kPost, .roles = kAdmin, .code = 161, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kRedirectElseResultPage, .base = 92, .redirect = 5},
+    {.path = "/SetupYard.html", .roles = kAdmin, .code = 38, .empty = EmptyReply::kAdminResult},
+    {.path = "/ShowYards.html", .roles = kAdmin, .code = 39, .empty = EmptyReply::kAdminResult},
+    {.path = "/ShowMatch.html", .roles = kAdmin, .code = 40, .empty = EmptyReply::kAdminResult},
+    {.path = "/SetupMatch.html", .roles = kAdmin, .code = 41, .empty = EmptyReply::kAdminResult},
+    {.path = "/SetupSchool.html", .roles = kAdmin, .code = 42, .empty = EmptyReply::kAdminResult},
+    {.path = "/SetupGrade.html", .roles = kAdmin, .code = 43, .empty = EmptyReply::kAdminResult},
+    {.path = "/EditClassName.html", .roles = kAdmin, .code = 44, .empty = EmptyReply::kAdminResult},
+    {.path = "/ShowScore.html", .roles = kAdmin, .code = 45, .empty = EmptyReply::kAdminResult},
+    {.path = "/SetupScore.html", .roles = kAdmin, .code = 46, .empty = EmptyReply::kAdminResult},
+    {.path = "/MakeCXC1990.html", .roles = kAdmin, .code = 50, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/MakeCXC1991.html", .roles = kAdmin, .code = 57, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/YdhCXCJingDu1991.html", .roles = kAdmin, .code = 51, .access = kNone,
+     .empty = EmptyReply::kEmptyBody},
+    {.path = "/BookControl.html", .roles = kAdmin, .code = 52, .empty = EmptyReply::kAdminResult},
+    {.path = "/MoveBiSai.html", .roles = kAdmin, .code = 60, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/MeetList.html", .roles = kAdmin, .code = 74, .empty = EmptyReply::kAdminResult},
+    {.path = "/setupDqYdh.html", .roles = kAdmin, .code = 75, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/DelYdh.html", .roles = kAdmin, .code = 76, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/UserList.html", .roles = kAdmin, .code = 77, .empty = EmptyReply::kAdminResult},
+    {.path = "/AdUserList.html", .roles = kAdmin, .code = 78, .empty = EmptyReply::kAdminResult},
+    {.path = "/DelAdmin.html", .roles = kAdmin, .code = 79, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/CaAdPs.html", .roles = kStaff, .code = 80, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/AddAdmin.html", .roles = kAdmin, .code = 81, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/gjgn.html", .roles = kAdmin, .code = 84, .access = kWrite, .empty = EmptyReply::kEmptyBody},
+    {.path = "/getgnstr.html", .roles = kAdmin, .code = 88, .empty = EmptyReply::kEmptyBody},
+    {.path = "/ChangYdhName.html", .method = kPost, .roles = kAdmin, .code = 143, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 20},
+    {.path = "/ChangeGrade.html", .method = kPost, .roles = kAdmin, .code = 144, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 30},
+    // A result 0 becomes 4 (the handler's business) unless an enabled round
+    // lacks its half-day session or order.
+    {.path = "/ChangGrdeMatch.html", .method = kPost, .roles = kAdmin, .code = 145, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 40},
+    {.path = "/AddYard.html", .method = kPost, .roles = kAdmin, .code = 150, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 50},
+    {.path = "/DelYard.html", .method = kPost, .roles = kAdmin, .code = 151, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 60},
+    {.path = "/AddMatch.html", .method = kPost, .roles = kAdmin, .code = 152, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 70},
+    {.path = "/DelMatch.html", .method = kPost, .roles = kAdmin, .code = 153, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 70},
+    {.path = "/AddGrade.html", .method = kPost, .roles = kAdmin, .code = 155, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 80},
+    {.path = "/DelGrade.html", .method = kPost, .roles = kAdmin, .code = 156, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 80},
+    {.path = "/AddOrDelClass.html", .method = kGet, .roles = kAdmin, .code = 157, .access = kWrite,
+     .empty = EmptyReply::kEmptyBody},
+    // Success: result 0 with the grade id as the message.
+    {.path = "/EditCSname.html", .method = kPost, .roles = kAdmin, .code = 158, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kRedirectElseFailure, .redirect = 3},
+    {.path = "/AddScore.html", .method = kPost, .roles = kAdmin, .code = 159, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kRedirectElseFailure, .redirect = 4},
+    {.path = "/DelScore.html", .method = kPost, .roles = kAdmin, .code = 160, .access = kWrite,
+     .empty = EmptyReply::kAdminResult, .answer = kRedirectElseFailure, .redirect = 4},
+};
+
+// The administration result page for the dispatcher: the message is the
+// posted meet name for the codes that name it, and the handler's text for
+// every other code.
+void AdminResultPage(int code, std::string_view message, const LoginNode& session, std::string& reply) {
+  ServeSetupResultPage(session, code, message, reply, message);
+}
+
+int SetupStageForRouter() {
+  DataReadGuard hold(DataLock);
+  return GetSetupStage();
+}
+
+}  // namespace
+
+std::vector<RouteTable> SetupRouteTables() {
+  return {CreateMeetRoutes(), SetupStageRoutes(), MenuPageRoutes(), RegistrationSwitchRoutes(), kPlannedRows};
+}
+
+void InstallSetupServices() {
+  SetAdminResultPageHook(AdminResultPage);
+  SetSetupStageHook(SetupStageForRouter);
+}
+
+}  // namespace korva

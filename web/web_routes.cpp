@@ -1,0 +1,97 @@
+#include "web/web_routes.h"
+
+#include <string>
+
+#include "web/form_field.h"
+#include "web/login.h"
+#include "web/response.h"
+#include "web/session.h"
+#include "web/static_files.h"
+
+namespace korva {
+
+namespace {
+
+void ClassLoginPage(RouteContext& ctx) { ServeClassLoginPage(ctx.session, kLoginNoMessage, ctx.reply); }
+
+void StaffLoginPage(RouteContext& ctx) { ServeStaffLoginPage(ctx.session, kLoginNoMessage, ctx.reply); }
+
+// Login posts 11 (class teacher) and 21 (staff): the redirect to the
+// role's home, or the login page again with the reason.
+void LoginPost(RouteContext& ctx) {
+  bool staff = ctx.route == kRouteStaffLogin;
+  auto serve_page = [&](int message) {
+    ctx.Refresh();
+    if (staff) {
+      ServeStaffLoginPage(ctx.session, message, ctx.reply);
+    } else {
+      ServeClassLoginPage(ctx.session, message, ctx.reply);
+    }
+  };
+  if (IsLoginLockedOut(ctx.session)) {
+    serve_page(kLoginLockedOut);
+    return;
+  }
+  std::string name;
+  std::string password;
+  GetFormField(ctx.request.Body, staff ? "UserName=" : "BanJi=", 100, name);
+  GetFormField(ctx.request.Body, "PassWord=", 100, password);
+  if (CheckLogin(*ctx.shared, name, password, staff)) {
+    ctx.Refresh();
+    ServeRedirectPage(staff ? 1 : 2, "", ctx.session, ctx.reply);
+    return;
+  }
+  ctx.Refresh();
+  serve_page(IsLoginLockedOut(ctx.session) ? kLoginLockedOut : ctx.session.Reason);
+}
+
+void RefusedBrowserPage(RouteContext& ctx) {
+  AppendHtmlPage(ctx.session,
+                 "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\" />"
+                 "<title>QV网络运动会管理系统</title></head><body>"
+                 "<p>本系统不支持火狐浏览器，请使用IE、Edge或Chrome浏览器访问！</p></body></html>",
+                 ctx.reply);
+}
+
+void ServiceClosedPage(RouteContext& ctx) { ServeServiceClosedPage(ctx.session, ctx.reply); }
+
+void ScriptOrStyle(RouteContext& ctx) { ServeScriptOrStyle(ctx.request, ctx.session, ctx.reply); }
+
+void ImageOrSound(RouteContext& ctx) { ServeImageFile(ctx.request, ctx.reply); }
+
+// The download count changes: ServeDocumentFile takes DataLock to write it.
+void Document(RouteContext& ctx) { ServeDocumentFile(ctx.request, ctx.reply); }
+
+using enum Access;
+using enum Method;
+
+constexpr RouteRow kRows[] = {
+    {.path = "/index.html", .method = kGet, .roles = kAnyone, .code = kRouteClassLoginPage,
+     .handler = ClassLoginPage},
+    {.path = "/index.html", .method = kPost, .roles = kAnyone, .code = kRouteClassLogin, .handler = LoginPost,
+     .access = kNone},
+    {.path = "/AdminIndex.html", .method = kGet, .roles = kAnyone, .code = kRouteStaffLoginPage,
+     .handler = StaffLoginPage},
+    {.path = "/AdminIndex.html", .method = kPost, .roles = kAnyone, .code = kRouteStaffLogin,
+     .handler = LoginPost, .access = kNone},
+    // Reached by their code only: the router chooses them.
+    {.roles = kAnyone, .code = kRouteHome, .handler = ClassLoginPage},
+    {.roles = kAnyone, .code = kRouteNoMeetHome, .handler = StaffLoginPage},
+    {.roles = kAnyone, .code = kRouteFirefox, .handler = RefusedBrowserPage, .access = kNone},
+    {.roles = kAnyone, .code = kRouteSuspended, .handler = ServiceClosedPage, .access = kNone},
+    {.roles = kAnyone, .code = kRouteImage, .handler = ImageOrSound, .access = kNone},
+    {.roles = kAnyone, .code = kRouteSound, .handler = ImageOrSound, .access = kNone},
+    {.roles = kAnyone, .code = kRouteDocument, .handler = Document, .access = kNone},
+    // "/view.css" reads the layout rows of the base file.
+    {.path = "/af.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle},
+    {.path = "/admin.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle},
+    {.path = "/inscore.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle},
+    {.path = "/admin.css", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle},
+    {.path = "/view.css", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle},
+};
+
+}  // namespace
+
+RouteTable WebServerRoutes() { return kRows; }
+
+}  // namespace korva
