@@ -1,6 +1,6 @@
-// The database tests read and change the model directly, as the only thread
-// of their program: it holds DataLock for the whole run, as the server's
-// handlers do for a request.
+// Linked into each folder's unit-test program: the tests read and change the
+// model directly, as the only thread of their program, so it holds DataLock
+// for the whole run, as the server's handlers do for a request.
 #include <gtest/gtest.h>
 
 #include "database/data_lock.h"
