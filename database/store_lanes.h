@@ -43,8 +43,10 @@ int ClearRoundRanking(RoundNode& round);
 // the lane (every member of it) loses flag and points, keeping its place,
 // in the file and in LaneList, and the answer is 0; 0 also when there is
 // no preliminary, no lane or no flag; -1 after a database error (data
-// error 178; nothing changes).
-int ResetPrelimLaneFlag(int contest_id, int athlete_id, int flag_limit);
+// error 178; this call changed nothing). Neither 1 nor 0 is true after -1,
+// so the caller (ranking) can't finish soundly: it rolls its whole unit
+// back, reloads LaneList and answers as after any failed save.
+[[nodiscard]] int ResetPrelimLaneFlag(int contest_id, int athlete_id, int flag_limit);
 
 // The print queue registers how a round leaves it when its ranking is
 // cleared; until then clearing a ranking touches no queue.

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "database/data_error.h"
+#include "database/loaders.h"
 #include "database/lookups.h"
 #include "database/store_test_support.h"
 #include "tests/testing/meet_fixture.h"
@@ -154,9 +156,28 @@ TEST_F(Lanes, OneRecordBonusPerAthleteAndRecord) {
   EXPECT_EQ(ResetPrelimLaneFlag(1, 3, 2), 0);  // no flag
   EXPECT_EQ(ResetPrelimLaneFlag(2, 1, 2), 0);  // no preliminary
   EXPECT_EQ(ResetPrelimLaneFlag(1, 9, 2), 0);  // no lane
-  FailOn("UPDATE", "qrtb479", "no_update");
-  EXPECT_EQ(ResetPrelimLaneFlag(1, 1, 2), -1);
-  EXPECT_EQ(MeetInt("SELECT qrtb489 FROM qrtb479 WHERE qrtb480 = 1"), 2);
+}
+
+// A ranking that meets -1 rolls its whole unit back and reloads LaneList:
+// the reset it made for another athlete before is undone with it, in the
+// file and the list, so no bonus is lost or counted twice.
+TEST_F(Lanes, AFailedResetGoesBackWithTheRankingThatMadeIt) {
+  DataGuard hold(DataLock);
+  ASSERT_TRUE(MeetConnection().ExecScript(
+      "CREATE TEMP TRIGGER no_update BEFORE UPDATE ON qrtb479 WHEN OLD.qrtb484 = 1"
+      " BEGIN SELECT RAISE(ABORT, 'forced failure'); END;"));
+  {
+    Transaction ranking(MeetConnection());
+    ASSERT_EQ(ResetPrelimLaneFlag(1, 2, 2), 0);
+    EXPECT_EQ(ResetPrelimLaneFlag(1, 1, 2), -1);
+    EXPECT_EQ(FindFirstLaneOfRound(1)->RecordFlag, 2);  // the failed reset changed nothing
+    ranking.Rollback();
+  }
+  DropTrigger("no_update");
+  ASSERT_EQ(LoadLanes(), 0);
+  EXPECT_EQ(Rows("SELECT qrtb488, qrtb489 FROM qrtb479 WHERE qrtb480 <= 2"), "600|2\n300|1");
+  const LaneNode* lane = FindFirstLaneOfRound(1) + 1;
+  EXPECT_EQ(std::pair(lane->Points, lane->RecordFlag), std::pair(300, 1));
 }
 
 }  // namespace
