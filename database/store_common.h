@@ -28,9 +28,17 @@ bool Execute(Connection& conn, std::string_view sql, const Args&... args) {
 int NextTwinId(const char* meet_table, const char* meet_column, const char* base_table,
                const char* base_column);
 
+// Hands the rounds of the group's mixed-team contests (of event_id only,
+// when not 0) to the same event's contest of the grade's other sex, where
+// there is one, so that the entrants drawn in them keep their lanes when
+// this contest goes. Runs on conn inside the caller's transaction.
+bool HandOverMixedTeamRounds(Connection& conn, int group_id, int event_id);
+
 // Deletes a competition group with its group events, contests, rounds and
 // their lanes, and the athletes of its grade and sex with their entries and
-// auxiliary rows. Runs on conn inside the caller's transaction.
+// auxiliary rows; the rounds of its mixed-team contests go to the other
+// sex's contests first (HandOverMixedTeamRounds). Runs on conn inside the
+// caller's transaction.
 bool DeleteGroupRows(Connection& conn, int group_id, int grade_id, int sex);
 
 }  // namespace korva

@@ -68,31 +68,63 @@ bool InsertRoundRow(Connection& meet, int contest_id, int kind, int places, int 
                  contest_id, kind, places, part_event_id);
 }
 
-// A group takes an event: its group-event row, its contest and the rounds
-// the event needs (one per part of a combined event; preliminary and final,
-// or a direct final).
-bool AddGroupEvent(Connection& meet, const GroupNode& group, int event_id) {
-  const EventNode* event = FindEventById(event_id);
-  if (!event) return false;
-  bool combined = event->BiSaiType == 3;
-  int prelims = !combined && event->YuJueType == 1 ? 1 : 0;
-  int qualifiers = VenueSizeOf(event->ChangDi, group.PlacesRanked);
-  if (!Execute(meet, "INSERT INTO qrtb467 (qrtb469, qrtb470) VALUES (?, ?)", group.Id, event_id) ||
+// A group takes an event: its group-event row and its contest. The new
+// contest's id; 0 after a database error.
+int AddGroupContest(Connection& meet, const GroupNode& group, const EventNode& event) {
+  int prelims = event.BiSaiType != 3 && event.YuJueType == 1 ? 1 : 0;
+  int qualifiers = VenueSizeOf(event.ChangDi, group.PlacesRanked);
+  if (!Execute(meet, "INSERT INTO qrtb467 (qrtb469, qrtb470) VALUES (?, ?)", group.Id, event.Id) ||
       !Execute(meet,
                "INSERT INTO qrtb425 (qrtb427, qrtb428, qrtb429, qrtb430, qrtb431, qrtb434, qrtb436)"
                " VALUES (?, ?, ?, ?, ?, ?, 0)",
-               group.Id, event_id, prelims, qualifiers, group.PlacesRanked, group.SchemeId))
-    return false;
-  int contest_id = static_cast<int>(meet.LastInsertId());
-  if (combined) {
-    for (int part : event->Parts)
+               group.Id, event.Id, prelims, qualifiers, group.PlacesRanked, group.SchemeId))
+    return 0;
+  return static_cast<int>(meet.LastInsertId());
+}
+
+// The rounds an event needs: one per part of a combined event;
+// preliminary and final, or a direct final.
+bool InsertContestRounds(Connection& meet, const GroupNode& group, const EventNode& event,
+                         int contest_id) {
+  if (event.BiSaiType == 3) {
+    for (int part : event.Parts)
       if (!InsertRoundRow(meet, contest_id, kDirectFinal, group.PlacesRanked, part)) return false;
     return true;
   }
-  if (prelims)
-    return InsertRoundRow(meet, contest_id, kPrelim, qualifiers, 0) &&
+  if (event.YuJueType == 1)
+    return InsertRoundRow(meet, contest_id, kPrelim, VenueSizeOf(event.ChangDi, group.PlacesRanked), 0) &&
            InsertRoundRow(meet, contest_id, kFinalAfterPrelim, group.PlacesRanked, 0);
   return InsertRoundRow(meet, contest_id, kDirectFinal, group.PlacesRanked, 0);
+}
+
+// The contest of the event in the group of the grade's other sex, as the
+// file holds it: its id, 0 when there is none, -1 after a database error.
+int StoredPartnerContest(Connection& meet, const GroupNode& group, int event_id) {
+  Statement st(meet,
+               "SELECT c.qrtb426 FROM qrtb425 c JOIN qrtb373 g ON g.qrtb374 = c.qrtb427"
+               " WHERE c.qrtb428 = ? AND g.qrtb375 = ? AND g.qrtb376 = ?");
+  st.Bind(event_id).Bind(group.GradeId).Bind(3 - group.Sex);
+  int id = st.Next() ? st.ReadIntField(0) : 0;
+  return st.ok() ? id : -1;
+}
+
+// A new contest's rounds. A mixed team is drawn once, boys and girls
+// together: while both groups of the grade hold the event the girls'
+// contest holds the rounds (taking over those the boys' contest held
+// alone until now) and the boys' contest none.
+bool GiveContestRounds(Connection& meet, const GroupNode& group, const EventNode& event,
+                       int contest_id) {
+  if (event.TuanTiType == 3) {
+    int partner = StoredPartnerContest(meet, group, event.Id);
+    if (partner < 0) return false;
+    if (partner > 0 && group.Sex == 1) return true;
+    if (partner > 0) {
+      if (!Execute(meet, "UPDATE qrtb444 SET qrtb446 = ? WHERE qrtb446 = ?", contest_id, partner))
+        return false;
+      if (meet.Changes() > 0) return true;
+    }
+  }
+  return InsertContestRounds(meet, group, event, contest_id);
 }
 
 std::vector<int> StoredGroupEvents(Connection& meet, int group_id, bool* ok) {
@@ -127,6 +159,9 @@ int RemoveGroupEvent(Connection& meet, const GroupNode& group, int event_id, std
     }
     if (!st.ok()) return 3;
   }
+  // The rounds of a mixed team stay with the other sex's contest, with the
+  // lanes of its entrants.
+  if (!HandOverMixedTeamRounds(meet, group.Id, event_id)) return 3;
   std::string rounds = std::string("SELECT qrtb445 FROM qrtb444 WHERE qrtb446 IN (") + contests + ")";
   bool removed =
       Execute(meet, "DELETE FROM qrtb479 WHERE qrtb481 IN (" + rounds + ")", group.Id, event_id) &&
@@ -135,6 +170,38 @@ int RemoveGroupEvent(Connection& meet, const GroupNode& group, int event_id, std
       Execute(meet, "DELETE FROM qrtb425 WHERE qrtb427 = ? AND qrtb428 = ?", group.Id, event_id) &&
       Execute(meet, "DELETE FROM qrtb467 WHERE qrtb469 = ? AND qrtb470 = ?", group.Id, event_id);
   return removed ? 0 : 3;
+}
+
+// Adds each group's chosen events that it doesn't hold yet (read_held:
+// the group's stored events count as held), then gives the new contests
+// their rounds once every contest exists, so that a mixed team's rounds
+// land in the right contest of the pair. False after a database error or
+// for an unknown group or event.
+bool AddChosenEvents(Connection& meet, const std::vector<GroupEventNode>& selections,
+                     bool read_held) {
+  struct NewContest {
+    const GroupNode* group;
+    const EventNode* event;
+    int id;
+  };
+  std::vector<NewContest> added;
+  for (const GroupEventNode& selection : selections) {
+    const GroupNode* group = FindGroupById(selection.GroupId);
+    bool ok = group != nullptr;
+    std::vector<int> held = ok && read_held ? StoredGroupEvents(meet, group->Id, &ok) : std::vector<int>{};
+    if (!ok) return false;
+    for (int event_id : selection.EventIds) {
+      if (Contains(held, event_id)) continue;
+      const EventNode* event = FindEventById(event_id);
+      int contest_id = event ? AddGroupContest(meet, *group, *event) : 0;
+      if (contest_id == 0) return false;
+      added.push_back({group, event, contest_id});
+      held.push_back(event_id);
+    }
+  }
+  for (const NewContest& c : added)
+    if (!GiveContestRounds(meet, *c.group, *c.event, c.id)) return false;
+  return true;
 }
 
 }  // namespace
@@ -215,18 +282,9 @@ int CreateGroupContests(std::string* report, const std::vector<GroupEventNode>& 
   }
   Connection& meet = MeetConnection();
   Transaction unit(meet);
-  if (!unit.ok()) return 3;
-  for (const GroupEventNode& selection : selections) {
-    const GroupNode* group = FindGroupById(selection.GroupId);
-    if (!group) return 3;
-    std::vector<int> done;
-    for (int event_id : selection.EventIds) {
-      if (Contains(done, event_id)) continue;
-      if (!AddGroupEvent(meet, *group, event_id)) return 3;
-      done.push_back(event_id);
-    }
-  }
-  if (!Execute(meet, "UPDATE qrtb331 SET qrtb341 = 0") || !unit.Commit()) return 3;
+  if (!unit.ok() || !AddChosenEvents(meet, selections, false) ||
+      !Execute(meet, "UPDATE qrtb331 SET qrtb341 = 0") || !unit.Commit())
+    return 3;
   Model().RegistrationClosed = 0;
   return 0;
 }
@@ -235,18 +293,13 @@ int ApplyGroupEventSelection(const std::vector<GroupEventNode>& selections, std:
   DataGuard hold(DataLock);
   Connection& meet = MeetConnection();
   Transaction unit(meet);
-  if (!unit.ok()) return 3;
+  if (!unit.ok() || !AddChosenEvents(meet, selections, true)) return 3;
   std::string refused;
   for (const GroupEventNode& selection : selections) {
     const GroupNode* group = FindGroupById(selection.GroupId);
     bool ok = group != nullptr;
     std::vector<int> current = ok ? StoredGroupEvents(meet, selection.GroupId, &ok) : std::vector<int>{};
     if (!ok) return 3;
-    for (int event_id : selection.EventIds) {
-      if (Contains(current, event_id)) continue;
-      if (!AddGroupEvent(meet, *group, event_id)) return 3;
-      current.push_back(event_id);
-    }
     for (int event_id : current) {
       if (Contains(selection.EventIds, event_id)) continue;
       if (RemoveGroupEvent(meet, *group, event_id, &refused) == 3) return 3;

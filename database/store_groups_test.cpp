@@ -94,7 +94,8 @@ TEST(CreateGroupContests, MakesContestsAndRoundsAndOpensRegistration) {
   EXPECT_EQ(Model().RegistrationClosed, 1);
   DropTrigger("no_open");
   // 100米 runs preliminaries on venue 1 (8 lanes); 跳远 is a direct final
-  // (chosen twice); 三项全能 has three parts; 8×50米迎面接力 is a mixed team.
+  // (chosen twice); 三项全能 has three parts; 8×50米迎面接力 is a mixed team,
+  // whose rounds the girls' contest holds.
   ASSERT_EQ(CreateGroupContests(&report, {{1, {3, 9, 16, 15, 9}}, {2, {15}}}), 0);
   EXPECT_EQ(Model().RegistrationClosed, 0);
   EXPECT_EQ(MeetInt("SELECT qrtb341 FROM qrtb331"), 0);
@@ -103,12 +104,52 @@ TEST(CreateGroupContests, MakesContestsAndRoundsAndOpensRegistration) {
   // Kind, places and part event of every round of group 1, by event.
   EXPECT_EQ(Rows("SELECT c.qrtb428, r.qrtb447, r.qrtb453, r.qrtb454 FROM qrtb444 r JOIN qrtb425 c"
                  " ON c.qrtb426 = r.qrtb446 WHERE c.qrtb427 = 1 ORDER BY c.qrtb428, r.qrtb447, r.qrtb454"),
-            "3|1|8|0\n3|2|6|0\n9|3|6|0\n15|3|6|0\n16|3|6|2\n16|3|6|9\n16|3|6|11");
+            "3|1|8|0\n3|2|6|0\n9|3|6|0\n16|3|6|2\n16|3|6|9\n16|3|6|11");
 
   ReloadGroupLists();
   report.clear();
   EXPECT_EQ(CreateGroupContests(&report, {{1, {1}}}), 3);
   EXPECT_EQ(report, "系统错误，请联系管理员重新建立运动会！");
+}
+
+// Rounds per contest as "group|rounds" lines, and the round of each lane.
+std::string RoundsPerContest() {
+  return Rows("SELECT c.qrtb427, COUNT(r.qrtb445) FROM qrtb425 c LEFT JOIN qrtb444 r ON r.qrtb446 = c.qrtb426"
+              " GROUP BY c.qrtb426 ORDER BY c.qrtb427") +
+         " lanes:" + Rows("SELECT c.qrtb427 FROM qrtb479 JOIN qrtb444 ON qrtb445 = qrtb481"
+                          " JOIN qrtb425 c ON c.qrtb426 = qrtb446");
+}
+
+// A mixed team is drawn once: the girls' contest holds its rounds while
+// both groups of the grade hold the event, else the one group's contest,
+// through every later change of groups and events; drawn lanes stay.
+TEST(CreateGroupContests, AMixedTeamHasItsRoundsInOneContestOfTheGrade) {
+  MeetFixture f;
+  int meet = f.OpenNewMeet(std::string(kEmptyGroupsSql) +
+                           "INSERT INTO qrtb373 (qrtb374, qrtb375, qrtb376, qrtb381) VALUES (3, 2, 1, 6);");
+  std::string report;
+  ASSERT_EQ(CreateGroupContests(&report, {{1, {15}}, {2, {15}}, {3, {15}}}), 0);
+  EXPECT_EQ(RoundsPerContest(), "1|0\n2|1\n3|1 lanes:");
+  // Grade 2 gains girls after a boys' team was drawn: their contest takes
+  // the rounds over.
+  ASSERT_TRUE(f.MeetSql(meet,
+                        "INSERT INTO qrtb373 (qrtb374, qrtb375, qrtb376, qrtb381) VALUES (4, 2, 2, 6);"
+                        "INSERT INTO qrtb409 (qrtb411, qrtb410, qrtb413, qrtb414, qrtb415) VALUES (1, '王五', 2, 5, 1);"
+                        "INSERT INTO qrtb397 (qrtb399, qrtb400) SELECT qrtb426, 1 FROM qrtb425 WHERE qrtb427 = 3;"
+                        "INSERT INTO qrtb479 (qrtb480, qrtb481, qrtb482, qrtb483, qrtb484) SELECT 1, qrtb445, 1, 1, 1"
+                        " FROM qrtb444 JOIN qrtb425 ON qrtb426 = qrtb446 WHERE qrtb427 = 3;"));
+  ReloadGroupLists();
+  ASSERT_EQ(ApplyGroupEventSelection({{3, {15}}, {4, {15}}}, &report), 0);
+  EXPECT_EQ(RoundsPerContest(), "1|0\n2|1\n3|0\n4|1 lanes:4");
+  // Cleared for both, the boys' contest keeps its entrant and gets the
+  // rounds back; the girls' contest goes.
+  ReloadGroupLists();
+  EXPECT_EQ(ApplyGroupEventSelection({{3, {}}, {4, {}}}, &report), 2);
+  EXPECT_EQ(RoundsPerContest(), "1|0\n2|1\n3|1 lanes:3");
+  // Grade 1 loses its girls' group: the boys' contest takes the rounds.
+  ReloadGroupLists();
+  ASSERT_EQ(SaveCompetitionGroups({Row(1, 1, 0, 6, 2), Row(2, 1, 0, 6, 2)}, {}, &report), 0);
+  EXPECT_EQ(RoundsPerContest(), "1|1\n3|1 lanes:3");
 }
 
 TEST(ApplyGroupEventSelection, AddsNewEventsAndRemovesClearedOnesWithoutEntrants) {

@@ -89,6 +89,22 @@ int IsUndrawnAmong(int contest_id, const std::vector<const LaneNode*>& lanes_of_
   return 1;
 }
 
+bool ContestHasRound(int contest_id) {
+  const auto& rounds = Model().RoundList;
+  return std::any_of(rounds.begin(), rounds.end(), [&](const RoundNode& r) { return r.ContestId == contest_id; });
+}
+
+// The contest whose rounds a contest's entrants run in: itself, or for a
+// mixed team whose rounds the other sex's contest holds, that contest.
+int RoundHoldingContest(int contest_id) {
+  if (ContestHasRound(contest_id)) return contest_id;
+  const ContestNode* contest = FindContestById(contest_id);
+  const EventNode* event = contest ? FindEventById(contest->EventId) : nullptr;
+  if (!event || event->TuanTiType != 3) return contest_id;
+  const ContestNode* partner = FindOppositeSexContest(contest->GroupId, event->Id);
+  return partner && ContestHasRound(partner->Id) ? partner->Id : contest_id;
+}
+
 }  // namespace
 
 void SeedDrawRandom() {
@@ -160,17 +176,18 @@ int RedrawUndrawnContests(unsigned seed) {
   for (std::size_t a = 0; a < athletes.size(); ++a) {
     const std::vector<int> contests = athletes[a].ContestIds;
     for (int contest_id : contests) {
-      if (handled.count(contest_id)) continue;
+      const int holder = RoundHoldingContest(contest_id);
+      if (handled.count(holder)) continue;
       const auto own = lanes.find(athletes[a].Id);
       if (IsUndrawnAmong(contest_id, own != lanes.end() ? own->second : no_lanes) != 1) continue;
-      handled.insert(contest_id);
-      if (ContestHasResults(contest_id)) {
+      handled.insert(holder);
+      if (ContestHasResults(holder)) {
         // Drawing again would throw the entered results away.
-        LogServerMessage("比赛(编号" + std::to_string(contest_id) +
+        LogServerMessage("比赛(编号" + std::to_string(holder) +
                          ")已有比赛成绩，没有重新分组分道，新报名的运动员没有分到道次。");
         continue;
       }
-      if (RedrawContest(contest_id) != 0) result = 1;
+      if (RedrawContest(holder) != 0) result = 1;
       lanes = IndexLanesByAthlete();
     }
   }
@@ -184,6 +201,7 @@ int RedrawContest(int contest_id) {
 
 int RedrawContest(int contest_id, int& heats, int& entrants) {
   DataGuard hold(DataLock);
+  contest_id = RoundHoldingContest(contest_id);
   Transaction unit(MeetConnection());
   int failed = unit.ok() ? 0 : 1;
   auto& rounds = Model().RoundList;

@@ -33,7 +33,8 @@ int RedrawUndrawnContests(unsigned seed);
 
 // Draws every round of the contest again from its entries (finals after a
 // preliminary lose their lanes and are not drawn), then empties the lane
-// memory. Heats and entrants of the last round drawn come back. 0 done;
+// memory. A mixed team's contest without rounds of its own is drawn in
+// the other sex's contest, which holds the team's rounds. Heats and entrants of the last round drawn come back. 0 done;
 // 1 database error, nothing changed.
 int RedrawContest(int contest_id, int& heats, int& entrants);
 int RedrawContest(int contest_id);

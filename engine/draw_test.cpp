@@ -74,7 +74,7 @@ TEST(DrawSteps, AClassmateOnTheNextLaneMovesOnWhenItCan) {
 
 // A one-grade meet: a boys' contest 100 and a girls' contest 200 of one
 // event; rounds 1001/2001 preliminaries, 1002/2002 finals after them,
-// 1003/2003 direct finals.
+// 1003/2003 direct finals. A mixed team has the girls' rounds only.
 struct DrawShape {
   int VenueSize = 8, BiSaiType = 1, FZFDType = 1, TuanTiType = 1;
   int HasPrelim = 0, Qualifiers = 8, Places = 6, AdmitOneLess = 1;
@@ -112,7 +112,7 @@ void BuildDrawMeet(const DrawShape& s) {
                          .TuanTiType = s.TuanTiType, .FZFDType = s.FZFDType, .Unit = "秒", .ChangDi = 10});
   // Preliminaries before finals, as RoundList holds them.
   for (int kind : s.HasPrelim ? std::vector{kPrelim, kFinalAfterPrelim} : std::vector{kDirectFinal})
-    for (int sex = 1; sex <= 2; ++sex)
+    for (int sex = s.TuanTiType == 3 ? 2 : 1; sex <= 2; ++sex)
       m.RoundList.push_back({.Id = sex * 1000 + kind, .ContestId = sex * 100, .Kind = kind});
   int id = 1;
   for (int c = 1; c <= classes; ++c)
@@ -193,10 +193,17 @@ void CheckDrawnMeet(const DrawShape& s, int& spread_checks) {
   }));
   for (const RoundNode& round : m.RoundList)
     if (round.Kind != kFinalAfterPrelim) CheckDrawnRound(s, round, spread_checks);
+  // Every entrant has exactly one lane in the rounds held (a mixed team's
+  // boys and girls one together).
+  std::map<int, int> lanes_of_athlete;
+  for (const LaneNode& n : m.LaneList)
+    if (FindRoundById(n.RoundId)->Disabled == 0) ++lanes_of_athlete[n.AthleteId];
+  for (const AthleteNode& a : m.AthleteList)
+    EXPECT_EQ(lanes_of_athlete[a.Id], a.ContestIds.empty() ? 0 : 1) << "athlete " << a.Id;
   if (!s.HasPrelim) return;
   // A preliminary whose entrants all fit one heat and the qualifiers is
   // dropped and its final becomes a single final; else the final waits.
-  for (int contest = 100; contest <= 200; contest += 100) {
+  for (int contest = s.TuanTiType == 3 ? 200 : 100; contest <= 200; contest += 100) {
     const RoundNode& prelim = *FindRoundById(contest * 10 + 1);
     const RoundNode& final = *FindRoundById(contest * 10 + 2);
     std::set<std::pair<int, int>> places;
@@ -383,6 +390,22 @@ TEST_F(DrawTest, LateEntrantsAreDrawnWhereNoResultIsLost) {
     EXPECT_EQ(LaneRows(2003), girls);  // the other contest is not drawn again
     ExpectListsMatchFile();
   }
+}
+
+// A boy entered late in a mixed team is drawn where the team runs, in the
+// girls' contest's round: every entrant keeps exactly one lane.
+TEST_F(DrawTest, ALateMixedTeamEntrantIsDrawnWhereItsTeamRuns) {
+  const DrawShape shape{.TuanTiType = 3, .Boys = {1, 1}, .Girls = {1, 0}};
+  const int meet = OpenShape(shape);
+  ASSERT_EQ(DrawAllRounds(6u), 0);
+  AddLateAthlete(meet, 500, 1, 100);
+  EXPECT_EQ(IsAthleteUndrawn(100, 500), 1);
+  ASSERT_EQ(RedrawUndrawnContests(7u), 0);
+  EXPECT_EQ(IsAthleteUndrawn(100, 500), 0);
+  int spread_checks = 0;
+  CheckDrawnMeet(shape, spread_checks);
+  EXPECT_EQ(FindRoundById(2003)->Entrants, 2);  // the teams of classes 1 and 2
+  ExpectListsMatchFile();
 }
 
 // A preliminary dropped for few entrants makes its final a single final;
