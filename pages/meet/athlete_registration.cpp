@@ -230,17 +230,17 @@ RegistrationPlan CheckAthleteRegistration(const AthleteRegistration& request, in
   return plan;
 }
 
-int HandleAddStudent(std::string& reply, std::string_view path, const LoginNode& session) {
+bool HandleAddStudent(std::string_view path, const LoginNode& session, std::string& reply) {
   AssertDataLockHeld(true);
   AthleteRegistration request = ReadAthleteRegistration(path, session);
   RegistrationPlan plan = CheckAthleteRegistration(request, session.Role);
   if (!plan.refusal.empty()) {
     reply += plan.refusal;
-    return 0;
+    return false;
   }
   if (!StoreAthlete(plan)) {
     reply += kStoreFailedMessage;
-    return 0;
+    return false;
   }
   reply += "<p><img src=\"tip.jpg\" />报名成功，报名信息如下：</p><p>姓名：" + EscapeHtml(request.name) +
            ",报名的比赛：" + plan.event_names + "。</p><br />";
@@ -252,7 +252,7 @@ int HandleAddStudent(std::string& reply, std::string_view path, const LoginNode&
                "请报名结束后到“秩序册管理”中重新生成一下秩序册，\t\t\t\t\t"
                "放心，已经安排好的比赛与号码并不会发生变化，只有新报名的比赛会被重新安排。";
     }
-    return 1;
+    return true;
   }
   if (request.sex == 1) {
     reply += plan.group_full_after ? "<p><img src=\"tip.jpg\" />男子竞赛组已报满，请返回班级首页！</p>"
@@ -262,7 +262,7 @@ int HandleAddStudent(std::string& reply, std::string_view path, const LoginNode&
                                    : "<div class=\"TabDivBai\"><a href=\"GirlEnroll.html\">继续报名</a></div>";
   }
   reply += "<div class=\"TabDivBai\"><a href=\"ShowClass.html\">返回班级首面</a></div>";
-  return 1;
+  return true;
 }
 
 namespace {
@@ -271,8 +271,7 @@ namespace {
 // that the enrol form puts in place of itself.
 void AddStudentRoute(RouteContext& ctx) {
   std::string text;
-  ctx.result = HandleAddStudent(text, ctx.request.Path, ctx.session);
-  if (ctx.result == 0) {
+  if (!HandleAddStudent(ctx.request.Path, ctx.session, text)) {
     text += ctx.session.Role == kRoleAdmin
                 ? "<div class=\"TabDivBai\"><a href=\"Adft.html\">返回</a></div>"
                 : "<div class=\"TabDivBai\"><a href=\"ShowClass.html\">返回班级首面</a></div>";

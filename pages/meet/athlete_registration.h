@@ -42,9 +42,9 @@ struct RegistrationPlan {
 RegistrationPlan CheckAthleteRegistration(const AthleteRegistration& request, int role);
 
 // Serves /AddStudent.html: fills reply with the message fragment. The
-// caller holds DataLock alone. 1 when the
-// athlete was stored (database and AthleteList), 0 when refused.
-int HandleAddStudent(std::string& reply, std::string_view path, const LoginNode& session);
+// caller holds DataLock alone. True when the athlete was stored (database
+// and AthleteList), false when refused.
+bool HandleAddStudent(std::string_view path, const LoginNode& session, std::string& reply);
 
 RouteTable AthleteRegistrationRoutes();
 

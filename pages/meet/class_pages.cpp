@@ -199,7 +199,7 @@ bool HasResult(int athlete_id) {
 
 }  // namespace
 
-int ServeClassHomePage(std::string& reply, const LoginNode& session) {
+bool ServeClassHomePage(const LoginNode& session, std::string& reply) {
   AssertDataLockHeld();
   std::string page;
   LoadHtmlTemplate(Template::kClassHome, page);
@@ -207,7 +207,7 @@ int ServeClassHomePage(std::string& reply, const LoginNode& session) {
   const ClassNode* class_node = FindClassNode(session.ClassId, session.GradeId);
   if (class_node == nullptr) {
     AppendHtmlPage(session, kClassDataErrorText, reply);
-    return 1;
+    return true;
   }
   ReplacePlaceholder(page, "领队", EscapeHtml(class_node->LeaderName));
   ReplacePlaceholder(page, "班级", EscapeHtml(class_node->ClassName));
@@ -216,7 +216,7 @@ int ServeClassHomePage(std::string& reply, const LoginNode& session) {
   sides[0].group = FindGroupByGradeAndSex(class_node->GradeId, 1);
   sides[1].sex = 2;
   sides[1].group = FindGroupByGradeAndSex(class_node->GradeId, 2);
-  if (sides[0].group == nullptr && sides[1].group == nullptr) return 0;
+  if (sides[0].group == nullptr && sides[1].group == nullptr) return false;
 
   const bool open = Model().RegistrationClosed == 0;
   std::vector<int> mixed_open;
@@ -256,41 +256,41 @@ int ServeClassHomePage(std::string& reply, const LoginNode& session) {
   }
   ReplacePlaceholder(page, "报名提示", notices);
   AppendHtmlPage(session, page, reply);
-  return 1;
+  return true;
 }
 
-int ServeEnrollPage(std::string& reply, int athlete_id, int sex, const LoginNode& session) {
+bool ServeEnrollPage(int athlete_id, int sex, const LoginNode& session, std::string& reply) {
   AssertDataLockHeld();
   std::string page;
   LoadHtmlTemplate(Template::kEnrollForm, page);
   FillClassPageHead(page);
   const ClassNode* class_node = FindClassNode(session.ClassId, session.GradeId);
-  if (class_node == nullptr) return 1;
+  if (class_node == nullptr) return false;
   ReplacePlaceholder(page, "班级", EscapeHtml(class_node->ClassName));
   ReplacePlaceholder(page, "性别", sex == 1 ? "男" : "女");
   const GroupNode* group = FindGroupByGradeAndSex(class_node->GradeId, sex);
-  if (group == nullptr) return 2;
+  if (group == nullptr) return false;
   std::string form;
   BuildAthleteEventForm(session, form, *group, class_node->ClassId, sex, athlete_id);
   ReplacePlaceholder(page, "报名内容", form + kEnrollNote);
   AppendHtmlPage(session, page, reply);
-  return 0;
+  return true;
 }
 
-int HandleDeleteAthletesPost(std::string& message, std::string_view body, const LoginNode& session) {
+bool HandleDeleteAthletesPost(std::string_view body, const LoginNode& session, std::string& message) {
   // The caller holds the lock alone for the whole request, so no result can
   // arrive between the check and the deletion.
   AssertDataLockHeld(true);
   if (Model().RegistrationClosed != 0) {
     message = "运动员报名已经截止！";
-    return 1;
+    return false;
   }
   const int sex = GetFormInt(body, "sex=", 100);
   const char* key = sex == 1 ? "manc1=" : "mmc1=";
   std::string value;
   if ((sex != 1 && sex != 2) || GetFormField(body, key, 100, value) != 1) {
     message = "网页提交的数据有错误！";
-    return 1;
+    return false;
   }
   bool kept = false;
   std::size_t pos = 0;
@@ -300,7 +300,7 @@ int HandleDeleteAthletesPost(std::string& message, std::string_view body, const 
     if (athlete == nullptr) continue;
     if (athlete->Sex != sex || athlete->ClassId != session.ClassId) {
       message = "非法的操作";
-      return 1;
+      return false;
     }
     if (HasResult(athlete_id)) {
       message += '[';
@@ -313,31 +313,31 @@ int HandleDeleteAthletesPost(std::string& message, std::string_view body, const 
       LoadAthletes();
       LoadLanes();
       message += "数据库操作出现错误！";
-      return 1;
+      return false;
     }
   }
-  return kept ? 1 : 0;
+  return !kept;
 }
 
 namespace {
 
 // "/ShowClass.html": without a group for the class's grade the class login
 // page answers with message 3.
-void ClassHomeRoute(RouteContext& ctx) { ctx.result = ServeClassHomePage(ctx.reply, ctx.session) == 1 ? 0 : 1; }
+void ClassHomeRoute(RouteContext& ctx) { ctx.result = ServeClassHomePage(ctx.session, ctx.reply) ? 0 : 1; }
 
 // "/BoyEnroll.html" and "/GirlEnroll.html", "?id=" naming the athlete to
 // edit.
 void EnrollRoute(RouteContext& ctx) {
   int athlete_id = GetFormInt(ctx.request.Path, "?id=", 100);
   int sex = ctx.route == 14 ? 2 : 1;
-  ctx.result = ServeEnrollPage(ctx.reply, athlete_id, sex, ctx.session);
+  ctx.result = ServeEnrollPage(athlete_id, sex, ctx.session, ctx.reply) ? 0 : 1;
 }
 
 // POST "/DelST.html": back to the class home page when every ticked athlete
 // went, else the class error page with the reason.
 void DeleteAthletesRoute(RouteContext& ctx) {
   std::string message;
-  ctx.result = HandleDeleteAthletesPost(message, ctx.request.Body, ctx.session);
+  ctx.result = HandleDeleteAthletesPost(ctx.request.Body, ctx.session, message) ? 0 : 1;
   if (ctx.result != 0) ServeClassErrorPage(ctx.session, message, ctx.reply);
 }
 

@@ -11,20 +11,20 @@
 
 namespace korva {
 
-// /ShowClass.html: appends header and page to reply and returns 1; 0 (nothing
+// /ShowClass.html: appends header and page to reply; false (nothing
 // appended) when the class's grade has no competition group.
-int ServeClassHomePage(std::string& reply, const LoginNode& session);
+bool ServeClassHomePage(const LoginNode& session, std::string& reply);
 
 // /BoyEnroll.html (sex 1) and /GirlEnroll.html (sex 2), with the athlete to
-// edit or 0: appends header and page and returns 0; non-zero (nothing
-// appended) when the class or its group of that sex is missing.
-int ServeEnrollPage(std::string& reply, int athlete_id, int sex, const LoginNode& session);
+// edit or 0: appends header and page; false (nothing appended) when the
+// class or its group of that sex is missing.
+bool ServeEnrollPage(int athlete_id, int sex, const LoginNode& session, std::string& reply);
 
 // POST /DelST.html: deletes the ticked athletes of the session's class that
-// hold no result. 0 when all went; non-zero with message (markup) when an
+// hold no result. True when all went; false with message (markup) when an
 // athlete was kept or the request was refused. Refused while registration
 // is closed.
-int HandleDeleteAthletesPost(std::string& message, std::string_view body, const LoginNode& session);
+bool HandleDeleteAthletesPost(std::string_view body, const LoginNode& session, std::string& message);
 
 // The class teacher's home, enrol, deletion and leader-name routes.
 RouteTable ClassPageRoutes();

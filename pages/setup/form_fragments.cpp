@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "database/connections.h"
+#include "database/queries.h"
 #include "database/data_error.h"
 #include "database/lookups.h"
 #include "database/model.h"
@@ -34,18 +34,6 @@ std::string NumberedOptions(int count, const char* unit, int selected) {
   std::string out;
   for (int v = 1; v <= count; ++v) out += NumberedOption(v, unit, v == selected);
   return out;
-}
-
-struct IdName {
-  int id = 0;
-  std::string name;
-};
-
-// Rows of a two-column query; false (logged by the statement) on failure.
-bool ReadIdNames(Connection& conn, const char* sql, std::vector<IdName>* rows) {
-  Statement st(conn, sql);
-  while (st.Next()) rows->push_back({st.ReadIntField(0), st.ReadTextField(1)});
-  return st.ok();
 }
 
 void LogFragmentFailure(const char* what) {
@@ -113,11 +101,11 @@ std::string GroupRowSelects(const GroupNode* values, bool has_combined) {
 
 std::string NewMeetGradeRow(int row, const IdName& grade, const std::string& selects) {
   const std::string i = std::to_string(row);
-  const std::string id = std::to_string(grade.id);
+  const std::string id = std::to_string(grade.Id);
   return "<tr>\r\n"
          "<td align=\"center\"><input type=\"checkbox\" onClick=\"nianjiselect(" + i +
          ")\" name=\"wnjsel\" value=\"" + id + "\" checked=\"checked\" /></td>\r\n"
-         "<td align=\"center\">" + EscapeHtml(grade.name) + "</td>\r\n"
+         "<td align=\"center\">" + EscapeHtml(grade.Name) + "</td>\r\n"
          "<td align=\"center\"><input type=\"checkbox\" onClick=\"njboygirlselect(" + i +
          ")\" name=\"wboysel\" value=\"" + id + "\" checked=\"checked\" /></td>\r\n"
          "<td align=\"center\"><input type=\"checkbox\" onClick=\"njboygirlselect(" + i +
@@ -142,7 +130,7 @@ std::string BuildBonusSelect(const char* name, int selected) {
 
 std::string BuildGroupSettingsForm(bool has_combined) {
   std::vector<IdName> grades;
-  if (!ReadIdNames(MeetConnection(), "select qrtb220, qrtb221 from qrtb219 order by qrtb220", &grades)) {
+  if (!ReadMeetGrades(grades)) {
     LogFragmentFailure("the groups form");
     return {};
   }
@@ -152,14 +140,14 @@ std::string BuildGroupSettingsForm(bool has_combined) {
   std::string out;
   for (std::size_t row = 0; row < grades.size(); ++row) {
     const IdName& grade = grades[row];
-    const GroupNode* boys = FindGroupByGradeAndSex(grade.id, 1);
-    const GroupNode* girls = FindGroupByGradeAndSex(grade.id, 2);
-    RowBoxes boxes = GroupRowBoxes(static_cast<int>(row), grade.id, boys, girls);
-    const std::string id = std::to_string(grade.id);
+    const GroupNode* boys = FindGroupByGradeAndSex(grade.Id, 1);
+    const GroupNode* girls = FindGroupByGradeAndSex(grade.Id, 2);
+    RowBoxes boxes = GroupRowBoxes(static_cast<int>(row), grade.Id, boys, girls);
+    const std::string id = std::to_string(grade.Id);
     out += "<tr>\r\n"
            "<td align=\"center\"><input type=\"checkbox\" name=\"wnjsel\" value=\"" + id + "\" " +
            boxes.grade + " /></td>\r\n"
-           "<td align=\"center\">" + EscapeHtml(grade.name) + "</td>\r\n"
+           "<td align=\"center\">" + EscapeHtml(grade.Name) + "</td>\r\n"
            "<td align=\"center\"><input type=\"checkbox\" name=\"wboysel\" value=\"" + id + "\" " +
            boxes.boys + " /></td>\r\n"
            "<td align=\"center\"><input type=\"checkbox\" name=\"wgirlsel\"value=\"" + id + "\" " +
@@ -190,12 +178,12 @@ NewMeetEvents CheckNewMeetEvents() {
     return result;
   }
   // No meet yet: the first meet takes the default catalogue of the base file.
-  Statement st(BaseConnection(), "select qrtb309 from qrtb55");
-  while (st.Next()) {
+  std::vector<int> kinds;
+  if (!ReadBaseEventKinds(kinds)) LogFragmentFailure("the create-meet form");
+  for (int kind : kinds) {
     result.any = true;
-    if (st.ReadIntField(0) == kCombinedEvent) result.has_combined = true;
+    if (kind == kCombinedEvent) result.has_combined = true;
   }
-  if (!st.ok()) LogFragmentFailure("the create-meet form");
   return result;
 }
 
@@ -203,8 +191,7 @@ int BuildNewMeetForm(std::string* out, const NewMeetEvents& events) {
   if (!events.any) return 3;
   std::vector<IdName> schemes;
   std::vector<IdName> grades;
-  if (!ReadIdNames(BaseConnection(), "select qrtb81, qrtb82 from qrtb80 order by qrtb81", &schemes) ||
-      !ReadIdNames(BaseConnection(), "select qrtb27, qrtb29 from qrtb26 order by qrtb27", &grades)) {
+  if (!ReadBaseSchemes(schemes) || !ReadBaseGrades(grades)) {
     LogFragmentFailure("the create-meet form");
     out->clear();
     return 0;
@@ -214,7 +201,7 @@ int BuildNewMeetForm(std::string* out, const NewMeetEvents& events) {
 
   std::string scheme_options;
   for (std::size_t i = 0; i < schemes.size(); ++i)
-    scheme_options += NamedOption(schemes[i].id, schemes[i].name, i == 0);
+    scheme_options += NamedOption(schemes[i].Id, schemes[i].Name, i == 0);
   const std::string per_class = NumberedOptions(50, "人", 6);
   const std::string per_event = NumberedOptions(50, "人", 2);
   const std::string per_athlete = NumberedOptions(20, "项", 2);
@@ -239,29 +226,28 @@ int BuildNewMeetForm(std::string* out, const NewMeetEvents& events) {
 
 std::string BuildMeetOptions() {
   std::vector<IdName> meets;
-  if (!ReadIdNames(BaseConnection(), "select qrtb138, qrtb141 from qrtb137 order by qrtb138 desc", &meets)) {
+  if (!ReadMeetRegistry(meets)) {
     LogFragmentFailure("the meet list");
     return {};
   }
   if (meets.empty()) return "<option value=\"0\" selected=\"selected\">没有运动会数据</option>";
   std::string out;
   for (std::size_t i = 0; i < meets.size(); ++i) {
-    std::string v = std::to_string(meets[i].id);
+    std::string v = std::to_string(meets[i].Id);
     out += (i == 0 ? "<option value=\"" + v + "\" selected=\"selected\">" : "<option value=\"" + v + "\">") +
-           EscapeHtml(meets[i].name) + "</option>";
+           EscapeHtml(meets[i].Name) + "</option>";
   }
   return out;
 }
 
 std::string BuildOtherMeetNames() {
-  Statement st(BaseConnection(), "select qrtb141 from qrtb137 where qrtb138<>? order by qrtb138 desc");
-  st.Bind(Model().CurrentMeetId);
-  std::string out = "|";
-  while (st.Next()) out += EscapeScript(st.ReadTextField(0)) + "|";
-  if (!st.ok()) {
+  std::vector<IdName> meets;
+  if (!ReadMeetRegistry(meets, Model().CurrentMeetId)) {
     LogFragmentFailure("the other meets' names");
     return {};
   }
+  std::string out = "|";
+  for (const IdName& meet : meets) out += EscapeScript(meet.Name) + "|";
   return out;
 }
 

@@ -21,7 +21,7 @@ std::string SwitchRegistration(std::string_view path) {
     if (!Model().LaneList.empty()) return "4";
     if (Model().RoundList.empty()) return "5";
     if (SetRegistrationClosed(1) != 0) return "6";
-    return CheckModelConsistency() == 0 ? "1" : "2";
+    return CheckModelConsistency() ? "2" : "1";
   }
   if (id == 2) return SetRegistrationClosed(2) == 0 ? "3" : "6";
   return "6";

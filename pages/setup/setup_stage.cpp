@@ -1,6 +1,6 @@
 #include "pages/setup/setup_stage.h"
 
-#include "database/connections.h"
+#include "database/queries.h"
 #include "database/data_error.h"
 #include "database/lookups.h"
 #include "database/model.h"
@@ -19,17 +19,6 @@ constexpr int kCombinedEvent = 3;
 constexpr int kIndividual = 1;
 constexpr int kTeam = 2;
 constexpr int kMixedTeam = 3;
-
-bool MeetTableHasGroups() {
-  Statement st(MeetConnection(), "select qrtb374 from qrtb373 limit 1");
-  return st.Next();
-}
-
-bool GroupHasEventRows(int group_id) {
-  Statement st(MeetConnection(), "select qrtb469 from qrtb467 where qrtb469=? limit 1");
-  st.Bind(group_id);
-  return st.Next();
-}
 
 const GroupEventNode* FindGroupEvents(int group_id) {
   for (const GroupEventNode& node : Model().GroupEventList)
@@ -122,9 +111,9 @@ Check CheckClass(const ClassNode& cls) {
 int GetSetupStage() {
   const MeetModel& m = Model();
   if (m.CurrentMeetId == 0) return kStageNoMeet;
-  if (!MeetTableHasGroups() || m.GroupList.empty()) return kStageNoGroups;
+  if (!MeetFileHasGroups() || m.GroupList.empty()) return kStageNoGroups;
   for (const GroupNode& group : m.GroupList)
-    if (!GroupHasEventRows(group.Id)) return kStageNoGroupEvents;
+    if (!MeetFileGroupHasEvents(group.Id)) return kStageNoGroupEvents;
   // A preliminary that the draw dropped is never held, so it needs no slot.
   for (const RoundNode& round : m.RoundList)
     if (round.Disabled == 0 && (round.Session == 0 || round.Order == 0)) return kStageUnscheduled;
@@ -135,24 +124,24 @@ int GetSetupStage() {
   return kStageComplete;
 }
 
-int CheckModelConsistency() {
+bool CheckModelConsistency() {
   const MeetModel& m = Model();
-  if (m.RegistrationClosed != 0) return 1;
-  if (m.GroupEventList.empty()) return 0;
+  if (m.RegistrationClosed != 0) return true;
+  if (m.GroupEventList.empty()) return false;
   for (const ClassNode& cls : m.ClassList) {
     Check check = CheckClass(cls);
-    if (check == Check::kShort) return 0;
-    if (check == Check::kDataError) return 1;
+    if (check == Check::kShort) return false;
+    if (check == Check::kDataError) return true;
   }
-  return 1;
+  return true;
 }
 
-int AllRoundsScheduled() {
+bool AllRoundsScheduled() {
   const std::vector<RoundNode>& rounds = Model().RoundList;
-  if (rounds.empty()) return 0;
+  if (rounds.empty()) return false;
   for (const RoundNode& round : rounds)
-    if (round.Session == 0 || round.Order == 0) return 0;
-  return 1;
+    if (round.Session == 0 || round.Order == 0) return false;
+  return true;
 }
 
 }  // namespace korva

@@ -21,13 +21,13 @@ enum SetupStage {
 // The current SetupStage. A failing query counts as "no row" (and is logged).
 int GetSetupStage();
 
-// 1 when registration is closed or every class has filled the quota of
-// athletes and entries its groups ask for, 0 when some class is short.
-// A data inconsistency is logged with its code and answers 1.
-int CheckModelConsistency();
+// True when registration is closed or every class has filled the quota of
+// athletes and entries its groups ask for, false when some class is short.
+// A data inconsistency is logged with its code and answers true.
+bool CheckModelConsistency();
 
-// 1 when every round, disabled preliminaries included, has a half-day
-// session and an order number; 0 otherwise or with no rounds at all.
-int AllRoundsScheduled();
+// True when every round, disabled preliminaries included, has a half-day
+// session and an order number; false otherwise or with no rounds at all.
+bool AllRoundsScheduled();
 
 }  // namespace korva
