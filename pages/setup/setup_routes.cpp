@@ -2,6 +2,7 @@
 
 #include "database/data_lock.h"
 #include "pages/setup/create_meet.h"
+#include "pages/setup/match_plan.h"
 #include "pages/setup/menu_pages.h"
 #include "pages/setup/registration_switch.h"
 #include "pages/setup/setup_result_page.h"
@@ -25,11 +26,6 @@ constexpr RouteRow kPlannedRows[] = {
     {.path = "/SetupMeetName.html", .roles = kAdmin, .code = 33, .empty = EmptyReply::kAdminResult},
     {.path = "/SetupMeetGrade.html", .roles = kAdmin, .code = 34, .empty = EmptyReply::kAdminResult},
     {.path = "/SetupGradeMatch.html", .roles = kAdmin, .code = 35, .empty = EmptyReply::kAdminResult},
-    // The schedule page of "/SetupMeet.html" (stage 3), and its own path.
-    {.roles = kAdmin, .code = 36, .empty = EmptyReply::kAdminResult},
-    {.path = "/MatchPlan.html", .method = kGet, .roles = kAdmin, .code = 47, .empty = EmptyReply::kAdminResult},
-    {.path = "/MatchPlan.html", .method = kPost, .roles = kAdmin, .code = 161, .access = kWrite,
-     .empty = EmptyReply::kAdminResult, .answer = kRedirectElseResultPage, .base = 92, .redirect = 5},
     {.path = "/SetupYard.html", .roles = kAdmin, .code = 38, .empty = EmptyReply::kAdminResult},
     {.path = "/ShowYards.html", .roles = kAdmin, .code = 39, .empty = EmptyReply::kAdminResult},
     {.path = "/ShowMatch.html", .roles = kAdmin, .code = 40, .empty = EmptyReply::kAdminResult},
@@ -101,7 +97,8 @@ int SetupStageForRouter() {
 }  // namespace
 
 std::vector<RouteTable> SetupRouteTables() {
-  return {CreateMeetRoutes(), SetupStageRoutes(), MenuPageRoutes(), RegistrationSwitchRoutes(), kPlannedRows};
+  return {CreateMeetRoutes(), SetupStageRoutes(), MenuPageRoutes(), RegistrationSwitchRoutes(), MatchPlanRoutes(),
+          kPlannedRows};
 }
 
 void InstallSetupServices() {
