@@ -4,8 +4,10 @@
 # Builds the server in Release, starts it on a free loopback port with a
 # fresh data folder, and runs wrk (keep-alive connections, one session
 # cookie as a browser keeps it) against a small template page
-# ("/AdminIndex.html") and "/admin.css"; then nginx serves files of the same
-# sizes on another port and gets the same runs. Needs wrk and nginx
+# ("/AdminIndex.html"), "/admin.css" and the class teacher's home page
+# ("/ShowClass.html") of the large meet of bench/open_meet_bench.cpp (3,000
+# athletes); then nginx serves files of the same bytes on another port and
+# gets the same runs. Needs wrk and nginx
 # (apt-get install wrk nginx).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -31,8 +33,10 @@ trap cleanup EXIT
 
 # The server prints "port=<n>" and "ready"; its standard input stays open
 # through the fifo until the end.
+# The large meet's SQL, as the open-meet benchmark holds it.
+sed -n '/R"sql(/,/)sql"/p' bench/open_meet_bench.cpp | sed '1d;$d' >"$work/large_meet.sql"
 mkfifo "$work/stdin"
-build/bench-web/tests/korva_test_server <"$work/stdin" >"$work/server.out" 2>"$work/server.err" &
+build/bench-web/tests/korva_test_server --meet "$work/large_meet.sql" <"$work/stdin" >"$work/server.out" 2>"$work/server.err" &
 server_pid=$!
 exec 3>"$work/stdin"
 for _ in $(seq 100); do grep -q ready "$work/server.out" 2>/dev/null && break; sleep 0.1; done
@@ -42,10 +46,15 @@ port=$(sed -n 's/^port=//p' "$work/server.out")
 cookie=$(curl -si "http://127.0.0.1:$port/AdminIndex.html" | sed -n 's/^Set-Cookie: \(session=brimly[0-9]*E\).*/\1/p' | tr -d '\r')
 curl -s -H "Cookie: $cookie" "http://127.0.0.1:$port/AdminIndex.html" >"$work/page.html"
 curl -s -H "Cookie: $cookie" "http://127.0.0.1:$port/admin.css" >"$work/admin.css"
+# The teacher of class 1 (50 of the 3,000 athletes).
+teacher=$(curl -si "http://127.0.0.1:$port/" | sed -n 's/^Set-Cookie: \(session=brimly[0-9]*E\).*/\1/p' | tr -d '\r')
+curl -s -H "Cookie: $teacher" --data "BanJi=1&PassWord=9352" "http://127.0.0.1:$port/index.html" >/dev/null
+curl -s -H "Cookie: $teacher" "http://127.0.0.1:$port/ShowClass.html" >"$work/class.html"
+iconv -f GBK -t UTF-8 "$work/class.html" | grep -q "运动员0000" || { echo "the class home page did not come" >&2; exit 1; }
 
 # nginx with the same bodies, one worker per core, no access log.
 mkdir -p "$work/nginx/html" "$work/nginx/logs"
-cp "$work/page.html" "$work/admin.css" "$work/nginx/html/"
+cp "$work/page.html" "$work/admin.css" "$work/class.html" "$work/nginx/html/"
 nginx_port=$((port + 1))
 while curl -s "http://127.0.0.1:$nginx_port/" >/dev/null 2>&1; do nginx_port=$((nginx_port + 1)); done
 cat >"$work/nginx/nginx.conf" <<CONF
@@ -92,3 +101,6 @@ run "korva /AdminIndex.html" "http://127.0.0.1:$port/AdminIndex.html" "$cookie"
 run "nginx page.html" "http://127.0.0.1:$nginx_port/page.html"
 run "korva /admin.css" "http://127.0.0.1:$port/admin.css" "$cookie"
 run "nginx admin.css" "http://127.0.0.1:$nginx_port/admin.css"
+echo "class home page $(wc -c <"$work/class.html") bytes"
+run "korva /ShowClass.html" "http://127.0.0.1:$port/ShowClass.html" "$teacher"
+run "nginx class.html" "http://127.0.0.1:$nginx_port/class.html"

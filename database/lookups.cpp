@@ -1,6 +1,8 @@
 #include "database/lookups.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "database/data_error.h"
 
@@ -158,6 +160,23 @@ bool NoGroupEvents() {
     if (!g.EventIds.empty()) return false;
   }
   return true;
+}
+
+namespace {
+
+// Orders athletes and (grade id, class id) keys as AthleteList is ordered.
+struct ByClass {
+  using Key = std::pair<int, int>;
+  bool operator()(const AthleteNode& a, const Key& k) const { return Key(a.GradeId, a.ClassId) < k; }
+  bool operator()(const Key& k, const AthleteNode& a) const { return k < Key(a.GradeId, a.ClassId); }
+};
+
+}  // namespace
+
+std::span<const AthleteNode> ClassAthletes(int grade_id, int class_id) {
+  const std::vector<AthleteNode>& list = Model().AthleteList;
+  auto [first, last] = std::equal_range(list.begin(), list.end(), ByClass::Key(grade_id, class_id), ByClass{});
+  return {first, last};
 }
 
 }  // namespace korva

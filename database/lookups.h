@@ -2,6 +2,8 @@
 // Linear look-ups in the lists. They take no lock: the caller holds
 // DataLock. Each returns null (or 0) when nothing matches; where a line says
 // so a miss also logs its data-error code.
+#include <span>
+
 #include "database/model.h"
 
 namespace korva {
@@ -23,6 +25,9 @@ RoundNode* FindRoundByContestAndKind(int contest_id, int kind);
 LaneNode* FindFirstLaneOfRound(int round_id);
 AthleteNode* FindAthleteById(int athlete_id);
 AthleteNode* FindFirstAthleteOfClass(int class_id);
+// The run of AthleteList that holds one class's athletes, found by halving
+// rather than by a walk over the whole list.
+std::span<const AthleteNode> ClassAthletes(int grade_id, int class_id);
 AthleteNode* FindFirstAthleteOfClassAndSex(int class_id, int sex);
 // 1 when a lane of the athlete holds a result in a round of that event.
 int AthleteHasResultInEvent(int athlete_id, int event_id);

@@ -207,6 +207,9 @@ struct MeetModel {
   std::vector<GroupEventNode> GroupEventList;
   std::vector<ContestNode> ContestList;
   std::vector<RoundNode> RoundList;
+  // Ordered by grade id, then class id (the loader's order; a new athlete is
+  // inserted after the last of its class), so a class's athletes are one run
+  // (ClassAthletes).
   std::vector<AthleteNode> AthleteList;
   std::vector<LaneNode> LaneList;
   std::vector<AthleteAuxNode> AthleteAuxList;

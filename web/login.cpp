@@ -171,7 +171,9 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
   }
   Account account;
   int reason = 1;
-  if (!HoldsForbiddenLoginCharacter(name, staff) && !HoldsForbiddenLoginCharacter(password, staff)) {
+  // A blank password never signs in, whatever an account holds.
+  if (!password.empty() && !HoldsForbiddenLoginCharacter(name, staff) &&
+      !HoldsForbiddenLoginCharacter(password, staff)) {
     DataGuard hold(DataLock);
     if (ReadAccount(name, password, staff, account)) reason = RefusalReason(account, staff, client_address, now);
   }

@@ -87,8 +87,8 @@ void CollectGroupEvents(GroupSide& side, bool takes_mixed, std::vector<int>& mix
 // One row per athlete of the class and sex, numbered from 1.
 void CollectAthleteRows(GroupSide& side, int class_id, bool open, std::vector<int>& mixed_open) {
   const GroupNode& group = *side.group;
-  for (const AthleteNode& athlete : Model().AthleteList) {
-    if (athlete.ClassId != class_id || athlete.Sex != side.sex) continue;
+  for (const AthleteNode& athlete : ClassAthletes(group.GradeId, class_id)) {
+    if (athlete.Sex != side.sex) continue;
     ++side.athletes;
     std::string cell;
     int single = 0;

@@ -45,11 +45,11 @@ struct ClassEventFacts {
   std::string cell;    // "<td>本班：..." up to and including the closing comma
 };
 
-ClassEventFacts CollectClassFacts(int class_id, int sex, int contest_id, int athlete_id) {
+ClassEventFacts CollectClassFacts(int grade_id, int class_id, int sex, int contest_id, int athlete_id) {
   ClassEventFacts facts;
   std::string names;
-  for (const AthleteNode& athlete : Model().AthleteList) {
-    if (athlete.ClassId != class_id || athlete.Sex != sex) continue;
+  for (const AthleteNode& athlete : ClassAthletes(grade_id, class_id)) {
+    if (athlete.Sex != sex) continue;
     ++facts.class_size;
     if (athlete_id != 0 && athlete.Id == athlete_id) {
       facts.self = HoldsContest(athlete, contest_id);
@@ -235,7 +235,7 @@ int BuildAthleteEventForm(const LoginNode& session, std::string& form, const Gro
       form = kNoContestText;
       return 0;
     }
-    ClassEventFacts facts = CollectClassFacts(class_id, sex, contest->Id, athlete_id);
+    ClassEventFacts facts = CollectClassFacts(group.GradeId, class_id, sex, contest->Id, athlete_id);
     if ((athlete_id == 0 && facts.class_size >= group.AthletesPerClass) ||
         facts.class_size > group.AthletesPerClass) {
       form = GroupFullText(group, facts.class_size);
@@ -313,7 +313,7 @@ int BuildAthleteEventEditForm(int athlete_id, std::string& table) {
       table = DataErrorTip("数据错误，未找到比赛设置！错误号：0012413");
       return 0;
     }
-    ClassEventFacts facts = CollectClassFacts(athlete->ClassId, athlete->Sex, contest->Id, athlete->Id);
+    ClassEventFacts facts = CollectClassFacts(athlete->GradeId, athlete->ClassId, athlete->Sex, contest->Id, athlete->Id);
     if (facts.class_size > group->AthletesPerClass) {
       table = GroupFullText(*group, facts.class_size);
       return 0;

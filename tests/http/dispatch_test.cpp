@@ -12,6 +12,7 @@
 #include "pages/meet/meet_routes.h"
 #include "pages/setup/setup_routes.h"
 #include "tests/http/server_fixture.h"
+#include "web/login.h"
 #include "web/response.h"
 #include "web/route_table.h"
 
@@ -47,6 +48,14 @@ void LockProbe(RouteContext& ctx) {
 }
 // A reader that tries to write: refused, and the request still answered.
 void ReaderWrites(RouteContext&) { DataGuard hold(DataLock); }
+// A destructive step confirmed with staff credentials, as the meet deletion
+// does: "ok" or "refused", and the session's role afterwards.
+std::string confirm_password;
+void ConfirmWithCredentials(RouteContext& ctx) {
+  bool ok = CheckLogin(*ctx.shared, "admin", confirm_password, true);
+  ctx.Refresh();
+  AppendHtmlPage(ctx.session, std::string(ok ? "ok " : "refused ") + std::to_string(ctx.session.Role), ctx.reply);
+}
 
 using enum Answer;
 using enum Access;
@@ -72,6 +81,7 @@ constexpr RouteRow kTestRows[] = {
     {.path = "/t/write", .roles = kAnyone, .code = 213, .handler = LockProbe, .access = kWrite},
     {.path = "/t/reader-writes", .roles = kAnyone, .code = 214, .handler = ReaderWrites,
      .empty = EmptyReply::kEmptyBody},
+    {.path = "/t/confirm", .roles = kAdmin, .code = 215, .handler = ConfirmWithCredentials, .access = kNone},
 };
 
 class DispatchTest : public ServerTest {
@@ -127,6 +137,16 @@ TEST_F(DispatchTest, EveryRouteGetsAWholeAnswer) {
   EXPECT_EQ("result 99", AdminPost("/t/throwing-post"));
   // A reader that asks to write is refused, and the request still answered.
   EXPECT_EQ("0", Get("/t/reader-writes").Header("Content-Length"));
+}
+
+TEST_F(DispatchTest, AConfirmationInAHandlerSignsTheRequestingSessionInOrOut) {
+  InstallTestRows();
+  confirm_password = meet_->admin_password();
+  EXPECT_EQ("ok 8", AdminGet("/t/confirm"));
+  EXPECT_EQ("ok 8", AdminGet("/t/confirm"));  // still signed in: the session itself was used
+  confirm_password = "wrong";
+  EXPECT_EQ("refused 0", AdminGet("/t/confirm"));
+  EXPECT_NE(std::string::npos, AdminGet("/t/confirm").find("请重新登陆"));  // signed out for good
 }
 
 TEST_F(DispatchTest, HandlersRunUnderTheLockModeOfTheirRow) {

@@ -127,6 +127,29 @@ TEST_F(RegistrationPagesTest, LeaderBoxSavesANameAndRefusesOneTheFilterEmptied) 
   EXPECT_FALSE(Has(Get("/ShowClass.html", teacher).body, "value=\"张\""));
 }
 
+TEST_F(RegistrationPagesTest, AClassPasswordIsNeverEmptyOrShort) {
+  OpenMeet();
+  int teacher = LoginTeacher();
+  const std::pair<const char*, const char*> cases[] = {
+      {"oldword=1111&newword=", "ER"},          // empty
+      {"oldword=1111&newword=a%27b", "ER"},     // emptied by the field filter
+      {"oldword=1111&newword=abc", "ER"},       // shorter than the page allows
+      {"oldword=9999&newword=abcd", "ER"},      // wrong old password
+      {"oldword=1111&newword=abcd", "OK"},
+  };
+  for (const auto& [query, answer] : cases) {
+    EXPECT_EQ(Get(std::string("/ChangTeacPW.html?") + query, teacher).body, answer) << query;
+  }
+  // Nobody signs in with a blank password, whatever the account holds.
+  {
+    DataGuard hold(DataLock);
+    MeetConnection().ExecScript("UPDATE qrtb7 SET qrtb10 = '' WHERE qrtb16 = 102");
+  }
+  int session = CookieNumber(Get("/"));
+  EXPECT_FALSE(Has(Post("/index.html", "BanJi=102&PassWord=", session).body, "/ShowClass.html"));
+  LoginTeacher(101, "abcd");
+}
+
 }  // namespace
 
 }  // namespace korva
