@@ -7,6 +7,9 @@ what=${1:-build}
 packages=(g++ cmake make pkg-config libsqlite3-dev)
 if [ "$what" = test ]; then
   packages+=(libgtest-dev libgmock-dev libbenchmark-dev chromium clang libclang-rt-dev)
+  # The order book is opened in a real word processor and read back from
+  # its PDF; a CJK font carries the Chinese texts; xmllint checks the XML.
+  packages+=(libreoffice-writer-nogui poppler-utils fonts-wqy-microhei libxml2-utils)
   # Node.js may come from another source than Debian's packages; only its
   # commands matter.
   command -v node >/dev/null 2>&1 || packages+=(nodejs)

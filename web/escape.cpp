@@ -57,7 +57,8 @@ std::string EscapeXml(std::string_view gbk) {
       case '&': out += "&amp;"; return true;
       case '<': out += "&lt;"; return true;
       case '>': out += "&gt;"; return true;
-      default: return false;
+      case '\t': case '\n': case '\r': return false;
+      default: return c < 0x20;
     }
   });
 }

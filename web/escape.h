@@ -13,7 +13,8 @@ std::string EscapeHtml(std::string_view gbk);
 // Inside a JavaScript string literal ('...' or "..."): \ ' " < > & and
 // control characters as \xHH, so the value the script sees is unchanged.
 std::string EscapeScript(std::string_view gbk);
-// Word XML text: & < >.
+// Word XML text: & < >; control characters other than tab, line feed and
+// carriage return, which XML cannot carry even escaped, are dropped.
 std::string EscapeXml(std::string_view gbk);
 
 }  // namespace korva

@@ -19,8 +19,9 @@ TEST(Escape, ScriptKeepsTheValueTheScriptSees) {
   EXPECT_EQ(EscapeScript("\x81'"), "\x81\\x27");
 }
 
-TEST(Escape, XmlEscapesOnlyTheThreeMarkupCharacters) {
+TEST(Escape, XmlEscapesTheThreeMarkupCharactersAndDropsControlCharacters) {
   EXPECT_EQ(EscapeXml("a<b>&\"c'"), "a&lt;b&gt;&amp;\"c'");
+  EXPECT_EQ(EscapeXml(std::string("a\x01\x1F\0b\tc\r\n", 10)), "ab\tc\r\n");
 }
 
 }  // namespace korva

@@ -31,7 +31,7 @@ int LoadHtmlTemplateCache() {
   for (int id = kFirstTemplate; id <= kLastTemplate; ++id) {
     CachedTemplate& slot = HtmlTemplateCache[id - kFirstTemplate];
     slot = CachedTemplate{};
-    for (const char* ext : {"html", "js", "css"}) {
+    for (const char* ext : {"html", "js", "css", "xml"}) {
       bool found = false;
       std::string_view utf8 =
           EmbeddedResource("templates/" + std::to_string(id) + "." + ext, &found);

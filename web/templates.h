@@ -1,7 +1,8 @@
 #pragma once
-// The built-in templates (ids 130 to 177): pages, fragments, scripts and
-// style sheets, kept in resources/templates as UTF-8 and converted to GBK
-// once when the cache is loaded. A placeholder is "<%=name%>".
+// The built-in templates (ids 130 to 177): pages, fragments, scripts, style
+// sheets and the order book's Word XML pieces, kept in resources/templates
+// as UTF-8 and converted to GBK once when the cache is loaded. A page's
+// placeholder is "<%=name%>"; the Word pieces hold bare words.
 #include <string>
 #include <string_view>
 
@@ -36,12 +37,12 @@ enum class Template : int {
   kSchedule = 152,            // schedule fragment
   kOrderBookControl = 153,
   kAfJs = 154,                // af.js
-  kOrderBookPart1 = 155,      // order-book document parts, 155 to 160
-  kOrderBookPart2 = 156,
-  kOrderBookPart3 = 157,
-  kOrderBookPart4 = 158,
-  kOrderBookPart5 = 159,
-  kOrderBookPart6 = 160,
+  // The order book's Word XML pieces; their placeholders are bare words.
+  kOrderBookHead = 155,       // the XML head up to "<w:body><wx:sect>"
+  kOrderBookTail = 156,       // section set-up, page header and footer: 主办单位, 运动会名称
+  kOrderBookTitle = 157,      // centred 黑体 title: 标题, and 36 for its size in half-points
+  kOrderBookPageTitle = 158,  // the same after a page break: 标题
+  kOrderBookHeatTable = 159,  // the 4 x 7 heat table: 格11 .. 格47
   kInscoreJs = 165,           // inscore.js
   kPrintFrame = 166,          // print-document frame
   kPrintCssBase = 167,        // print style-sheet base

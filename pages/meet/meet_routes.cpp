@@ -4,6 +4,7 @@
 #include "pages/meet/class_pages.h"
 #include "pages/meet/class_password.h"
 #include "pages/meet/entry_listings.h"
+#include "pages/meet/order_book_generation.h"
 
 namespace korva {
 
@@ -59,7 +60,7 @@ constexpr RouteRow kPlannedRows[] = {
 
 std::vector<RouteTable> MeetRouteTables() {
   return {ClassPageRoutes(), AthleteRegistrationRoutes(), ClassPasswordRoutes(), EntryListingRoutes(),
-          kPlannedRows};
+          OrderBookGenerationRoutes(), kPlannedRows};
 }
 
 }  // namespace korva

@@ -4,7 +4,7 @@
 #include "pages/setup/create_meet.h"
 #include "pages/setup/match_plan.h"
 #include "pages/setup/menu_pages.h"
-#include "pages/setup/registration_switch.h"
+#include "pages/setup/order_book_control.h"
 #include "pages/setup/setup_result_page.h"
 #include "pages/setup/setup_stage.h"
 #include "pages/setup/setup_stage_page.h"
@@ -35,11 +35,6 @@ constexpr RouteRow kPlannedRows[] = {
     {.path = "/EditClassName.html", .roles = kAdmin, .code = 44, .empty = EmptyReply::kAdminResult},
     {.path = "/ShowScore.html", .roles = kAdmin, .code = 45, .empty = EmptyReply::kAdminResult},
     {.path = "/SetupScore.html", .roles = kAdmin, .code = 46, .empty = EmptyReply::kAdminResult},
-    {.path = "/MakeCXC1990.html", .roles = kAdmin, .code = 50, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/MakeCXC1991.html", .roles = kAdmin, .code = 57, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/YdhCXCJingDu1991.html", .roles = kAdmin, .code = 51, .access = kNone,
-     .empty = EmptyReply::kEmptyBody},
-    {.path = "/BookControl.html", .roles = kAdmin, .code = 52, .empty = EmptyReply::kAdminResult},
     {.path = "/MoveBiSai.html", .roles = kAdmin, .code = 60, .access = kWrite, .empty = EmptyReply::kEmptyBody},
     {.path = "/MeetList.html", .roles = kAdmin, .code = 74, .empty = EmptyReply::kAdminResult},
     {.path = "/setupDqYdh.html", .roles = kAdmin, .code = 75, .access = kWrite, .empty = EmptyReply::kEmptyBody},
@@ -97,7 +92,7 @@ int SetupStageForRouter() {
 }  // namespace
 
 std::vector<RouteTable> SetupRouteTables() {
-  return {CreateMeetRoutes(), SetupStageRoutes(), MenuPageRoutes(), RegistrationSwitchRoutes(), MatchPlanRoutes(),
+  return {CreateMeetRoutes(), SetupStageRoutes(), MenuPageRoutes(), OrderBookControlRoutes(), MatchPlanRoutes(),
           kPlannedRows};
 }
 

@@ -1,0 +1,245 @@
+// The order book over loopback: starting it, its progress while the worker
+// holds the meet, the control page, the download, and the document as a
+// word processor prints it.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "database/data_lock.h"
+#include "database/gbk_text.h"
+#include "database/model.h"
+#include "pages/meet/order_book_generation.h"
+#include "tests/http/server_fixture.h"
+#include "tests/testing/order_book_meet.h"
+#include "tests/testing/temp_folder.h"
+
+namespace korva {
+
+namespace {
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The standard output of a shell command.
+std::string CommandOutput(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
+    pclose(pipe);
+  }
+  return out;
+}
+
+// A path as a browser sends it: the bytes outside ASCII as %XX.
+std::string BrowserPath(const std::string& utf8) {
+  std::string path;
+  for (unsigned char c : utf8) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%%%02X", c);
+    path += c < 0x80 ? std::string(1, static_cast<char>(c)) : std::string(hex);
+  }
+  return path;
+}
+
+std::string WithoutBlanks(std::string text) {
+  std::erase_if(text, [](char c) { return c == ' ' || c == '\n' || c == '\f' || c == '\r'; });
+  return text;
+}
+
+class OrderBookServerTest : public ServerTest {
+ protected:
+  void SetUp() override {
+    OrderBookState = kBookNotRun;
+    ServerTest::SetUp();
+  }
+  void TearDown() override {
+    WaitForOrderBookWorker();
+    ServerTest::TearDown();
+  }
+
+  std::string AdminGet(const std::string& path) { return Get(path, admin_).body; }
+
+  // Starts the book through the force button's request and waits for it.
+  void MakeBook() {
+    ASSERT_EQ(AdminGet("/MakeCXC1991.html"), "1");
+    WaitForOrderBookWorker();
+    ASSERT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "200");
+  }
+
+  // The recorded book's file name (GBK).
+  std::string BookName() {
+    DataGuard hold(DataLock);
+    return Model().DocumentList.empty() ? std::string() : Model().DocumentList.front().FilePath;
+  }
+
+  int admin_ = 0;
+};
+
+// A run held at its numbering step, until the test lets it go on.
+std::mutex pause_mutex;
+std::condition_variable pause_changed;
+bool run_paused = false;
+bool run_released = false;
+
+void PauseAtNumbering(int state) {
+  if (state != kBookNumbering) return;
+  std::unique_lock<std::mutex> lock(pause_mutex);
+  run_paused = true;
+  pause_changed.notify_all();
+  pause_changed.wait(lock, [] { return run_released; });
+}
+
+TEST_F(OrderBookServerTest, ProgressAnswersWhileTheWorkerHoldsTheMeetAndPagesWaitForTheBook) {
+  OpenOrderBookMeet(*meet_);
+  admin_ = LoginAdmin();
+  run_paused = run_released = false;
+  OrderBookProgressObserver = PauseAtNumbering;
+  ASSERT_EQ(AdminGet("/MakeCXC1991.html"), "1");
+  {
+    std::unique_lock<std::mutex> lock(pause_mutex);
+    pause_changed.wait(lock, [] { return run_paused; });
+  }
+  // The worker holds DataLock now: the poll and a second start answer at
+  // once, a page waits for the end of the run.
+  EXPECT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "20");
+  EXPECT_EQ(AdminGet("/MakeCXC1990.html"), "2-");
+  EXPECT_EQ(AdminGet("/MakeCXC1991.html"), "2");
+  std::atomic<bool> page_done{false};
+  std::string page;
+  std::thread reader([&] {
+    page = AdminGet("/BookControl.html");
+    page_done = true;
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(page_done);
+  {
+    std::lock_guard<std::mutex> lock(pause_mutex);
+    run_released = true;
+  }
+  pause_changed.notify_all();
+  reader.join();
+  WaitForOrderBookWorker();
+  OrderBookProgressObserver = nullptr;
+  // The page waited for the run and shows its book.
+  EXPECT_TRUE(Has(page, "点击下载(请选择保存或另存为)</a></td><td>已下载0次</td></tr>")) << GbkToUtf8(page);
+}
+
+TEST_F(OrderBookServerTest, StartRequestsAnswerTheirCodes) {
+  OpenOrderBookMeet(*meet_, "DELETE FROM qrtb397 WHERE qrtb399 = 1105 AND qrtb400 > 4;", 0);
+  admin_ = LoginAdmin();
+  EXPECT_EQ(AdminGet("/MakeCXC1990.html"), "3-");
+  EXPECT_EQ(AdminGet("/MakeCXC1991.html"), "3");
+  EXPECT_EQ(AdminGet("/WebBaoMingClose.html?ID=2"), "3");
+  EXPECT_EQ(AdminGet("/MakeCXC1990.html"),
+            "9-4x100米接力团队赛一年级02班还无人报名，请提醒班主任报名。<br />\r\n"
+            "<button onClick=\"cxcstart(0);\" id=\"makexcan2\">强制开始生成秩序册</button>");
+  EXPECT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "0");
+  MakeBook();
+  // Only the administrator starts it.
+  EXPECT_NE(Get("/MakeCXC1991.html").body, "1");
+}
+
+TEST_F(OrderBookServerTest, EveryEndStateLetsTheNextRunStart) {
+  OpenOrderBookMeet(*meet_);
+  admin_ = LoginAdmin();
+  for (int ended : {kBookNotRun, kBookNoAthletes, kBookFailed, kBookFinished}) {
+    OrderBookState = ended;
+    EXPECT_EQ(AdminGet("/MakeCXC1991.html"), "1") << ended;
+    WaitForOrderBookWorker();
+    EXPECT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "200");
+  }
+  // A meet without athletes ends in 5; the next start is taken.
+  OpenOrderBookMeet(*meet_, "DELETE FROM qrtb397; DELETE FROM qrtb409;");
+  EXPECT_EQ(AdminGet("/MakeCXC1991.html"), "1");
+  WaitForOrderBookWorker();
+  EXPECT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "5");
+  EXPECT_EQ(AdminGet("/MakeCXC1991.html"), "1");
+  WaitForOrderBookWorker();
+}
+
+TEST_F(OrderBookServerTest, TheBookIsListedDownloadedAndCounted) {
+  OpenOrderBookMeet(*meet_);
+  admin_ = LoginAdmin();
+  EXPECT_TRUE(Has(AdminGet("/BookControl.html"), "<tr><td colspan=\"4\">目前无文档可供下载！</td></tr>"));
+  MakeBook();
+  const std::string name = BookName();
+  ASSERT_FALSE(name.empty());
+  std::string time_text;
+  {
+    DataGuard hold(DataLock);
+    time_text = Model().DocumentList.front().TimeText;
+  }
+  const std::string row = "<tr align=\"center\"><td>秩序册</td><td>" + time_text + "</td><td><a href=\"" + name +
+                          "\" target=\"_blank\">点击下载(请选择保存或另存为)</a></td><td>已下载";
+  EXPECT_TRUE(Has(AdminGet("/BookControl.html"), row + "0次</td></tr>\r\n"));
+
+  // Browsers send the link's path in UTF-8.
+  HttpResponse download = Get("/" + BrowserPath(GbkToUtf8(name)));
+  EXPECT_EQ(download.status, 200);
+  EXPECT_EQ(download.Header("Content-Type"), "application/msword");
+  EXPECT_EQ(download.body, ReadFile(meet_->folder() + "/" + GbkToUtf8(name)));
+  EXPECT_TRUE(Has(AdminGet("/BookControl.html"), row + "1次</td></tr>\r\n"));
+}
+
+TEST_F(OrderBookServerTest, ControlPageShowsRegistrationScheduleAndNoMeet) {
+  admin_ = LoginAdmin();
+  EXPECT_TRUE(Has(AdminGet("/BookControl.html"),
+                  "<br /><br /><p><strong><h1>当前未建立运动会，请先<a href=\"JianLiYdh.html\">新建一个运动会</a>！</h1></strong></p>"));
+
+  // Open and short of entries; the schedule complete.
+  OpenOrderBookMeet(*meet_, {}, 0);
+  std::string page = AdminGet("/BookControl.html");
+  for (const char* part : {"<span id=\"bmzt\">开启中</span>", "onClick=\"BaoMingControl();\">强制关闭网络报名</button>",
+                           "<a href=\"ShowBaoMing.html\"><font color=\"#FF0000\">未报满</font></a>",
+                           "<a href=\"MatchPlan.html\">已完成</a>", "<script src=\"admin.js\""})
+    EXPECT_TRUE(Has(page, part)) << part;
+
+  // Closed, and without rounds.
+  OpenRegistrationMeet(*meet_, {}, 1);
+  page = AdminGet("/BookControl.html");
+  for (const char* part : {"<span id=\"bmzt\">已关闭</span>", "onClick=\"BaoMingControl();\">开启网络报名</button>",
+                           "<a href=\"ShowBaoMing.html\">已完成</a>",
+                           "<a href=\"MatchPlan.html\"><font color=\"#FF0000\">未完成</font></a>"})
+    EXPECT_TRUE(Has(page, part)) << part;
+}
+
+TEST_F(OrderBookServerTest, AWordProcessorPrintsTheBook) {
+  OpenOrderBookMeet(*meet_, "UPDATE qrtb7 SET qrtb12 = '<style>*{display:none}' WHERE qrtb16 = 101;");
+  admin_ = LoginAdmin();
+  MakeBook();
+  const std::string book = meet_->folder() + "/" + GbkToUtf8(BookName());
+  TempFolder office;
+  const std::string convert = "cd '" + office.path() + "' && cp '" + book + "' book.doc && soffice --headless " +
+                              "-env:UserInstallation=file://" + office.path() + "/profile --convert-to pdf " +
+                              "book.doc >/dev/null 2>&1";
+  ASSERT_EQ(std::system(convert.c_str()), 0);
+  const std::string pdf = office.File("book.pdf");
+  // Roster, timetable and group tables each begin a page.
+  const std::string info = CommandOutput("pdfinfo '" + pdf + "'");
+  const std::size_t pages = info.find("Pages:");
+  ASSERT_NE(pages, std::string::npos) << info;
+  EXPECT_EQ(std::atoi(info.c_str() + pages + 6), 3) << info;
+  const std::string text = Utf8ToGbk(WithoutBlanks(CommandOutput("pdftotext '" + pdf + "' -")));
+  for (const char* part : {"运动员名单", "★一年级01班领队：<style>*{display:none}", "001<xmp>&002张一003张二004张三",
+                           "竞赛日程表", "5月20日上午", "径赛", "1、[09:00]一年级男子组100米预赛", "田赛",
+                           "竞赛分组表", "组\\道", "组\\序1234", "QV网络测试运动会"})
+    EXPECT_TRUE(Has(text, part)) << GbkToUtf8(part) << "\n" << GbkToUtf8(text);
+}
+
+}  // namespace
+
+}  // namespace korva
