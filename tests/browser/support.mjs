@@ -12,10 +12,11 @@ const serverProgram = process.env.KORVA_TEST_SERVER;
 const chromiumProgram = process.env.CHROMIUM || '/usr/bin/chromium';
 
 // Starts the server; resolves to { port, password, url(path), stop() }.
-// options.meetSql: a file of SQL run on a new, opened meet first.
+// options.meetSql: a file of SQL (or a list of them, run in order) run on a
+// new, opened meet first.
 export async function startServer(options = {}) {
   if (!serverProgram) throw new Error('KORVA_TEST_SERVER names no server program');
-  const args = options.meetSql ? ['--meet', options.meetSql] : [];
+  const args = [].concat(options.meetSql || []).flatMap((file) => ['--meet', file]);
   const child = spawn(serverProgram, args, { stdio: ['pipe', 'pipe', 'inherit'] });
   const exited = new Promise((resolve) => child.once('exit', resolve));
   const fields = {};

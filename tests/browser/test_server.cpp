@@ -4,9 +4,10 @@
 // runs until its standard input closes or it gets SIGTERM or SIGINT; then it
 // stops and removes the data folder.
 //
-// Usage: korva_test_server [--meet <file.sql>]
+// Usage: korva_test_server [--meet <file.sql>]...
 //   --meet  creates and opens a meet first (the default catalogue copied in),
-//           then runs the file's SQL (UTF-8) on it.
+//           then runs the file's SQL (UTF-8) on it; several files run in
+//           the order given.
 #include <signal.h>
 #include <unistd.h>
 
@@ -20,6 +21,7 @@
 
 #include "database/gbk_text.h"
 #include "host/routes.h"
+#include "pages/meet/order_book_generation.h"
 #include "pages/setup/meet_template.h"
 #include "tests/testing/meet_fixture.h"
 #include "web/web_server.h"
@@ -48,12 +50,14 @@ int Run(int argc, char** argv) {
   std::string meet_sql;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--meet") == 0 && i + 1 < argc) {
-      if (!ReadFile(argv[++i], &meet_sql)) {
+      std::string sql;
+      if (!ReadFile(argv[++i], &sql)) {
         std::fprintf(stderr, "cannot read %s\n", argv[i]);
         return 2;
       }
+      meet_sql += sql + "\n";
     } else {
-      std::fprintf(stderr, "usage: %s [--meet <file.sql>]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--meet <file.sql>]...\n", argv[0]);
       return 2;
     }
   }
@@ -81,6 +85,7 @@ int Run(int argc, char** argv) {
   int signal_number = 0;
   sigwait(&stop_signals, &signal_number);
   StopWebServer();
+  WaitForOrderBookWorker();
   return 0;
 }
 
