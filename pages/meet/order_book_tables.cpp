@@ -97,6 +97,17 @@ std::vector<Entry> BuildEntries(const std::vector<const LaneNode*>& lanes, bool 
   return entries;
 }
 
+// Row 1 of an entry's column: for a lane event its lane as a numeral and
+// "道" (at the built-in tracks the lane in use at that place, so a track
+// whose lanes start at 2 names place 1 二道), else the start position.
+std::string PlaceLabel(int position, bool in_lanes, const VenueNode* track) {
+  if (!in_lanes) return std::to_string(position);
+  int lane = position;
+  if (track && position >= 1 && position <= kVenueLaneSlots && track->LanesInUse[position - 1] != 0)
+    lane = track->LanesInUse[position - 1];
+  return FormatChineseNumeral(lane) + "道";
+}
+
 }  // namespace
 
 int WriteHeatTables(const HeatTableRound& round, const SplitTemplate& heat_table, std::string& group_part) {
@@ -114,8 +125,9 @@ int WriteHeatTables(const HeatTableRound& round, const SplitTemplate& heat_table
   }
   std::size_t missing = 0;
   const std::vector<Entry> entries = BuildEntries(lanes, !individual, missing);
+  if (entries.empty()) return 0;
   // The entry after entries[i]: the next one, or the lane whose record is
-  // missing, which ends the tables inside the table it falls into.
+  // missing, so that the table it would fall into is dropped.
   auto next_after = [&](std::size_t i) -> const LaneNode* {
     if (i + 1 < entries.size()) return entries[i + 1].First;
     return missing < lanes.size() ? lanes[missing] : nullptr;
@@ -124,22 +136,12 @@ int WriteHeatTables(const HeatTableRound& round, const SplitTemplate& heat_table
 
   Cells cells{};
   cells[0][0] = corner;
-  const LaneNode* first = entries.empty() ? nullptr : entries.front().First;
-  if (!first) return 0;
-  int labelled_heat = first->Heat;
+  int labelled_heat = entries.front().First->Heat;
   LabelHeat(cells, labelled_heat);
-  int column = FirstColumnOf(first->Lane);
+  int column = FirstColumnOf(entries.front().First->Lane);
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const Entry& entry = entries[i];
-    const int position = entry.First->Lane;
-    if (in_lanes) {
-      int lane = position;
-      if (track && position >= 1 && position <= kVenueLaneSlots && track->LanesInUse[position - 1] != 0)
-        lane = track->LanesInUse[position - 1];
-      cells[0][column] = FormatChineseNumeral(lane) + "道";
-    } else {
-      cells[0][column] = std::to_string(position);
-    }
+    cells[0][column] = PlaceLabel(entry.First->Lane, in_lanes, track);
     if (individual) {
       cells[1][column] = entry.Athlete->BibText;
       cells[2][column] = entry.Athlete->Name;
@@ -153,6 +155,8 @@ int WriteHeatTables(const HeatTableRound& round, const SplitTemplate& heat_table
     }
     AppendTable(cells, heat_table, group_part);
     if (!next) break;
+    // A new table: labelled when a new heat begins, unlabelled when a heat
+    // of more than six places goes on.
     cells = Cells{};
     cells[0][0] = corner;
     if (next->Heat > labelled_heat) {

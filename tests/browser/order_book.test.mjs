@@ -37,10 +37,15 @@ test('the order book is made on its control page and downloaded', async () => {
 
     const link = page.locator('a', { hasText: '点击下载(请选择保存或另存为)' });
     assert.match(await page.locator('body').innerText(), /秩序册\s+\d+月\d+日\d+时\d+分\s+点击下载\(请选择保存或另存为\)\s+已下载0次/);
-    const [download] = await Promise.all([
-      browser.context.waitForEvent('page').then((tab) => tab.waitForEvent('download')),
-      link.click(),
-    ]);
+    // The link opens a tab of its own, which turns into the download.
+    const downloads = [];
+    browser.context.on('page', (tab) => tab.on('download', (d) => downloads.push(d)));
+    page.on('download', (d) => downloads.push(d));
+    await link.click();
+    const started = Date.now();
+    while (downloads.length === 0 && Date.now() - started < 10000) await page.waitForTimeout(100);
+    assert.equal(downloads.length, 1);
+    const download = downloads[0];
     assert.match(download.suggestedFilename(), /^秩序册\(\d+\)\.doc$/);
     const book = await new Promise((resolve, reject) => {
       download.createReadStream().then((stream) => {
