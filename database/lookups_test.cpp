@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "database/data_error.h"
 #include "database/data_lock.h"
 #include "tests/testing/meet_fixture.h"
@@ -43,23 +45,16 @@ int IdOf(const Node* node) {
   return node ? node->Id : 0;
 }
 
-TEST_F(Lookups, EachFindsByItsOwnKeys) {
-  EXPECT_EQ(FindClassNode(5, 2)->ClassName, "201班");
-  EXPECT_EQ(FindClassNode(5, 1), nullptr);
-  EXPECT_EQ(IdOf(FindAthleteById(2)), 2);
-  EXPECT_EQ(IdOf(FindFirstAthleteOfClass(1)), 1);
-  EXPECT_EQ(IdOf(FindFirstAthleteOfClassAndSex(1, 2)), 2);
-  EXPECT_EQ(IdOf(FindFirstAthleteOfClassAndSex(2, 2)), 0);
-  EXPECT_EQ(IdOf(FindGroupByGradeAndSex(2, 1)), 3);
-  EXPECT_EQ(IdOf(FindGroupByGradeAndSex(2, 2)), 0);
-  EXPECT_EQ(IdOf(FindContestByGroupAndEvent(1, 16)), 13);
-  EXPECT_EQ(IdOf(FindContestByGroupAndEvent(2, 16)), 0);
-  EXPECT_EQ(FindEventById(9)->Name, "跳远");
-  EXPECT_EQ(IdOf(FindRoundById(4)), 4);
-  EXPECT_EQ(IdOf(FindRoundByContestAndKind(10, 2)), 2);
-  EXPECT_EQ(IdOf(FindRoundByContestAndKind(10, 3)), 0);
-  EXPECT_EQ(IdOf(FindFirstLaneOfRound(1)), 1);
-  EXPECT_EQ(FindScoringScheme(2)->Name, "前六名计分");
+TEST_F(Lookups, AClassesAthletesAreOneRunOfTheOrderedList) {
+  auto ids = [](int grade, int cls) {
+    std::vector<int> out;
+    for (const AthleteNode& a : ClassAthletes(grade, cls)) out.push_back(a.Id);
+    return out;
+  };
+  EXPECT_EQ(ids(1, 1), (std::vector<int>{1, 2}));  // the first run, both sexes
+  EXPECT_EQ(ids(1, 2), (std::vector<int>{3}));     // the last run
+  EXPECT_TRUE(ids(1, 3).empty());
+  EXPECT_TRUE(ids(2, 1).empty());  // the class number of another grade
 }
 
 TEST_F(Lookups, MissesThatAreDataErrorsLogTheirCodes) {
