@@ -1,7 +1,7 @@
 #pragma once
 // Reads of the files that pages need beyond the in-memory lists: the base
-// file's catalogue for the first meet, the meet registry, and the set-up
-// stage's direct look at the meet file. The caller holds DataLock. A read
+// file's catalogue for the first meet, the meet registry, the staff
+// accounts, and the set-up stage's direct look at the meet file. The caller holds DataLock. A read
 // returns false when its query failed (the statement logs it).
 #include <string>
 #include <vector>
@@ -26,6 +26,34 @@ bool ReadBaseEventKinds(std::vector<int>& kinds);
 // The registered meets (qrtb137), newest id first; `except` leaves one out
 // (0: none).
 bool ReadMeetRegistry(std::vector<IdName>& meets, int except = 0);
+
+// One row of the meet registry (qrtb137).
+struct MeetRegistryRow {
+  int Id = 0;            // qrtb138
+  int Current = 0;       // qrtb139: 1 on the current meet
+  std::string FileName;  // qrtb140, in the data folder
+  std::string Name;      // qrtb141
+  std::string DateText;  // qrtb142, "Y-M-D"
+};
+
+// Every registered meet: the current one first, then by start date, the
+// latest first (as dates, so "2024-10-1" comes before "2024-9-1"), then by
+// id, the newest first.
+bool ReadMeetList(std::vector<MeetRegistryRow>& meets);
+
+// One account of the base file (qrtb7).
+struct StaffAccount {
+  int Id = 0;               // qrtb8; 1 is the built-in administrator
+  std::string Name;         // qrtb9
+  std::string Password;     // qrtb10, kept in plain text
+  int Role = 0;             // qrtb14: 6, 7 or 8
+  int FixedAddress = 0;     // qrtb20: a clerk signs in from its last address only
+  int MeetDaysOnly = 0;     // qrtb21: a clerk signs in on the meet's days only
+  std::string LastAddress;  // qrtb25, empty until the first sign-in
+};
+
+// Every account of the base file, administrators first, then by id.
+bool ReadStaffAccounts(std::vector<StaffAccount>& accounts);
 
 // Whether the meet file holds a competition group (qrtb373), and a group's
 // chosen events (qrtb467). A failed query reads as none.

@@ -157,6 +157,8 @@ std::string LoginPage(Template page_template, const LoginNode& session, int mess
 
 }  // namespace
 
+bool IsRefusedLoginText(std::string_view text, bool staff) { return HoldsForbiddenLoginCharacter(text, staff); }
+
 int IsLoginLockedOut(const LoginNode& session) {
   return session.FailedLogins >= kLockOutFailures &&
          std::time(nullptr) - session.FirstFailure < kLockOutSeconds;

@@ -28,6 +28,11 @@ enum LoginMessage {
 // and failure count tell why. Takes DataLock itself, then LoginListLock.
 int CheckLogin(LoginNode& session, std::string_view name, std::string_view password, bool staff);
 
+// True when a name or password holds a character that signing in refuses
+// outright: " CR LF ' = & * @ + ( ), and '-' for staff. An account stored
+// with one could never sign in.
+bool IsRefusedLoginText(std::string_view text, bool staff);
+
 // 1 while the session may not try again: three failed logins within five
 // minutes of the first of them.
 int IsLoginLockedOut(const LoginNode& session);

@@ -3,6 +3,7 @@
 #include <random>
 #include <unordered_map>
 
+#include "database/model.h"
 #include "web/session.h"
 
 namespace korva {
@@ -62,6 +63,20 @@ void FreeLoginList() {
   }
   LoginList().clear();
   SessionIndex().clear();
+}
+
+int EndStaffSessions(int account_id) {
+  LoginGuard hold(LoginListLock);
+  int ended = 0;
+  for (LoginPtr& session : LoginList()) {
+    if (session->Role < kRolePrintAdmin || session->AccountId != account_id) continue;
+    ClearLogin(*session);
+    session->OwnerKey = 0;
+    session->FailedLogins = 0;
+    session->Reason = 0;
+    ++ended;
+  }
+  return ended;
 }
 
 void ClearLogin(LoginNode& session) {

@@ -40,4 +40,9 @@ std::vector<LoginPtr>& LoginList();
 // LoginListLock (after DataLock when the caller holds that).
 void FreeLoginList();
 
+// Logs out every staff session (role 6 and above) signed in to the account
+// with that id, and no other: a deleted account stops working at once.
+// The number of sessions logged out. Takes LoginListLock.
+int EndStaffSessions(int account_id);
+
 }  // namespace korva

@@ -1,8 +1,10 @@
 #include "pages/setup/setup_routes.h"
 
 #include "database/data_lock.h"
+#include "pages/setup/account_pages.h"
 #include "pages/setup/create_meet.h"
 #include "pages/setup/match_plan.h"
+#include "pages/setup/meet_list.h"
 #include "pages/setup/menu_pages.h"
 #include "pages/setup/order_book_control.h"
 #include "pages/setup/setup_result_page.h"
@@ -36,14 +38,6 @@ constexpr RouteRow kPlannedRows[] = {
     {.path = "/ShowScore.html", .roles = kAdmin, .code = 45, .empty = EmptyReply::kAdminResult},
     {.path = "/SetupScore.html", .roles = kAdmin, .code = 46, .empty = EmptyReply::kAdminResult},
     {.path = "/MoveBiSai.html", .roles = kAdmin, .code = 60, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/MeetList.html", .roles = kAdmin, .code = 74, .empty = EmptyReply::kAdminResult},
-    {.path = "/setupDqYdh.html", .roles = kAdmin, .code = 75, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/DelYdh.html", .roles = kAdmin, .code = 76, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/UserList.html", .roles = kAdmin, .code = 77, .empty = EmptyReply::kAdminResult},
-    {.path = "/AdUserList.html", .roles = kAdmin, .code = 78, .empty = EmptyReply::kAdminResult},
-    {.path = "/DelAdmin.html", .roles = kAdmin, .code = 79, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/CaAdPs.html", .roles = kStaff, .code = 80, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/AddAdmin.html", .roles = kAdmin, .code = 81, .access = kWrite, .empty = EmptyReply::kEmptyBody},
     {.path = "/gjgn.html", .roles = kAdmin, .code = 84, .access = kWrite, .empty = EmptyReply::kEmptyBody},
     {.path = "/getgnstr.html", .roles = kAdmin, .code = 88, .empty = EmptyReply::kEmptyBody},
     {.path = "/ChangYdhName.html", .method = kPost, .roles = kAdmin, .code = 143, .access = kWrite,
@@ -93,7 +87,7 @@ int SetupStageForRouter() {
 
 std::vector<RouteTable> SetupRouteTables() {
   return {CreateMeetRoutes(), SetupStageRoutes(), MenuPageRoutes(), OrderBookControlRoutes(), MatchPlanRoutes(),
-          kPlannedRows};
+          MeetListRoutes(), AccountPageRoutes(), kPlannedRows};
 }
 
 void InstallSetupServices() {

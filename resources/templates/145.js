@@ -195,3 +195,183 @@ function BaoMingControl() {
 function HideTS() {
   document.getElementById("popupcontent").style.display = "none";
 }
+
+// ---- meet list and account pages (MeetList.html, UserList.html, AdUserList.html) ----
+// The meet list makes another meet current or deletes one; the staff
+// accounts page adds and deletes clerks and print administrators and
+// changes the administrator's own password. Each action is a GET whose
+// plain-text reply is the verdict. Helpers start with "acc".
+
+function accGet(path, done) {
+  var request = new XMLHttpRequest();
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    done(request.status == 200 ? request.responseText : "");
+  };
+  request.open("GET", path, true);
+  request.send(null);
+}
+
+// A typed value as a query value: ASCII punctuation is escaped, so the
+// server gets exactly what was typed (and refuses what it must) instead of
+// a value cut at a '#' or '&'; other characters are left to the browser,
+// which sends them in the page's charset.
+function accField(text) {
+  return String(text).replace(/[\x00-\x2c\x2f\x3a-\x40\x5b-\x60\x7b-\x7f]/g, function (c) {
+    var hex = c.charCodeAt(0).toString(16).toUpperCase();
+    return "%" + (hex.length < 2 ? "0" : "") + hex;
+  });
+}
+
+function accHtml(text) {
+  return String(text).replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;").replace(/"/g, "&quot;");
+}
+
+// The frame's pop-up block, made when the page has none.
+function accPopup() {
+  var popup = document.getElementById("popupcontent");
+  if (!popup) {
+    popup = document.createElement("div");
+    popup.id = "popupcontent";
+    popup.style.cssText = "display:none;position:fixed;left:25%;top:15%;width:50%;padding:12px;" +
+        "background:#fff;border:2px solid #9ab;z-index:10;";
+    document.body.appendChild(popup);
+  }
+  return popup;
+}
+
+function accShowPopup(html) {
+  var popup = accPopup();
+  popup.innerHTML = html;
+  popup.style.display = "block";
+}
+
+if (typeof HideTS != "function") {
+  window.HideTS = function () {
+    accPopup().style.display = "none";
+  };
+}
+
+function setdqydh(id, ys) {
+  if (!confirm("真的要将“" + ys + "”设置为当前运动会嘛？继续操作将使所有已登陆用户全部重新登陆。")) return;
+  accShowPopup("<br /><h1>正在更改当前运动会，请稍候！</h1>");
+  accGet("setupDqYdh.html?str=" + id, function (reply) {
+    if (reply == "OK") {
+      alert("设置成功，当前运动会已更改！按确定重新登陆。");
+      window.location.href = "AdminIndex.html";
+    } else {
+      alert("设置失败！");
+      window.location.reload();
+    }
+  });
+}
+
+var accMeetName = "";
+
+function delydh(id, ys) {
+  accMeetName = ys;
+  accShowPopup("<p>为防止误操作，删除运动会需要您重新输入管理员的帐号与密码，并且勾选确定删除选项！</p>" +
+      '<p><label><input type="checkbox" name="truedel" id="truedel" />我确定删除“' + accHtml(ys) + "”</label></p>" +
+      '<p>帐号：<input type="text" name="adminname" id="adminname" maxlength="20" /></p>' +
+      '<p>密码：<input type="password" name="adminpass" id="adminpass" maxlength="20" /></p>' +
+      '<p><input type="button" value="确定删除" onclick="delydh2(' + id + ', accMeetName);" /> ' +
+      '<input type="button" value="取消" onclick="HideTS();" /></p>');
+}
+
+function delydh2(id, ys) {
+  var account = document.getElementById("adminname").value;
+  var password = document.getElementById("adminpass").value;
+  if (account == "" || password == "") {
+    alert("请输入管理员用户名与密码！");
+    return;
+  }
+  if (!document.getElementById("truedel").checked) {
+    alert("请勾选“我确定删除" + ys + "“");
+    return;
+  }
+  accGet("DelYdh.html?str1=" + id + "&str2=" + accField(account) + "&str3=" + accField(password), function (reply) {
+    if (reply == "OK") {
+      alert("删除成功!");
+      window.location.reload();
+    } else {
+      alert("删除失败！");
+      window.location.href = "AdminIndex.html";
+    }
+  });
+}
+
+// The safety options are a clerk's only.
+function chusah() {
+  var clerk = document.getElementById("userAuthorization").value == "1";
+  var boxes = [document.getElementById("gdip"), document.getElementById("gdtime")];
+  for (var i = 0; i < boxes.length; i++) {
+    boxes[i].checked = false;
+    boxes[i].disabled = !clerk;
+  }
+}
+
+function newadmin() {
+  var name = document.getElementById("newname").value.replace(/\s/g, "");
+  var password = document.getElementById("newpass").value.replace(/\s/g, "");
+  if (name.length < 4 || password.length < 6) {
+    alert("请输入正确的帐号及密码！");
+    return;
+  }
+  var path = "AddAdmin.html?str1=" + accField(name) + "&str2=" + accField(password) +
+      "&str3=" + document.getElementById("userAuthorization").value +
+      "&str4=" + (document.getElementById("gdip").checked ? 1 : 0) +
+      "&str5=" + (document.getElementById("gdtime").checked ? 1 : 0);
+  accGet(path, function (reply) {
+    if (reply == "OK") {
+      alert("添加成功！");
+    } else if (reply == "CM") {
+      alert("添加失败，该帐号已经存在！");
+    } else {
+      alert("添加失败，请检查用户名与密码是否符合要求！");
+    }
+    window.location.reload();
+  });
+}
+
+function DelAdUser(id, un1) {
+  if (!confirm("真的要删除“" + un1 + "”吗？")) return;
+  accGet("DelAdmin.html?str1=" + id, function (reply) {
+    alert(reply == "OK" ? "删除成功!" : "删除失败！");
+    window.location.reload();
+  });
+}
+
+function ChangAdminPass(id) {
+  accShowPopup("<h3>修改密码</h3>" +
+      '<p>现密码：<input type="password" name="oldpass" id="oldpass" maxlength="20" /></p>' +
+      '<p>新密码：<input type="password" name="newpass1" id="newpass1" maxlength="20" /></p>' +
+      '<p>再输一次：<input type="password" name="newpass2" id="newpass2" maxlength="20" /></p>' +
+      '<p><input type="button" value="提交" onclick="ChangAdminPass2(' + id + ');" /> ' +
+      '<input type="button" value="取消" onclick="HideTS();" /></p>');
+}
+
+function ChangAdminPass2(id) {
+  var current = document.getElementById("oldpass").value;
+  var fresh = document.getElementById("newpass1").value;
+  if (fresh.length < 6) {
+    alert("新密码至少6位字母或数字！");
+    return;
+  }
+  if (fresh != document.getElementById("newpass2").value) {
+    alert("两次新密码不一致，请检查！");
+    return;
+  }
+  if (current == "") {
+    alert("请输入现密码！");
+    return;
+  }
+  accGet("CaAdPs.html?str1=" + id + "&str2=" + accField(current) + "&str3=" + accField(fresh), function (reply) {
+    if (reply == "OK") {
+      alert("修改成功,请使用新密码重新登陆！");
+      window.location.href = "AdminIndex.html";
+    } else {
+      alert("修改失败，请检查你的密码！");
+      window.location.reload();
+    }
+  });
+}
