@@ -149,8 +149,10 @@ std::string MessageHtml(int message) {
 }
 
 // A login page: the frame's titles filled, and the message.
-std::string LoginPage(Template page_template, const LoginNode& session, int message) {
-  std::string page = BuildFramedPage(page_template, session, kAdminPageTitle, "", "");
+std::string LoginPage(Template page_template, int message) {
+  std::string page;
+  LoadHtmlTemplate(page_template, page);
+  FillPageHead(page, kAdminPageTitle);
   ReplacePlaceholder(page, "提示", MessageHtml(message));
   return page;
 }
@@ -219,13 +221,13 @@ void ServeClassLoginPage(LoginNode& session, int message, std::string& reply) {
       options += "<option value=\"" + std::to_string(c.ClassId) + "\">" + EscapeHtml(c.ClassName) + "</option>";
     }
   }
-  std::string page = LoginPage(Template::kClassLogin, session, message);
+  std::string page = LoginPage(Template::kClassLogin, message);
   ReplacePlaceholder(page, "班级列表", options);
   AppendHtmlPage(session, page, reply);
 }
 
 void ServeStaffLoginPage(LoginNode& session, int message, std::string& reply) {
-  AppendHtmlPage(session, LoginPage(Template::kStaffLogin, session, message), reply);
+  AppendHtmlPage(session, LoginPage(Template::kStaffLogin, message), reply);
 }
 
 }  // namespace korva

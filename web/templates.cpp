@@ -72,8 +72,7 @@ bool ReplacePlaceholder(std::string& page, std::string_view name, std::string_vi
   return true;
 }
 
-std::string BuildFramedPage(Template frame, const LoginNode& session, std::string_view title,
-                            std::string_view script, std::string_view content) {
+void FillPageHead(std::string& page, std::string_view title) {
   std::string organiser;
   std::string meet;
   {
@@ -81,13 +80,18 @@ std::string BuildFramedPage(Template frame, const LoginNode& session, std::strin
     organiser = EscapeHtml(Model().OrganiserName);
     meet = EscapeHtml(Model().MeetName);
   }
-  std::string page;
-  LoadHtmlTemplate(frame, page);
-  // Escaped data values cannot hold a placeholder, and the content goes in
-  // last, so nothing inside it is ever replaced.
+  // Escaped data values cannot hold a placeholder.
   ReplacePlaceholder(page, "标题", title);
   ReplacePlaceholder(page, "主办单位", organiser);
   ReplacePlaceholder(page, "运动会名称", meet);
+}
+
+std::string BuildFramedPage(Template frame, const LoginNode& session, std::string_view title,
+                            std::string_view script, std::string_view content) {
+  std::string page;
+  LoadHtmlTemplate(frame, page);
+  FillPageHead(page, title);
+  // The content goes in last, so nothing inside it is ever replaced.
   ReplacePlaceholder(page, "用户名", EscapeHtml(session.UserName));
   ReplacePlaceholder(page, "脚本", script);
   ReplacePlaceholder(page, "具体内容", content);

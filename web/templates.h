@@ -73,6 +73,11 @@ const std::string* FindHtmlTemplate(Template id);
 // of the program: false, and a line on standard error.
 bool ReplacePlaceholder(std::string& page, std::string_view name, std::string_view value);
 
+// Fills the head every page template carries: "<%=标题%>" = title,
+// "<%=主办单位%>" = OrganiserName and "<%=运动会名称%>" = MeetName (both
+// escaped). Takes DataLock shared to read the meet globals.
+void FillPageHead(std::string& page, std::string_view title);
+
 // A page frame (kAdminFrame, kClerkFrame or kPrintAdminFrame) with
 // "<%=标题%>" = title, "<%=主办单位%>" = OrganiserName,
 // "<%=运动会名称%>" = MeetName and "<%=用户名%>" = the session's user name (these

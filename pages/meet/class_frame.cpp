@@ -9,18 +9,11 @@
 
 namespace korva {
 
-void FillClassPageHead(std::string& page) {
-  AssertDataLockHeld();
-  ReplacePlaceholder(page, "标题", kAdminPageTitle);
-  ReplacePlaceholder(page, "主办单位", EscapeHtml(Model().OrganiserName));
-  ReplacePlaceholder(page, "运动会名称", EscapeHtml(Model().MeetName));
-}
-
 std::string BuildClassFramePage(const LoginNode& session, std::string_view content) {
   AssertDataLockHeld();
   std::string page;
   LoadHtmlTemplate(Template::kClassFrame, page);
-  FillClassPageHead(page);
+  FillPageHead(page, kAdminPageTitle);
   const ClassNode* class_node = FindClassNode(session.ClassId, session.GradeId);
   ReplacePlaceholder(page, "班级", class_node ? EscapeHtml(class_node->ClassName) : "");
   ReplacePlaceholder(page, "领队", class_node ? EscapeHtml(class_node->LeaderName) : "");

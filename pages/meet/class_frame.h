@@ -9,10 +9,6 @@
 
 namespace korva {
 
-// Replaces "<%=标题%>", "<%=主办单位%>" and "<%=运动会名称%>" of a class page
-// with the title, the organiser and the meet name (escaped). The caller holds DataLock.
-void FillClassPageHead(std::string& page);
-
 // Template 150 for the session's class with content (program markup: table
 // rows) in "<%=提示%>". A class that no longer exists shows an empty class
 // and leader name. The caller holds DataLock.

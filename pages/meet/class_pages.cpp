@@ -203,7 +203,7 @@ bool ServeClassHomePage(const LoginNode& session, std::string& reply) {
   AssertDataLockHeld();
   std::string page;
   LoadHtmlTemplate(Template::kClassHome, page);
-  FillClassPageHead(page);
+  FillPageHead(page, kAdminPageTitle);
   const ClassNode* class_node = FindClassNode(session.ClassId, session.GradeId);
   if (class_node == nullptr) {
     AppendHtmlPage(session, kClassDataErrorText, reply);
@@ -263,7 +263,7 @@ bool ServeEnrollPage(int athlete_id, int sex, const LoginNode& session, std::str
   AssertDataLockHeld();
   std::string page;
   LoadHtmlTemplate(Template::kEnrollForm, page);
-  FillClassPageHead(page);
+  FillPageHead(page, kAdminPageTitle);
   const ClassNode* class_node = FindClassNode(session.ClassId, session.GradeId);
   if (class_node == nullptr) return false;
   ReplacePlaceholder(page, "班级", EscapeHtml(class_node->ClassName));

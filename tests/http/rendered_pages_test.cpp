@@ -1,0 +1,41 @@
+// Every page that is built, asked for by a role that may have it, comes with
+// every placeholder of its templates filled: no "<%=" is left in any answer.
+// The pages are found in the installed route tables, so a new page is
+// covered as soon as its row has a handler.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/http/registration_fixture.h"
+#include "web/route_table.h"
+
+namespace korva {
+
+namespace {
+
+class RenderedPagesTest : public RegistrationServerTest {};
+
+TEST_F(RenderedPagesTest, NoPlaceholderIsLeftInAnyPage) {
+  OpenMeet();
+  const int sessions[] = {0, LoginTeacher(), LoginAdmin()};
+  const int roles[] = {kRoleNone, kRoleClassTeacher, kRoleAdmin};
+  int pages = 0;
+  for (const RouteRow* row : AllRouteRows()) {
+    // Pages that change the meet are left to their own tests.
+    if (row->path.empty() || row->handler == nullptr || row->access == Access::kWrite ||
+        row->method == Method::kPost)
+      continue;
+    for (int i = 0; i < 3; ++i) {
+      if (!(row->roles & Role(roles[i]))) continue;
+      std::string path(row->path);
+      HttpResponse reply = Get(path, sessions[i]);
+      EXPECT_EQ(reply.body.find("<%="), std::string::npos) << path << " as role " << roles[i];
+      ++pages;
+    }
+  }
+  EXPECT_GT(pages, 10);
+}
+
+}  // namespace
+
+}  // namespace korva
