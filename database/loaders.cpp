@@ -392,6 +392,7 @@ void FreeAllLists() {
   m.AthleteAuxList.clear();
   m.DocumentList.clear();
   m.RecordList.clear();
+  m.PrintQueue.clear();
 }
 
 void FreeAthleteList() { Model().AthleteList.clear(); }

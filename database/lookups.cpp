@@ -99,6 +99,13 @@ LaneNode* FindFirstLaneOfRound(int round_id) {
   return FindIn(Model().LaneList, [&](const LaneNode& n) { return n.RoundId == round_id; });
 }
 
+std::span<LaneNode> LanesOfRound(int round_id) {
+  auto& lanes = Model().LaneList;
+  auto first = std::find_if(lanes.begin(), lanes.end(), [&](const LaneNode& n) { return n.RoundId == round_id; });
+  auto end = std::find_if(first, lanes.end(), [&](const LaneNode& n) { return n.RoundId != round_id; });
+  return {first, end};
+}
+
 AthleteNode* FindAthleteById(int athlete_id) {
   return FindIn(Model().AthleteList, [&](const AthleteNode& n) { return n.Id == athlete_id; });
 }

@@ -23,6 +23,9 @@ ScoringSchemeNode* FindScoringScheme(int scheme_id);
 RoundNode* FindRoundById(int round_id);
 RoundNode* FindRoundByContestAndKind(int contest_id, int kind);
 LaneNode* FindFirstLaneOfRound(int round_id);
+// The lanes of a round: from its first lane in LaneList while the round id
+// holds (a round's lanes stand together); empty when it has none.
+std::span<LaneNode> LanesOfRound(int round_id);
 AthleteNode* FindAthleteById(int athlete_id);
 AthleteNode* FindFirstAthleteOfClass(int class_id);
 // The run of AthleteList that holds one class's athletes, found by halving

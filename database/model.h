@@ -192,6 +192,24 @@ struct RecordNode {
   std::string UnitText;     // qrtb208
 };
 
+// One counted round's result table, waiting in the print queue for the
+// print centre and the results board.
+struct ResultPrintItem {
+  int Sequence = 0;          // arrival number: the head holds the highest
+  int RoundId = 0;
+  int EventType = 0;         // BiSaiType of the round's event
+  int RoundKind = 0;
+  int GradeId = 0;           // of the round's group; the results board filters on it
+  int CompletionStamp = 0;   // the round's qrtb458
+  int ResultPrints = 0;      // result sheets printed from the print centre
+  int CertificatePrints = 0; // certificates printed from the print centre
+  std::string Title;         // "grade sex team event kind", plain text
+  std::string ResultTable;   // the HTML block of the result table
+  int Refresh = 0;           // 1 makes the results board reload the whole page
+
+  bool operator==(const ResultPrintItem&) const = default;
+};
+
 // A grade of LoadGradeOptions.
 struct GradeOption {
   int GradeId = 0;
@@ -215,6 +233,7 @@ struct MeetModel {
   std::vector<AthleteAuxNode> AthleteAuxList;
   std::vector<DocumentNode> DocumentList;
   std::vector<RecordNode> RecordList;
+  std::vector<ResultPrintItem> PrintQueue;  // newest first
 
   int CurrentMeetId = 0;      // 0 while no meet is open
   std::string MeetName;

@@ -7,14 +7,13 @@
 #include "database/data_error.h"
 #include "database/data_lock.h"
 #include "database/lookups.h"
+#include "database/print_queue.h"
 #include "database/store_common.h"
 #include "database/store_rounds.h"
 
 namespace korva {
 
 namespace {
-
-RemovePrintQueueItemHook remove_print_queue_item = nullptr;
 
 bool UpdatePlacing(Connection& meet, const LaneNode& lane, int place, PointsValue points, int flag) {
   return Execute(meet,
@@ -32,11 +31,6 @@ RoundNode WithoutPrints(const RoundNode& round) {
 }
 
 }  // namespace
-
-void SetRemovePrintQueueItemHook(RemovePrintQueueItemHook hook) {
-  DataGuard hold(DataLock);
-  remove_print_queue_item = hook;
-}
 
 int InsertLaneList(std::span<const LaneNode> lanes) {
   DataGuard hold(DataLock);
@@ -140,7 +134,7 @@ int ClearRoundRanking(RoundNode& round) {
     for (LaneNode& lane : lanes)
       if (lane.RoundId == round.Id) lane.Place = lane.Points = lane.RecordFlag = 0;
   }
-  if (remove_print_queue_item) remove_print_queue_item(round.Id);
+  RemovePrintQueueItem(round);
   round = WithoutPrints(round);
   return 0;
 }

@@ -48,9 +48,4 @@ int ClearRoundRanking(RoundNode& round);
 // back, reloads LaneList and answers as after any failed save.
 [[nodiscard]] int ResetPrelimLaneFlag(int contest_id, int athlete_id, int flag_limit);
 
-// The print queue registers how a round leaves it when its ranking is
-// cleared; until then clearing a ranking touches no queue.
-using RemovePrintQueueItemHook = void (*)(int round_id);
-void SetRemovePrintQueueItemHook(RemovePrintQueueItemHook hook);
-
 }  // namespace korva

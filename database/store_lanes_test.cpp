@@ -39,10 +39,15 @@ class Lanes : public ::testing::Test {
  protected:
   void SetUp() override {
     fixture_.OpenNewMeet(kLanesSql);
-    SetRemovePrintQueueItemHook([](int round_id) { removed_from_queue.push_back(round_id); });
+    // Rounds 1, 4 and 5 wait in the print queue, 5 at its head.
+    Model().PrintQueue = {{.Sequence = 3, .RoundId = 5}, {.Sequence = 2, .RoundId = 4}, {.Sequence = 1, .RoundId = 1}};
   }
-  void TearDown() override { SetRemovePrintQueueItemHook(nullptr); }
-  static inline std::vector<int> removed_from_queue;
+  // The rounds in the queue, head first.
+  static std::vector<int> QueuedRounds() {
+    std::vector<int> rounds;
+    for (const ResultPrintItem& item : Model().PrintQueue) rounds.push_back(item.RoundId);
+    return rounds;
+  }
   MeetFixture fixture_;
 };
 
@@ -101,7 +106,6 @@ TEST_F(Lanes, ResultsAndPlacesReachEveryMemberOfATeam) {
 }
 
 TEST_F(Lanes, ClearingAPreliminaryDropsItsFinalsLanesAndKeepsItsQualifiers) {
-  removed_from_queue.clear();
   RoundNode& prelim = *FindRoundById(1);
   ASSERT_EQ(ClearRoundRanking(prelim), 0);
   EXPECT_EQ(LaneCount(2), 0);
@@ -113,12 +117,14 @@ TEST_F(Lanes, ClearingAPreliminaryDropsItsFinalsLanesAndKeepsItsQualifiers) {
   EXPECT_EQ(ClearRoundRanking(*FindRoundById(5)), 0);
   EXPECT_EQ(MeetText("SELECT qrtb487, qrtb458 FROM qrtb479, qrtb444 WHERE qrtb480 = 12 AND qrtb445 = 5"),
             "999|5201100");
-  EXPECT_EQ(removed_from_queue, std::vector<int>{1});
+  // Leaving the queue raises the head's number and asks the board to reload.
+  EXPECT_EQ(QueuedRounds(), (std::vector<int>{5, 4}));
+  EXPECT_EQ(Model().PrintQueue.front().Sequence, 4);
+  EXPECT_EQ(Model().PrintQueue.front().Refresh, 1);
 }
 
 TEST_F(Lanes, ClearingAFinalNullsPlacesPointsAndFlagsAndAFailedClearNothing) {
   std::string before = Dump({"qrtb479", "qrtb444"});
-  removed_from_queue.clear();
   FailOn("UPDATE", "qrtb444", "no_counters");
   EXPECT_EQ(ClearRoundRanking(*FindRoundById(4)), 1);
   EXPECT_EQ(ClearRoundRanking(*FindRoundById(1)), 1);
@@ -126,7 +132,7 @@ TEST_F(Lanes, ClearingAFinalNullsPlacesPointsAndFlagsAndAFailedClearNothing) {
   EXPECT_EQ(FindFirstLaneOfRound(4)->Place, 1);
   EXPECT_EQ(LaneCount(2), 2);
   EXPECT_EQ(FindRoundById(1)->CompletionStamp, 5201030);
-  EXPECT_TRUE(removed_from_queue.empty());
+  EXPECT_EQ(QueuedRounds(), (std::vector<int>{5, 4, 1}));
   DropTrigger("no_counters");
 
   ASSERT_EQ(ClearRoundRanking(*FindRoundById(4)), 0);
@@ -136,7 +142,7 @@ TEST_F(Lanes, ClearingAFinalNullsPlacesPointsAndFlagsAndAFailedClearNothing) {
   EXPECT_EQ(lane->Place + lane->Points + lane->RecordFlag, 0);
   EXPECT_EQ(lane->Result, 300);
   EXPECT_EQ(FindRoundById(4)->CompletionStamp, 0);
-  EXPECT_EQ(removed_from_queue, std::vector<int>{4});
+  EXPECT_EQ(QueuedRounds(), (std::vector<int>{5, 1}));
 }
 
 TEST_F(Lanes, OneRecordBonusPerAthleteAndRecord) {

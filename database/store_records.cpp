@@ -56,12 +56,15 @@ int InsertRecordEmpty(const ScoreUpload& upload) {
   return Insert(upload, upload.Value, true, "", "", "", "");
 }
 
-int UpdateRecordFlags(const RecordNode& record, ScoreValue value, int round_kind) {
+int UpdateRecordFlags(const RecordNode& record) {
   DataGuard hold(DataLock);
   const char* table = nullptr;
   Connection& conn = RecordConnection(&table);
-  Statement st(conn, std::string("UPDATE ") + table + " SET qrtb196 = ?, qrtb210 = ? WHERE qrtb189 = ?");
-  st.BindOrNull(value, kNoResult).Bind(round_kind).Bind(record.Id);
+  Statement st(conn, std::string("UPDATE ") + table +
+                         " SET qrtb196 = ?, qrtb210 = ?, qrtb199 = ?, qrtb202 = ?, qrtb205 = ?, qrtb209 = ?"
+                         " WHERE qrtb189 = ?");
+  st.BindOrNull(record.Value, kNoResult).Bind(record.RoundKind).Bind(record.HolderName)
+      .Bind(record.ClassName).Bind(record.DateText).Bind(record.MeetName).Bind(record.Id);
   if (!st.Run()) {
     ShowDataErrorCode(25232);
     return 1;

@@ -43,8 +43,9 @@ int InsertRecord(const LaneNode& lane, const std::string& holder_name,
 // failure.
 int InsertRecordEmpty(const ScoreUpload& upload);
 
-// Writes a record's value and round kind. 0 / 1 (data error 25232).
-int UpdateRecordFlags(const RecordNode& record, ScoreValue value, int round_kind);
+// Writes a record's value and round kind together with its holder, class,
+// date and meet name, so the row keeps who set it. 0 / 1 (data error 25232).
+int UpdateRecordFlags(const RecordNode& record);
 
 // Deletes a record row. 0 / 1 (data error 179).
 int DeleteRecord(int record_id);

@@ -39,8 +39,13 @@ TEST(Records, InsertedRecordsReadBackAsTheyWereKept) {
   EXPECT_EQ(r.HolderName + "/" + r.ClassName + "/" + r.MeetName + "/" + r.GroupName + r.EventName + r.UnitText,
             "王'芳/101班/" + FixtureMeetSettings{}.Name + "/一年级跳远米");
 
-  ASSERT_EQ(UpdateRecordFlags(r, 3300, 2), 0);
-  EXPECT_EQ(BaseInt("SELECT qrtb196 * 10 + qrtb210 FROM qrtb188 WHERE qrtb189 = " + std::to_string(id)), 33002);
+  RecordNode beaten = r;
+  beaten.Value = 3300;
+  beaten.RoundKind = 2;
+  beaten.HolderName = "李明";
+  ASSERT_EQ(UpdateRecordFlags(beaten), 0);
+  EXPECT_EQ(Rows("SELECT qrtb196, qrtb210, qrtb199, qrtb202 FROM base.qrtb188 WHERE qrtb189 = " + std::to_string(id)),
+            "3300|2|李明|101班");
   ASSERT_EQ(DeleteRecord(typed), 0);
   EXPECT_EQ(BaseInt("SELECT COUNT(*) FROM qrtb188"), 1);
   FailOn("DELETE", "base.qrtb188", "no_delete");

@@ -1,25 +1,16 @@
 #pragma once
 // The registration tests' meet, kept once in registration_meet.sql beside
 // this header (the browser test runs the same file), and athletes to add.
-#include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <iterator>
-#include <stdexcept>
 #include <string>
 
-#include "database/gbk_text.h"
 #include "tests/testing/meet_fixture.h"
+#include "tests/testing/sql_file.h"
 
 namespace korva {
 
 // The meet's SQL as GBK, for MeetFixture::OpenNewMeet.
-inline std::string RegistrationMeetSql() {
-  const std::filesystem::path file = std::filesystem::path(__FILE__).parent_path() / "registration_meet.sql";
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + file.string());
-  return Utf8ToGbk(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-}
+inline std::string RegistrationMeetSql() { return ReadTestingSql("registration_meet.sql"); }
 
 // Opens the meet, then extra SQL (GBK) on it; registration open unless closed.
 inline int OpenRegistrationMeet(MeetFixture& fixture, const std::string& extra_sql = {}, int closed = 0) {

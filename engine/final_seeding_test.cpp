@@ -1,0 +1,186 @@
+#include "engine/final_seeding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "database/lookups.h"
+#include "engine/draw.h"
+#include "engine/scoring_test_support.h"
+
+namespace korva {
+
+namespace {
+
+TEST(FinalSeeding, LanesFromTheCentreOut) {
+  EXPECT_EQ(CentreOutLaneOrder(8), (std::vector<int>{4, 5, 3, 6, 2, 7, 1, 8}));
+  EXPECT_EQ(CentreOutLaneOrder(6), (std::vector<int>{3, 4, 2, 5, 1, 6}));
+  EXPECT_EQ(CentreOutLaneOrder(5), (std::vector<int>{3, 4, 2, 5, 1}));
+  EXPECT_EQ(CentreOutLaneOrder(1), (std::vector<int>{1}));
+  EXPECT_EQ(CentreOutLaneOrder(0), (std::vector<int>{1}));
+}
+
+// Athlete, heat and lane of a round's lanes, from the file (LaneList must
+// agree).
+std::vector<std::tuple<int, int, int>> StartList(int round) {
+  DataGuard hold(DataLock);
+  std::vector<std::tuple<int, int, int>> list;
+  std::string stored;
+  for (const LaneNode& lane : LanesOfRound(round)) {
+    list.emplace_back(lane.AthleteId, lane.Heat, lane.Lane);
+    stored += (stored.empty() ? "" : "\n") + std::to_string(lane.AthleteId) + "|" + std::to_string(lane.Heat) +
+              "|" + std::to_string(lane.Lane);
+  }
+  EXPECT_EQ(stored, Rows("SELECT qrtb484, qrtb482, qrtb483 FROM qrtb479 WHERE qrtb481 = " + std::to_string(round) +
+                         " ORDER BY qrtb482, qrtb483, qrtb480"));
+  return list;
+}
+
+class Preliminary : public ::testing::Test {
+ protected:
+  void SetUp() override { OpenScoringMeet(fixture_); }
+  // Girls 101..110 run 12.00, 12.10 ... 12.70, 12.70 (a tie at the cut), 13.00.
+  UploadReply RunPreliminary() {
+    const char* texts[] = {"12.00", "12.10", "12.20", "12.30", "12.40", "12.50", "12.60", "12.70", "12.70", "13.00"};
+    UploadReply reply;
+    for (int i = 0; i < 10; ++i) reply = Upload(6, 101 + i, texts[i]);
+    return reply;
+  }
+  MeetFixture fixture_;
+};
+
+TEST_F(Preliminary, QualifiersIncludingATieAtTheCutAreSeededCentreOut) {
+  UploadReply reply = RunPreliminary();
+  EXPECT_EQ(reply.code, kReplyCounted);
+  EXPECT_EQ(reply.text, "比赛完成，已生成决赛安排，请查看或打印【预赛成绩表】和【决赛检录表】！");
+  // Nine qualifiers over two heats: the i-th best to heat i % 2 + 1 on lane
+  // 4 5 3 6 2 ... [i / 2], listed by heat and lane.
+  EXPECT_EQ(StartList(7), (std::vector<std::tuple<int, int, int>>{
+                              {109, 1, 2}, {105, 1, 3}, {101, 1, 4}, {103, 1, 5}, {107, 1, 6},
+                              {106, 2, 3}, {102, 2, 4}, {104, 2, 5}, {108, 2, 6}}));
+  EXPECT_EQ(FindRoundById(7)->Entrants, 9);
+  EXPECT_EQ(MeetInt("SELECT qrtb452 FROM qrtb444 WHERE qrtb445 = 7"), 9);
+  // The preliminary's own lanes keep what the upload stored.
+  EXPECT_EQ(RoundPlacings(6)[0], Placing(101, 0, 0, 0));
+  EXPECT_GT(FindRoundById(6)->CompletionStamp, 0);
+}
+
+TEST_F(Preliminary, AnExistingFinalIsReplacedOnlyAfterTheWarningAndNeverOnceItHasResults) {
+  RunPreliminary();
+  const std::string seeded = Dump({"qrtb479", "qrtb444"});
+  UploadReply warning = Upload(6, 110, "11.90");
+  EXPECT_EQ(warning.code, kReplyAsk);
+  EXPECT_NE(warning.text.find("决赛安排已经存在"), std::string::npos);
+  EXPECT_EQ(Dump({"qrtb479", "qrtb444"}), seeded);
+
+  EXPECT_EQ(Upload(6, 110, "11.90", 0, kUploadConfirmed).code, kReplyCounted);
+  // Now eight qualify in one heat, the new best in the centre.
+  EXPECT_EQ(StartList(7), (std::vector<std::tuple<int, int, int>>{
+                              {106, 1, 1}, {104, 1, 2}, {102, 1, 3}, {110, 1, 4}, {101, 1, 5},
+                              {103, 1, 6}, {105, 1, 7}, {107, 1, 8}}));
+  EXPECT_EQ(Model().PrintQueue.size(), 1u);
+
+  ASSERT_EQ(Upload(7, 110, "11.80").code, kReplySaved);
+  const std::string final_started = Dump({"qrtb479", "qrtb444"});
+  for (int mode : {1, 2, 3}) {
+    UploadReply refusal = Upload(6, 101, "11.00", 0, mode);
+    EXPECT_EQ(refusal.code, kReplyAsk);
+    EXPECT_NE(refusal.text.find("无法重新生成决赛安排"), std::string::npos);
+  }
+  EXPECT_EQ(Dump({"qrtb479", "qrtb444"}), final_started);
+}
+
+TEST_F(Preliminary, TheSeededFinalIsCountedLikeAnyFinal) {
+  RunPreliminary();
+  const int athletes[] = {101, 102, 103, 104, 105, 106, 107, 108, 109};
+  UploadReply reply;
+  for (int i = 0; i < 9; ++i) reply = Upload(7, athletes[i], "12." + std::to_string(10 + i));
+  EXPECT_EQ(reply.code, kReplyCounted);
+  const std::vector<Placing> placings = RoundPlacings(7);
+  EXPECT_EQ(placings[0], Placing(101, 1, 900, 0));
+  EXPECT_EQ(placings[5], Placing(106, 6, 300, 0));
+  EXPECT_EQ(placings[6], Placing(107, 0, 0, 0));
+}
+
+TEST_F(Preliminary, RegroupingSeedsAFinalAgainAndRefusesWhatItMayNotTouch) {
+  RunPreliminary();
+  Upload(1, 1, "12.00");
+  DataGuard hold(DataLock);
+  // Eight is both the venue size and the group's places: the tie at the cut
+  // brings nine again.
+  std::string text = RegroupRounds("7-1-99-123456789-3");
+  EXPECT_EQ(text,
+            "<p>一年级 女子  100米 决赛 已成功重新分组分道！现为：2组 共9人</p>\r\n"
+            "<p>一年级 男子  100米 决赛 已有比赛成绩，无法重新分组分道，请删除成绩后再试。</p>\r\n");
+  EXPECT_EQ(StartList(7).size(), 9u);
+  // The preliminary's counting was undone with the old final.
+  EXPECT_EQ(FindRoundById(6)->CompletionStamp, 0);
+}
+
+TEST(Regroup, ADisabledPreliminaryIsRefusedAndOtherRoundsAreDrawnAgain) {
+  MeetFixture fixture;
+  OpenScoringMeet(fixture,
+                  "UPDATE qrtb444 SET qrtb448 = 1 WHERE qrtb445 = 6;"
+                  "INSERT INTO qrtb397 (qrtb399, qrtb400) SELECT 1103, qrtb411 FROM qrtb409 WHERE qrtb411 <= 9;");
+  DataGuard hold(DataLock);
+  EXPECT_EQ(RegroupRounds("6-3-"),
+            "<p>一年级 女子  100米 预赛 为被禁用的预赛，无法重新分组分道；</p>\r\n"
+            "<p>一年级 男子  200米 决赛 已成功重新分组分道！现为：2组 共9人</p>\r\n");
+  EXPECT_EQ(StartList(3).size(), 9u);
+}
+
+TEST(Regroup, TheVenueListSizesItsPreliminariesAndShowsEveryRoundWithLanes) {
+  MeetFixture fixture;
+  OpenScoringMeet(fixture, "UPDATE qrtb292 SET qrtb125 = 6 WHERE qrtb124 = 1;");
+  Upload(3, 1, "25.00");
+  DataGuard hold(DataLock);
+  std::string rows;
+  ASSERT_EQ(BuildRegroupRows(*FindVenueById(1), rows), 5);
+  EXPECT_EQ(FindRoundById(6)->Places, 6);
+  EXPECT_EQ(MeetInt("SELECT qrtb453 FROM qrtb444 WHERE qrtb445 = 6"), 6);
+  EXPECT_NE(rows.find("<input type=\"checkbox\" name=\"bs2\" id=\"bs2\" value=\"1\" /></td><td>一年级 男子  100米 决赛"
+                      "</td><td>2组共10人</td><td></td></tr>"),
+            std::string::npos);
+  EXPECT_NE(rows.find("value=\"3\" disabled /></td><td>一年级 男子  200米 决赛</td><td>1组共8人</td>"
+                      "<td>已有成绩，无法重新分组分道！</td>"),
+            std::string::npos);
+  EXPECT_NE(rows.find("4x100米接力 决赛</td><td>1组共3队</td>"), std::string::npos);
+
+  FailOn("UPDATE", "qrtb444", "no_rounds");
+  std::string more;
+  EXPECT_EQ(BuildRegroupRows(*FindVenueById(1), more), -1);
+  EXPECT_EQ(more, "");
+}
+
+// A direct final drawn from its entrants: under AdmitOneLess a final with
+// no more entrants than its places ranks one fewer (a single entrant still
+// one).
+TEST(AdmitOneLess, AFinalRanksOneFewerWhenItsEntrantsDoNotExceedItsPlaces) {
+  struct Case {
+    int admit, entrants, placed;
+  };
+  for (const Case& c : {Case{1, 6, 5}, Case{1, 7, 6}, Case{1, 1, 1}, Case{0, 6, 6}, Case{1, 5, 4}}) {
+    SCOPED_TRACE(std::to_string(c.admit) + " " + std::to_string(c.entrants));
+    MeetFixture fixture;
+    OpenScoringMeet(fixture, "DELETE FROM qrtb479; UPDATE qrtb331 SET qrtb342 = " + std::to_string(c.admit) +
+                                 "; INSERT INTO qrtb397 (qrtb399, qrtb400) SELECT 1101, qrtb411 FROM qrtb409"
+                                 " WHERE qrtb411 <= " + std::to_string(c.entrants) + ";");
+    ASSERT_EQ(DrawAllRounds(7), 0);
+    UploadReply reply;
+    for (int athlete = 1; athlete <= c.entrants; ++athlete) reply = Upload(1, athlete, "13." + std::to_string(10 + athlete));
+    EXPECT_EQ(reply.code, kReplyCounted);
+    int placed = 0;
+    for (const auto& [athlete, place, points, flag] : RoundPlacings(1)) {
+      if (place == 0) continue;
+      ++placed;
+      EXPECT_EQ(place, athlete);
+    }
+    EXPECT_EQ(placed, c.placed);
+  }
+}
+
+}  // namespace
+
+}  // namespace korva

@@ -1,0 +1,327 @@
+#include "engine/round_ranking.h"
+
+#include <ctime>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "database/lookups.h"
+#include "database/print_queue.h"
+#include "database/store_lanes.h"
+#include "database/store_records.h"
+#include "database/store_rounds.h"
+#include "engine/final_seeding.h"
+#include "engine/ranked_list.h"
+#include "engine/result_table.h"
+#include "engine/school_records.h"
+#include "engine/score_text.h"
+#include "web/escape.h"
+
+namespace korva {
+
+namespace {
+
+constexpr const char* kAllFouledText = "所有运动会都犯规，无法统计名次与得分！";
+constexpr const char* kCountedText = "比赛已完成，请查看或打印成绩表！";
+constexpr const char* kOwnSchemeMissingText =
+    "该比赛需要的特定分制被删除，无法统计名次与得分！请至分制管理中增加所需要的分制，"
+    "并在高级功能-更新比赛数据中重新指定所需分制。";
+constexpr const char* kGroupSchemeMissingText =
+    "当前比赛分制被删除，无法统计名次与得分！请至分制管理中增加所需要的分制，并在运动会设置中选择新建的分制。";
+// More tied rows than this are taken for a typing mistake.
+constexpr int kMaxTieRows = 13;
+
+// A run of equal results in the ranked list: entries first .. first+count-1,
+// after `before` places already given.
+struct TieRun {
+  std::size_t first = 0;
+  std::size_t count = 0;
+  int before = 0;
+};
+
+std::size_t RunLength(const std::vector<LaneNode>& list, std::size_t first) {
+  std::size_t end = first + 1;
+  while (end < list.size() && list[end].Result == list[first].Result) ++end;
+  return end - first;
+}
+
+// The record flag of an entry while the record check is on; a flag of 0
+// turns the check off for the rest of the list.
+int CheckRecord(const LaneNode& entry, const ScoreUpload& upload, int direction, bool& check) {
+  if (!check) return 0;
+  const int flag = upload.RecordValue == kNoResult ? 0 : CompareWithRecord(entry, upload.RecordValue, direction);
+  if (flag == 0) check = false;
+  return flag;
+}
+
+// In a final after preliminaries an athlete gets one bonus per record: when
+// the preliminary carries the higher flag the entry gives up its own, else
+// the preliminary lane gives up its flag and bonus. False after a failed
+// write.
+bool KeepOneBonus(const RoundNode& round, const ContestNode& contest, LaneNode& entry, int bonus_points) {
+  if (round.Kind != kFinalAfterPrelim || entry.RecordFlag == 0) return true;
+  const int prelim_higher = ResetPrelimLaneFlag(contest.Id, entry.AthleteId, entry.RecordFlag);
+  if (prelim_higher < 0) return false;
+  if (prelim_higher == 1) {
+    entry.RecordFlag = 0;
+    entry.Points -= bonus_points;
+  }
+  return true;
+}
+
+// Undoes an earlier count: the ranking (for a preliminary the final's
+// lanes), the record this meet set in a round of this kind, and for a final
+// after preliminaries the preliminary's marks against the record standing
+// now. False after a failed write.
+bool UndoRanking(RoundNode& round, const ContestNode& contest, const EventNode& event, const GroupNode& group,
+                 const ScoreUpload& upload) {
+  if (ClearRoundRanking(round) != 0) return false;
+  if (const RecordNode* own = FindRecordNode(upload.GroupName, upload.GroupSex, 2, upload.EventName, round.Kind)) {
+    const int id = own->Id;
+    if (DeleteRecord(id) != 0) return false;
+    RemoveRecordNode(id);
+  }
+  return round.Kind != kFinalAfterPrelim || MarkRecordResults(event, group, contest) >= 0;
+}
+
+// None when every lane that counts has its result; else the reply for an
+// incomplete round, or kReplyCounted with the all-fouled text when no lane
+// counts.
+std::optional<ScoreReply> CheckComplete(const RoundNode& round, const ScoreUpload& upload, int prior_state,
+                                        std::string& text) {
+  bool incomplete = false;
+  bool any_counts = false;
+  for (const LaneNode& lane : LanesOfRound(round.Id)) {
+    if (lane.Status != 0) continue;
+    any_counts = true;
+    if (lane.Result != kNoResult) continue;
+    if (lane.Heat == upload.Heat) return prior_state != 0 ? kReplyUncounted : kReplySaved;
+    incomplete = true;
+  }
+  if (incomplete) return prior_state != 0 ? kReplyUncounted : kReplyHeatComplete;
+  if (!any_counts) {
+    text = kAllFouledText;
+    return kReplyCounted;
+  }
+  return std::nullopt;
+}
+
+// Saves every entry's place, points and flag (a class team's members get
+// them too). False after a failed write.
+bool SaveRanking(const std::vector<LaneNode>& list, const RoundNode& round) {
+  std::span<LaneNode> lanes = LanesOfRound(round.Id);
+  for (const LaneNode& entry : list) {
+    if (SaveLanePlacing(entry) != 0) return false;
+    for (LaneNode& lane : lanes) {
+      if (lane.Heat != entry.Heat || lane.Lane != entry.Lane) continue;
+      lane.Place = entry.Place;
+      lane.Points = entry.Points;
+      lane.RecordFlag = entry.RecordFlag;
+    }
+  }
+  return true;
+}
+
+ScoreReply CountPreliminary(RoundNode& round, const EventNode& event, const GroupNode& group,
+                            const ScoreUpload& upload, std::vector<LaneNode>& list, std::string& text) {
+  bool check = true;
+  int taken = 0;
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    LaneNode& entry = list[i];
+    // Ties at the cut all qualify.
+    if (taken >= round.Places && (i == 0 || entry.Result != list[i - 1].Result)) break;
+    entry.Place = 999;
+    ++taken;
+    if (!check) continue;
+    entry.RecordFlag = CheckRecord(entry, upload, event.PaiXuType, check);
+    if (entry.RecordFlag != 0) entry.Points = group.Bonus[entry.RecordFlag] * 100;
+  }
+  if (SeedFinal(round, event, list, taken, text) != kReplyCounted) return kReplyFailed;
+  if (UpdateRecordsAfterScoring(group, upload, list.front()) != 0) return kReplyFailed;
+  if (FinishCountedRound(round, group, event) != 0) return kReplyFailed;
+  return kReplyCounted;
+}
+
+// Places with shared places for equal results: a run of k equal results
+// after p places shares the points of places p+1 .. p+k.
+bool PlaceSharingTies(const RoundNode& round, const ContestNode& contest, const EventNode& event,
+                      const GroupNode& group, const ScoringSchemeNode& scheme, const ScoreUpload& upload,
+                      std::vector<LaneNode>& list) {
+  bool check = true;
+  int placed = 0;
+  for (std::size_t i = 0; i < list.size() && placed < round.Places;) {
+    const std::size_t k = RunLength(list, i);
+    int sum = 0;
+    for (std::size_t j = 1; j <= k; ++j) sum += SchemePoints(scheme, placed + static_cast<int>(j));
+    const int flag = CheckRecord(list[i], upload, event.PaiXuType, check);
+    const int bonus_points = group.Bonus[flag] * 100;
+    for (std::size_t j = i; j < i + k; ++j) {
+      LaneNode& entry = list[j];
+      entry.Place = placed + 1;
+      entry.Points = event.DeFenJiSuan * (sum * 100 / static_cast<int>(k)) + bonus_points;
+      entry.RecordFlag = flag;
+      if (!KeepOneBonus(round, contest, entry, bonus_points)) return false;
+    }
+    placed += static_cast<int>(k);
+    i += k;
+  }
+  return true;
+}
+
+// Places one by one, once no tie stands within the places.
+bool PlaceInTurn(const RoundNode& round, const ContestNode& contest, const EventNode& event, const GroupNode& group,
+                 const ScoringSchemeNode& scheme, const ScoreUpload& upload, std::vector<LaneNode>& list) {
+  bool check = true;
+  for (std::size_t i = 0; i < list.size() && static_cast<int>(i) < round.Places; ++i) {
+    LaneNode& entry = list[i];
+    const int place = static_cast<int>(i) + 1;
+    const bool checking = check;
+    const int flag = CheckRecord(entry, upload, event.PaiXuType, check);
+    // Once the check is off an entry keeps the flag stored at upload.
+    if (checking) entry.RecordFlag = flag;
+    const int bonus_points = group.Bonus[flag] * 100;
+    entry.Place = place;
+    entry.Points = (event.DeFenJiSuan * SchemePoints(scheme, place)) * 100 + bonus_points;
+    if (flag != 0 && !KeepOneBonus(round, contest, entry, bonus_points)) return false;
+  }
+  return true;
+}
+
+// The runs of equal results that start within the places.
+std::vector<TieRun> TiesWithinPlaces(const std::vector<LaneNode>& list, int places) {
+  std::vector<TieRun> runs;
+  int before = 0;
+  for (std::size_t i = 0; i < list.size() && before < places;) {
+    const std::size_t k = RunLength(list, i);
+    if (k >= 2) runs.push_back({i, k, before});
+    before += static_cast<int>(k);
+    i += k;
+  }
+  return runs;
+}
+
+std::string TieRow(const LaneNode& entry, const EventNode& event, const GroupNode& group, std::size_t position,
+                   int n, const std::string& options) {
+  const AthleteNode* athlete = FindAthleteById(entry.AthleteId);
+  const ClassNode* class_node = FindClassNode(entry.ClassId, group.GradeId);
+  const bool individual = event.TuanTiType == 1;
+  const std::string number = std::to_string(n);
+  return std::string("<tr align=\"center\" bgcolor=\"#") + (position % 2 == 1 ? "DFDFFF" : "FFFFE6") +
+         "\">\r\n<td>" + std::to_string(position) + "</td>\r\n<td>" +
+         (class_node ? EscapeHtml(class_node->ClassName) : "") + "</td>\r\n<td>" +
+         (individual && athlete ? EscapeHtml(athlete->BibText) : "") + "</td>\r\n<td>" +
+         (individual && athlete ? EscapeHtml(athlete->Name) : "") + "</td>\r\n<td><input type=\"hidden\" name=\"APIstID" +
+         number + "\" id=\"APIstID" + number + "\" value=\"" + std::to_string(entry.AthleteId) +
+         "\"><select name=\"APImc" + number + "\" id=\"APImc" + number + "\">" + options + "</select></td>\r\n<td>" +
+         EscapeHtml(FormatScoreText(entry.Result, event.Unit) + event.Unit) + "</td>\r\n</tr>\r\n";
+}
+
+// The form on which the clerk places tied athletes by hand; its numbers go
+// to the manual places request.
+std::string BuildTieChoiceForm(const std::vector<LaneNode>& list, const std::vector<TieRun>& runs, int places,
+                               const EventNode& event, const GroupNode& group) {
+  std::size_t tied_rows = 0;
+  for (const TieRun& run : runs) tied_rows += run.count;
+  if (tied_rows > kMaxTieRows) {
+    return "<img src=\"error2.jpg\" />当前比赛项目不允许并列，但是系统检测到该比赛成绩并列的成绩太多，"
+           "请仔细检查录入是否有误！<br />\r\n"
+           "提示：如若需要修改多名学生成绩，则可先清空一名学生的成绩，待成绩全部改好之后，再录入该生成绩，进行统计，"
+           "以免每录入一个学生成绩，都会弹出对话框需要选择！<br />\r\n"
+           "<input type=\"button\" name=\"CloseDiv9\" id=\"CloseDiv9\" value=\"返回\" "
+           "onclick=\"document.getElementById('popupl').style.display='none';\" />\r\n";
+  }
+  std::string untied;
+  int before = 0;
+  for (std::size_t i = 0; i < list.size() && before < places;) {
+    const std::size_t k = RunLength(list, i);
+    if (k == 1) untied += std::to_string(list[i].AthleteId) + "-" + std::to_string(before + 1) + "-";
+    before += static_cast<int>(k);
+    i += k;
+  }
+  std::string rows;
+  int n = 0;
+  for (const TieRun& run : runs) {
+    std::string options;
+    for (std::size_t j = 1; j <= run.count; ++j) {
+      const std::string place = std::to_string(run.before + static_cast<int>(j));
+      options += "<option value=\"" + place + "\">第" + place + "名</option>";
+    }
+    for (std::size_t j = 0; j < run.count; ++j)
+      rows += TieRow(list[run.first + j], event, group, j + 1, ++n, options);
+  }
+  return "<div>本比赛项目不允许并列，但发现有成绩并列的运动员，请手工选择运动员名次，完成后按提交：</div>\r\n"
+         "<input type=\"hidden\" name=\"NoBinLie\" id=\"NoBinLie\" value=\"" + untied +
+         "\">\r\n<input type=\"hidden\" name=\"BinLieMax\" id=\"BinLieMax\" value=\"" + std::to_string(n) +
+         "\">\r\n<table width=\"99%\" border=\"1\">\r\n<tr align=\"center\">\r\n<td>序号</td>\r\n<td>班级</td>\r\n"
+         "<td>号码</td>\r\n<td>姓名</td>\r\n<td>指定名次</td>\r\n<td>成绩</td>\r\n</tr>\r\n" +
+         rows +
+         "</table>\r\n<input type=\"button\" name=\"APPan1\" id=\"APPan1\" value=\"提交\" onclick=\"APPtiJiao();\" />"
+         "&nbsp;&nbsp;<input type=\"checkbox\" name=\"allowCDT\" id=\"allowCDT\" value=\"1\" />"
+         "<label for=\"allowCDT\">强制允许并列</label>\r\n";
+}
+
+ScoreReply CountFinal(RoundNode& round, const ContestNode& contest, const EventNode& event, const GroupNode& group,
+                      const ScoreUpload& upload, std::vector<LaneNode>& list, std::string& text) {
+  const ScoringSchemeNode* scheme = FindSchemeOfContest(contest, group);
+  if (!scheme) {
+    text = contest.SchemeId != 0 ? kOwnSchemeMissingText : kGroupSchemeMissingText;
+    return kReplyCounted;
+  }
+  if (event.BingLieType == 2) {
+    const std::vector<TieRun> ties = TiesWithinPlaces(list, round.Places);
+    if (!ties.empty()) {
+      text = BuildTieChoiceForm(list, ties, round.Places, event, group);
+      return kReplyAsk;
+    }
+    if (!PlaceInTurn(round, contest, event, group, *scheme, upload, list)) return kReplyFailed;
+  } else if (!PlaceSharingTies(round, contest, event, group, *scheme, upload, list)) {
+    return kReplyFailed;
+  }
+  if (!SaveRanking(list, round)) return kReplyFailed;
+  if (UpdateRecordsAfterScoring(group, upload, list.front()) != 0) return kReplyFailed;
+  if (FinishCountedRound(round, group, event) != 0) return kReplyFailed;
+  text = kCountedText;
+  return kReplyCounted;
+}
+
+}  // namespace
+
+int SchemePoints(const ScoringSchemeNode& scheme, int place) {
+  return place >= 1 && place <= kSchemePlaces ? scheme.Points[place - 1] : 0;
+}
+
+const ScoringSchemeNode* FindSchemeOfContest(const ContestNode& contest, const GroupNode& group) {
+  return FindScoringScheme(contest.SchemeId != 0 ? contest.SchemeId : group.SchemeId);
+}
+
+int CurrentCompletionStamp() {
+  std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return (((tm.tm_mon + 1) * 100 + tm.tm_mday) * 100 + tm.tm_hour) * 100 + tm.tm_min;
+}
+
+int FinishCountedRound(RoundNode& round, const GroupNode& group, const EventNode& event) {
+  RoundNode stamped = round;
+  stamped.CertificatePrints = stamped.CheckInPrints = stamped.ResultPrints = 0;
+  stamped.CompletionStamp = CurrentCompletionStamp();
+  if (SaveRoundCounters(stamped) != 0) return 1;
+  round = stamped;
+  // Placed again by hand, a round still waits once in the queue.
+  RemovePrintQueueItem(round);
+  QueueResultPrintItem(group, round, event);
+  return 0;
+}
+
+ScoreReply RankAndScoreRound(RoundNode& round, const ContestNode& contest, const EventNode& event,
+                             const GroupNode& group, const ScoreUpload& upload, int prior_state,
+                             std::string& text) {
+  if (prior_state != 0 && !UndoRanking(round, contest, event, group, upload)) return kReplyFailed;
+  if (std::optional<ScoreReply> incomplete = CheckComplete(round, upload, prior_state, text)) return *incomplete;
+  std::optional<std::vector<LaneNode>> list = BuildRankedList(round, event);
+  if (!list) return kReplySaved;
+  if (round.Kind == kPrelim) return CountPreliminary(round, event, group, upload, *list, text);
+  return CountFinal(round, contest, event, group, upload, *list, text);
+}
+
+}  // namespace korva

@@ -1,0 +1,57 @@
+#pragma once
+// Counting a round once its results are in: a preliminary marks its
+// qualifiers and seeds its final; a final gets places, points by its
+// scoring scheme, record flags and bonuses. Equal results share a place
+// where the event allows it; otherwise the clerk is asked to place the tied
+// athletes by hand. The caller holds DataLock and owns the unit of work
+// (engine/results_unit.h): after a 0 it rolls back.
+#include <string>
+
+#include "database/model.h"
+#include "database/store_records.h"
+
+namespace korva {
+
+// Reply codes of a score upload, as the score-entry page reads them.
+enum ScoreReply {
+  kReplyFailed = 0,            // not parsed, something missing, or a failed write
+  kReplySaved = 1,             // saved; the lane's heat still lacks results
+  kReplyBadScore = 2,          // the score text is refused
+  kReplyHeatComplete = 3,      // saved; this heat is complete, another is not
+  kReplyCounted = 4,           // counted, final seeded, or counting refused with a message
+  kReplyUncounted = 5,         // saved; the counted round is incomplete again
+  kReplyUnchanged = 6,         // value and status as stored
+  kReplyAsk = 7,               // a warning, a refusal or the tie form (HTML)
+  kReplySavedEqualled = 8,     // 1, and the lane equals the record
+  kReplySavedBroken = 9,       // 1, and the lane breaks the record
+  kReplyHeatEqualled = 10,     // 3, and the lane equals the record
+  kReplyHeatBroken = 11,       // 3, and the lane breaks the record
+};
+
+// Points of a place in a scheme; 0 for a place outside 1 to 20.
+int SchemePoints(const ScoringSchemeNode& scheme, int place);
+
+// The contest's own scheme when it names one, else the group's; null when
+// that scheme is missing.
+const ScoringSchemeNode* FindSchemeOfContest(const ContestNode& contest, const GroupNode& group);
+
+// ((month x 100 + day) x 100 + hour) x 100 + minute of now, local time.
+int CurrentCompletionStamp();
+
+// Stamps the counted round (print counters 0, completion stamp now), saves
+// its counters and puts its result table at the head of the print queue in
+// place of an earlier entry of the round. 0 / 1.
+int FinishCountedRound(RoundNode& round, const GroupNode& group, const EventNode& event);
+
+// Counts the round when it is complete. prior_state is 0 for a round never
+// counted (a preliminary whose final has no lanes), else the earlier
+// ranking is undone first. upload carries the record value, the uploaded
+// heat and the texts of the round (SaveScore fills them). Answers 1 or 3
+// (not complete, heat done or not), 5 (was counted, now incomplete), 4
+// (counted or seeded, or refused with a message in text), 7 (the tie form
+// in text) or 0 after a failed write.
+ScoreReply RankAndScoreRound(RoundNode& round, const ContestNode& contest, const EventNode& event,
+                             const GroupNode& group, const ScoreUpload& upload, int prior_state,
+                             std::string& text);
+
+}  // namespace korva
