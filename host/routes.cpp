@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "engine/result_table.h"
 #include "pages/meet/meet_routes.h"
 #include "pages/setup/setup_routes.h"
 #include "web/route_table.h"
@@ -13,6 +14,7 @@ void InstallAllRoutes() {
   for (RouteTable table : MeetRouteTables()) tables.push_back(table);
   InstallRouteTables(std::move(tables));
   InstallSetupServices();
+  AttachPrintQueue();
 }
 
 }  // namespace korva

@@ -3,7 +3,9 @@
 namespace korva {
 
 // Installs the route tables of the set-up and meet pages and the services
-// the web server asks of them. Called before the server listens.
+// the web server asks of them, and has every meet opening rebuild the print
+// queue (built now for a meet already open). Called before the server
+// listens.
 void InstallAllRoutes();
 
 }  // namespace korva
