@@ -5,6 +5,7 @@
 #include "pages/meet/class_password.h"
 #include "pages/meet/entry_listings.h"
 #include "pages/meet/order_book_generation.h"
+#include "pages/meet/result_uploads.h"
 
 namespace korva {
 
@@ -18,15 +19,9 @@ using enum Answer;
 // with its handler, when the page is built. Until then the request gets
 // the session-expired page.
 constexpr RouteRow kPlannedRows[] = {
-    // Score upload, manual places, school records and regrouping.
-    {.path = "/upcj.html", .roles = kClerks, .code = 61, .access = kWrite, .empty = EmptyReply::kEmptyBody,
-     .prefix = true},
-    {.path = "/ydhupdatestcj2016.html", .roles = kClerks, .code = 62, .access = kWrite,
-     .empty = EmptyReply::kEmptyBody},
+    // School records.
     {.path = "/ShowTopScore.html", .roles = kAdmin, .code = 85, .empty = EmptyReply::kAdminResult},
     {.path = "/uptopcj.html", .roles = kAdmin, .code = 86, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/ChongPaiBiSai.html", .method = kPost, .roles = kAdmin, .code = 162, .access = kWrite,
-     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 55},
     // Class teacher's pages.
     {.path = "/ChangPass.html", .roles = kTeacher, .code = 15},
     {.path = "/SeeClassCJ.html", .roles = kTeacher, .code = 22},
@@ -60,7 +55,7 @@ constexpr RouteRow kPlannedRows[] = {
 
 std::vector<RouteTable> MeetRouteTables() {
   return {ClassPageRoutes(), AthleteRegistrationRoutes(), ClassPasswordRoutes(), EntryListingRoutes(),
-          OrderBookGenerationRoutes(), kPlannedRows};
+          OrderBookGenerationRoutes(), ResultUploadRoutes(), kPlannedRows};
 }
 
 }  // namespace korva

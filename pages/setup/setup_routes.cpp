@@ -7,6 +7,7 @@
 #include "pages/setup/meet_list.h"
 #include "pages/setup/menu_pages.h"
 #include "pages/setup/order_book_control.h"
+#include "pages/setup/regroup.h"
 #include "pages/setup/setup_result_page.h"
 #include "pages/setup/setup_stage.h"
 #include "pages/setup/setup_stage_page.h"
@@ -87,7 +88,7 @@ int SetupStageForRouter() {
 
 std::vector<RouteTable> SetupRouteTables() {
   return {CreateMeetRoutes(), SetupStageRoutes(), MenuPageRoutes(), OrderBookControlRoutes(), MatchPlanRoutes(),
-          MeetListRoutes(), AccountPageRoutes(), kPlannedRows};
+          MeetListRoutes(), AccountPageRoutes(), RegroupRoutes(), kPlannedRows};
 }
 
 void InstallSetupServices() {
