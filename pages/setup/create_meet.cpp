@@ -34,27 +34,6 @@ const char* const kMissingDefaults[] = {
     "<br /><br /><h1>未发现比赛项目，请先<a href='ShowMatch.html'>添加比赛项目</a>。</h1>",
 };
 
-// Reads one grade section: the text from its "wnjsel=" up to the next
-// "wnjsel" or the end of the body.
-int ParseGradeSection(std::string_view section, GradeGroupSettings* row) {
-  row->InUse = 1;
-  row->GradeId = GetFormInt(section, "wnjsel=", kGradeFieldMax);
-  row->Boys = GetFormInt(section, "wboysel=", kGradeFieldMax);
-  row->Girls = GetFormInt(section, "wgirlsel=", kGradeFieldMax);
-  row->AthletesPerClass = GetFormInt(section, "wmzxb=", kGradeFieldMax);
-  row->EntrantsPerEvent = GetFormInt(section, "wmxxb=", kGradeFieldMax);
-  row->EventsPerAthlete = GetFormInt(section, "wmrxb=", kGradeFieldMax);
-  row->CombinedLimit = GetFormInt(section, "wqnxb=", kGradeFieldMax);
-  row->PlacesRanked = GetFormInt(section, "wqmc=", kGradeFieldMax);
-  row->SchemeId = GetFormInt(section, "wfz=", kGradeFieldMax);
-  if (row->GradeId == 0) return kCreateNoTemplate;
-  if (row->Boys == 0 && row->Girls == 0) return kCreateNoSex;
-  if (row->SchemeId == 0 || row->EventsPerAthlete == 0 || row->EntrantsPerEvent == 0 ||
-      row->AthletesPerClass == 0 || row->PlacesRanked == 0 || row->CombinedLimit == 0)
-    return kCreateZeroSetting;
-  return kCreateDone;
-}
-
 // "ydh" + month, day, hour, minute, second and a random number 0..1099.
 std::string NewMeetFileName() {
   std::time_t now = std::time(nullptr);
@@ -77,6 +56,32 @@ void LogOutNonAdministrators() {
 }
 
 }  // namespace
+
+int ParseGradeSection(std::string_view section, GradeGroupSettings* row) {
+  row->InUse = 1;
+  row->GradeId = GetFormInt(section, "wnjsel=", kGradeFieldMax);
+  row->Boys = GetFormInt(section, "wboysel=", kGradeFieldMax);
+  row->Girls = GetFormInt(section, "wgirlsel=", kGradeFieldMax);
+  row->AthletesPerClass = GetFormInt(section, "wmzxb=", kGradeFieldMax);
+  row->EntrantsPerEvent = GetFormInt(section, "wmxxb=", kGradeFieldMax);
+  row->EventsPerAthlete = GetFormInt(section, "wmrxb=", kGradeFieldMax);
+  row->CombinedLimit = GetFormInt(section, "wqnxb=", kGradeFieldMax);
+  row->PlacesRanked = GetFormInt(section, "wqmc=", kGradeFieldMax);
+  row->SchemeId = GetFormInt(section, "wfz=", kGradeFieldMax);
+  if (row->GradeId == 0) return kCreateNoTemplate;
+  if (row->Boys == 0 && row->Girls == 0) return kCreateNoSex;
+  if (row->SchemeId == 0 || row->EventsPerAthlete == 0 || row->EntrantsPerEvent == 0 ||
+      row->AthletesPerClass == 0 || row->PlacesRanked == 0 || row->CombinedLimit == 0)
+    return kCreateZeroSetting;
+  return kCreateDone;
+}
+
+RecordBonuses ParseRecordBonuses(std::string_view section) {
+  static const char* const kBonusKeys[] = {"wpjf1=", "wpjf2=", "wpjf3=", "wpjf4=", "wpjf5=", "wpjf6="};
+  RecordBonuses bonuses{};
+  for (std::size_t i = 0; i < bonuses.size(); ++i) bonuses[i] = GetFormInt(section, kBonusKeys[i], kGradeFieldMax);
+  return bonuses;
+}
 
 int ParseCreateMeetPost(std::string_view body, CreateMeetPost* post) {
   if (body.size() < kMinBytes) return kCreateBadPost;
@@ -117,9 +122,7 @@ int ParseCreateMeetPost(std::string_view body, CreateMeetPost* post) {
     start = next;
   }
   // The bonuses follow the grade table, so they sit in the last section.
-  static const char* const kBonusKeys[] = {"wpjf1=", "wpjf2=", "wpjf3=", "wpjf4=", "wpjf5=", "wpjf6="};
-  for (std::size_t i = 0; i < post->Bonuses.size(); ++i)
-    post->Bonuses[i] = GetFormInt(section, kBonusKeys[i], kGradeFieldMax);
+  post->Bonuses = ParseRecordBonuses(section);
   return kCreateDone;
 }
 

@@ -43,6 +43,16 @@ struct CreateMeetPost {
   std::vector<GradeGroupSettings> Rows;
 };
 
+// Reads one grade section of the create-meet or groups form (the text
+// from a "wnjsel=" up to the next "wnjsel" or the end of the body) into
+// row: kCreateDone, kCreateNoTemplate for grade id 0, kCreateNoSex for a
+// grade with neither sex, kCreateZeroSetting for a zero limit or scheme.
+int ParseGradeSection(std::string_view section, GradeGroupSettings* row);
+
+// The six record bonuses (wpjf1..wpjf6, absent 0), which the forms post
+// behind the grade table, so in its last section.
+RecordBonuses ParseRecordBonuses(std::string_view section);
+
 // Reads and checks a posted body; kCreateDone when the meet may be made,
 // else the refusal result. Nothing is written.
 int ParseCreateMeetPost(std::string_view body, CreateMeetPost* post);

@@ -2,8 +2,12 @@
 
 #include "database/data_lock.h"
 #include "pages/setup/account_pages.h"
+#include "pages/setup/admin_home.h"
+#include "pages/setup/competition_groups.h"
 #include "pages/setup/create_meet.h"
+#include "pages/setup/group_events.h"
 #include "pages/setup/match_plan.h"
+#include "pages/setup/meet_info.h"
 #include "pages/setup/meet_list.h"
 #include "pages/setup/menu_pages.h"
 #include "pages/setup/order_book_control.h"
@@ -25,10 +29,6 @@ using enum Answer;
 // the request gets the session-expired page.
 constexpr RouteRow kPlannedRows[] = {
     {.path = "/ajaxfun.html", .roles = kAdmin, .code = 5, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/Admin.html", .roles = kAdmin, .code = 31, .empty = EmptyReply::kAdminResult},
-    {.path = "/SetupMeetName.html", .roles = kAdmin, .code = 33, .empty = EmptyReply::kAdminResult},
-    {.path = "/SetupMeetGrade.html", .roles = kAdmin, .code = 34, .empty = EmptyReply::kAdminResult},
-    {.path = "/SetupGradeMatch.html", .roles = kAdmin, .code = 35, .empty = EmptyReply::kAdminResult},
     {.path = "/SetupYard.html", .roles = kAdmin, .code = 38, .empty = EmptyReply::kAdminResult},
     {.path = "/ShowYards.html", .roles = kAdmin, .code = 39, .empty = EmptyReply::kAdminResult},
     {.path = "/ShowMatch.html", .roles = kAdmin, .code = 40, .empty = EmptyReply::kAdminResult},
@@ -41,14 +41,6 @@ constexpr RouteRow kPlannedRows[] = {
     {.path = "/MoveBiSai.html", .roles = kAdmin, .code = 60, .access = kWrite, .empty = EmptyReply::kEmptyBody},
     {.path = "/gjgn.html", .roles = kAdmin, .code = 84, .access = kWrite, .empty = EmptyReply::kEmptyBody},
     {.path = "/getgnstr.html", .roles = kAdmin, .code = 88, .empty = EmptyReply::kEmptyBody},
-    {.path = "/ChangYdhName.html", .method = kPost, .roles = kAdmin, .code = 143, .access = kWrite,
-     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 20},
-    {.path = "/ChangeGrade.html", .method = kPost, .roles = kAdmin, .code = 144, .access = kWrite,
-     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 30},
-    // A result 0 becomes 4 (the handler's business) unless an enabled round
-    // lacks its half-day session or order.
-    {.path = "/ChangGrdeMatch.html", .method = kPost, .roles = kAdmin, .code = 145, .access = kWrite,
-     .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 40},
     {.path = "/AddYard.html", .method = kPost, .roles = kAdmin, .code = 150, .access = kWrite,
      .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 50},
     {.path = "/DelYard.html", .method = kPost, .roles = kAdmin, .code = 151, .access = kWrite,
@@ -88,7 +80,8 @@ int SetupStageForRouter() {
 
 std::vector<RouteTable> SetupRouteTables() {
   return {CreateMeetRoutes(), SetupStageRoutes(), MenuPageRoutes(), OrderBookControlRoutes(), MatchPlanRoutes(),
-          MeetListRoutes(), AccountPageRoutes(), RegroupRoutes(), kPlannedRows};
+          MeetListRoutes(), AccountPageRoutes(), RegroupRoutes(), AdminHomeRoutes(),
+          MeetInfoRoutes(), CompetitionGroupsRoutes(), GroupEventsRoutes(), kPlannedRows};
 }
 
 void InstallSetupServices() {

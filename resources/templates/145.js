@@ -375,3 +375,140 @@ function ChangAdminPass2(id) {
     }
   });
 }
+
+// ---- competition groups (SetupMeetGrade.html; the create-meet form too) ----
+// A grade row's selects follow its boxes: a grade takes part when its boys
+// or its girls do. A group with registered athletes can't be cleared.
+
+var njSelectNames = ["wmzxb", "wmxxb", "wmrxb", "wqnxb", "wqmc", "wfz"];
+
+function njRowSelects(i) {
+  var list = [];
+  for (var k = 0; k < njSelectNames.length; k++) {
+    var s = document.getElementsByName(njSelectNames[k])[i];
+    if (s) list.push(s);
+  }
+  return list;
+}
+
+function njEnableRow(i, on) {
+  var list = njRowSelects(i);
+  for (var k = 0; k < list.length; k++) list[k].disabled = !on;
+}
+
+function njboygirlselect(i) {
+  var boy = document.getElementsByName("wboysel")[i];
+  var girl = document.getElementsByName("wgirlsel")[i];
+  var grade = document.getElementsByName("wnjsel")[i];
+  var on = (boy && boy.checked) || (girl && girl.checked);
+  if (grade) grade.checked = on;
+  njEnableRow(i, on);
+}
+
+function nianjiselect(i) {
+  var grade = document.getElementsByName("wnjsel")[i];
+  var on = grade ? grade.checked : false;
+  var boy = document.getElementsByName("wboysel")[i];
+  var girl = document.getElementsByName("wgirlsel")[i];
+  if (boy) boy.checked = on;
+  if (girl) girl.checked = on;
+  njEnableRow(i, on);
+}
+
+function nodel() {
+  alert("不能删除该年级或组别，因为该年级或组别已经有运动员报名，\r\n如果要删除，请先删除该年级或组别已经报名的运动员！");
+  return false;
+}
+
+// ---- group events (SetupGradeMatch.html) ----
+// Group n (its position from 1) has the boxes "bsidz<n>", one per event in
+// the order of AllBsListStr, and the read-only list "BsLb<n>" of the ticked
+// events' names. While GirlByBoy is ticked the girls' group of a grade
+// takes the boys' choice and its table is hidden.
+
+function geBoxes(n) {
+  return document.getElementsByName("bsidz" + n);
+}
+
+function geRebuild(n) {
+  var boxes = geBoxes(n);
+  var names = "";
+  for (var k = 0; k < boxes.length; k++) {
+    if (boxes[k].checked) names += AllBsListStr[k] + ";";
+  }
+  var list = document.getElementById("BsLb" + n);
+  if (list) list.value = names;
+}
+
+// Groups n and m are the two sexes of one grade.
+function geSameGrade(n, m) {
+  return m >= 1 && m <= geGroupGrades.length && n >= 1 && n <= geGroupGrades.length &&
+         geGroupGrades[n - 1] == geGroupGrades[m - 1];
+}
+
+function geFollowBoys() {
+  var box = document.getElementById("GirlByBoy");
+  return box != null && box.checked;
+}
+
+function geCopyGroup(from, to) {
+  var source = geBoxes(from);
+  var target = geBoxes(to);
+  for (var k = 0; k < source.length && k < target.length; k++) target[k].checked = source[k].checked;
+  geRebuild(to);
+}
+
+// Hides the girls' groups that follow their grade's boys; a grade without
+// boys keeps its girls' group in view.
+function geShowGirlTables() {
+  var follow = geFollowBoys();
+  var tables = document.querySelectorAll("table[name=girljsz]");
+  for (var t = 0; t < tables.length; t++) {
+    var list = tables[t].querySelector("input[name=BsLb]");
+    var n = list ? parseInt(list.id.substring(4), 10) : 0;
+    tables[t].style.display = follow && geSameGrade(n, n - 1) ? "none" : "";
+  }
+}
+
+function HideGirlTable() {
+  if (!geFollowBoys()) alert("取消该选项后，您必须分别设置各个年级的男子组与女子组的比赛！");
+  geShowGirlTables();
+}
+
+// A box of group n was clicked; sg is the group's sex.
+function setupbs(n, sg) {
+  geRebuild(n);
+  if (sg == 1 && geFollowBoys() && geSameGrade(n, n + 1)) geCopyGroup(n, n + 1);
+}
+
+// A mixed-team box (position sg from 1) of group n was clicked: the team is
+// the grade's boys and girls together, so the group n + gi of the other sex
+// (gi -1 or 1; 0 when the grade has one group) takes the same state.
+function setupHunTuanbs(n, sg, gi) {
+  geRebuild(n);
+  if (gi == 1 && geFollowBoys()) geCopyGroup(n, n + 1);
+  if (gi != 0) {
+    var box = geBoxes(n)[sg - 1];
+    var other = geBoxes(n + gi)[sg - 1];
+    if (box && other) other.checked = box.checked;
+    geRebuild(n + gi);
+  }
+}
+
+function ChectPostData() {
+  var lists = document.getElementsByName("BsLb");
+  for (var i = 0; i < lists.length; i++) {
+    if (lists[i].value == "") {
+      alert("还有竞赛组没安排比赛！");
+      lists[i].focus();
+      return false;
+    }
+  }
+  // The names are not needed by the server and would only lengthen the post.
+  for (var j = 0; j < lists.length; j++) lists[j].value = "";
+  document.getElementById("button3").disabled = true;
+  var popup = document.getElementById("popupcontent");
+  if (popup) popup.style.display = "block";
+  document.yform3.submit();
+  return true;
+}

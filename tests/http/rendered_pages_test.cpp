@@ -36,6 +36,22 @@ TEST_F(RenderedPagesTest, NoPlaceholderIsLeftInAnyPage) {
   EXPECT_GT(pages, 10);
 }
 
+// Set-up pages whose rows take the lock alone (they are built through store
+// functions that do), before and after a meet is opened; without a meet
+// they send the administrator to create one.
+TEST_F(RenderedPagesTest, SetupPagesBuiltUnderTheWritersLock) {
+  const int admin = LoginAdmin();
+  for (bool meet : {false, true}) {
+    if (meet) OpenMeet();
+    for (const char* path : {"/SetupMeetName.html", "/SetupMeetGrade.html", "/SetupGradeMatch.html"}) {
+      std::string body = Get(path, admin).body;
+      EXPECT_NE(body.find("</html>"), std::string::npos) << path;
+      EXPECT_EQ(body.find("<%="), std::string::npos) << path;
+      EXPECT_EQ(meet, body.find("点此开始新建一个运动会") == std::string::npos) << path;
+    }
+  }
+}
+
 }  // namespace
 
 }  // namespace korva

@@ -1,0 +1,51 @@
+#pragma once
+// The group events page, step ③ of the set-up: which events each
+// competition group holds. GET "/SetupGradeMatch.html" (route 35) serves
+// the form, POST "/ChangGrdeMatch.html" (route 145) saves it and is
+// answered with the result page (code 40 + result). The first post makes
+// every contest and round of the meet and opens registration.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/model.h"
+#include "web/login_list.h"
+#include "web/route_table.h"
+
+namespace korva {
+
+// Results of the group-events post.
+enum GroupEventsResult {
+  kGroupEventsSaved = 0,        // saved; some enabled round still lacks its session or order
+  kGroupEventsRefused = 1,      // the posted form is not right
+  kGroupEventsKept = 2,         // saved, but events with entrants were kept
+  kGroupEventsFailed = 3,       // database error, or the meet can't take a first selection
+  kGroupEventsAllScheduled = 4, // saved, and every enabled round is scheduled
+};
+
+// Reads a posted group-events form into one selection per group section
+// (group id and the event ids in posted order, at most 100). 0 read, 1
+// refused. Touches no list.
+int ParseGroupEventsPost(std::string_view body, std::vector<GroupEventNode>* selections);
+
+// Checks the selections against the lists: known groups and events, and a
+// mixed-team event chosen for a group also chosen for the grade's other
+// sex when that group exists. 0 accepted, 1 refused. The caller holds
+// DataLock.
+int CheckGroupEventSelections(const std::vector<GroupEventNode>& selections);
+
+// Saves a posted form (the first selection of the meet, or a change of it),
+// reloads the groups, their events, contests and rounds, and turns a
+// success into kGroupEventsAllScheduled when no enabled round waits for
+// its half-day session or order. report receives the store's report lines.
+// The caller holds DataLock for writing.
+int HandleGroupEventsPost(std::string_view body, std::string* report);
+
+// Appends the group-events page (header and frame) to reply. The caller
+// holds DataLock for writing (the form is built by a store function that
+// takes the lock alone).
+void ServeGroupEventsPage(const LoginNode& session, std::string& reply);
+
+RouteTable GroupEventsRoutes();
+
+}  // namespace korva

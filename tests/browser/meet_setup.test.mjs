@@ -1,0 +1,144 @@
+// From a fresh data folder the administrator signs in, creates a meet, sets
+// its information, its competition groups and their events, schedules the
+// rounds, and the home page's table follows every step with the links it
+// allows.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { launchBrowser, signInAsAdministrator, startServer } from './support.mjs';
+
+// The status table of the home page: the links of the step row and the
+// eight state words.
+async function statusTable(page) {
+  await page.goto(page.url().replace(/\/[^/]*$/, '/Admin.html'));
+  const links = await page.locator('#MeetStatus a').evaluateAll((all) => all.map((a) => a.getAttribute('href')));
+  const rows = await page.locator('#MeetStatus tr').evaluateAll((all) =>
+    all.map((tr) => Array.from(tr.querySelectorAll('td.style1'))
+      .map((td) => td.innerText.replace(/\s/g, ''))
+      .filter((text) => text !== '→')));
+  return { links, labels: rows[0], states: rows[1] };
+}
+
+const grey = '未进行';
+
+async function submitAndWait(page, selector, path) {
+  await Promise.all([page.waitForURL(`**/${path}`), page.click(selector)]);
+  return page.locator('.MainTable').innerText();
+}
+
+test('a new meet is set up step by step from the home page', async () => {
+  const server = await startServer();
+  const browser = await launchBrowser();
+  try {
+    const { page, dialogs } = browser;
+    await signInAsAdministrator(page, server);
+
+    // No meet: only its creation is open.
+    let table = await statusTable(page);
+    assert.deepEqual(table.links, ['JianLiYdh.html']);
+    assert.deepEqual(table.states, ['待建立', grey, grey, grey, grey, grey, grey, grey]);
+    assert.match(await page.locator('body').innerText(), /班主任登陆网址为：http:\/\//);
+
+    await Promise.all([page.waitForURL('**/JianLiYdh.html'), page.click('#MeetStatus a')]);
+    await page.fill('#wydhname', '春季运动会');
+    assert.match(await submitAndWait(page, '#postydh', 'JianLiYdh.html'), /恭喜您成功建立“春季运动会”/);
+
+    table = await statusTable(page);
+    assert.deepEqual(table.links, ['SetupMeet.html']);
+    assert.deepEqual(table.states, ['已建立', '待设置', grey, grey, grey, grey, grey, grey]);
+    assert.equal(table.labels[7], '关闭运动会');
+
+    // ① The meet's information: the page refuses an empty name itself.
+    await page.goto(server.url('/SetupMeetName.html'));
+    assert.equal(await page.inputValue('#wydhname'), '春季运动会');
+    await page.fill('#wydhname', '  ');
+    await page.click('#postname');
+    assert.deepEqual(dialogs.splice(0), ['请输入运动会名称']);
+    await page.fill('#wydhname', '秋季<田径>运动会');
+    await page.selectOption('#wshichang', '2');
+    await page.selectOption('#KaiMuShi', '7');
+    await page.uncheck('#jianyiluqu');
+    assert.match(await submitAndWait(page, '#postname', 'ChangYdhName.html'), /成功修改“秋季<田径>运动会”!/);
+    assert.match(await page.locator('.TopTitle').innerText(), /秋季<田径>运动会/);
+    await page.goto(server.url('/SetupMeetName.html'));
+    assert.equal(await page.inputValue('#wshichang'), '2');
+    assert.equal(await page.inputValue('#KaiMuShi'), '7');
+    assert.equal(await page.isChecked('#jianyiluqu'), false);
+
+    // ② Groups: grades 1 and 2 stay, grade 2 without its girls.
+    await page.click('a:has-text("②选择参赛年级")');
+    await page.waitForURL('**/SetupMeetGrade.html');
+    const grades = page.locator('input[name=wnjsel]');
+    const count = await grades.count();
+    for (let i = 0; i < count; i++) await grades.nth(i).uncheck();
+    assert.equal(await page.locator('select[name=wmzxb]').nth(1).isDisabled(), true);
+    await page.click('#postgrade');
+    assert.deepEqual(dialogs.splice(0), ['请选择参加比赛的年级！']);
+    await grades.nth(0).check();
+    await grades.nth(1).check();
+    await page.locator('input[name=wgirlsel]').nth(1).uncheck();
+    assert.equal(await grades.nth(1).isChecked(), true);
+    await page.locator('select[name=wmzxb]').nth(0).selectOption('5');
+    const groups = await submitAndWait(page, '#postgrade', 'ChangeGrade.html');
+    assert.match(groups, /已删除：二年级女子组/);
+    assert.match(groups, /已删除：六年级男子组/);
+    assert.doesNotMatch(groups, /已删除：一年级/);
+
+    table = await statusTable(page);
+    assert.deepEqual(table.links, ['SetupMeet.html']);
+    assert.deepEqual(table.states, ['已建立', '待设置', grey, grey, grey, grey, grey, grey]);
+
+    // ③ Group events, reached through the table: the set-up road leads
+    // there while no group has its events.
+    await page.click('#MeetStatus a[href="SetupMeet.html"]');
+    await page.waitForSelector('form[name=yform3]');
+    // Groups 1 and 2 are grade 1's boys and girls, 3 grade 2's boys. The
+    // girls follow the boys while GirlByBoy is ticked.
+    assert.equal(await page.locator('table[name=girljsz]').isVisible(), false);
+    await page.click('#button3');
+    assert.deepEqual(dialogs.splice(0), ['还有竞赛组没安排比赛！']);
+    await page.uncheck('#GirlByBoy');
+    assert.deepEqual(dialogs.splice(0), ['取消该选项后，您必须分别设置各个年级的男子组与女子组的比赛！']);
+    assert.equal(await page.locator('table[name=girljsz]').isVisible(), true);
+    await page.check('#GirlByBoy');
+    assert.equal(await page.locator('table[name=girljsz]').isVisible(), false);
+
+    await page.check('input[name=bsidz1][value="1"]');   // 50米
+    await page.check('input[name=bsidz1][value="15"]');  // 8×50米迎面接力, boys and girls together
+    await page.check('input[name=bsidz3][value="2"]');   // 60米
+    await page.check('input[name=bsidz3][value="15"]');  // grade 2 has no girls' group
+    assert.equal(await page.inputValue('#BsLb1'), '50米;8×50米迎面接力;');
+    assert.equal(await page.inputValue('#BsLb2'), '50米;8×50米迎面接力;');
+    assert.equal(await page.inputValue('#BsLb3'), '60米;8×50米迎面接力;');
+    assert.equal(await page.isChecked('input[name=bsidz2][value="15"]'), true);
+    const events = await submitAndWait(page, '#button3', 'ChangGrdeMatch.html');
+    assert.match(events, /网络报名已经打开/);
+    assert.match(events, /点此继续设置此运动会（日程安排）/);
+
+    // Rounds wait for the schedule: the set-up is not finished yet.
+    table = await statusTable(page);
+    assert.deepEqual(table.links, ['SetupMeet.html']);
+    assert.deepEqual(table.states, ['已建立', '待设置', grey, grey, grey, grey, grey, grey]);
+
+    // ④ Every round (all on the tracks) into the first morning.
+    await page.click('#MeetStatus a[href="SetupMeet.html"]');
+    await page.waitForSelector('#dablist');
+    const rounds = await page.locator('#dablist option').evaluateAll((all) => all.map((o) => o.value));
+    assert.ok(rounds.length > 0);
+    await page.selectOption('#dablist', rounds);
+    await Promise.all([
+      page.waitForURL(/MatchPlan\.html\?DayID=/),
+      page.click('input[value="将下方选中的比赛安排到："]'),
+    ]);
+    assert.equal(await page.locator('#dablist option').count(), 0);
+
+    // Set up and scheduled: registration is open and nobody has entered.
+    table = await statusTable(page);
+    assert.deepEqual(table.links, ['SetupMeet.html', 'MatchPlan.html', 'ShowBaoMing.html']);
+    assert.deepEqual(table.states, ['已建立', '已设置', '已安排', '待完成', grey, grey, grey, grey]);
+    assert.equal(table.labels[7], '结束运动会');
+    assert.deepEqual(dialogs, []);
+  } finally {
+    await browser.close();
+    await server.stop();
+  }
+});
