@@ -74,7 +74,6 @@ TEST_F(AccountPagesTest, AccountListsShowRolesSafetyOptionsAndPasswords) {
                   "onclick=\"alert('该班的登陆密码为：93\\x3C52');\" value=\"查看密码\" /></td><td></td></tr>\r\n"));
   AddStaff("40, 'both', 'secret1', 7, 1, 1, ''");
   AddStaff("41, 'days', 'secret1', 7, 0, 1, ''");
-  AddStaff("42, 'fixed', 'secret1', 7, 1, 0, '10.0.0.7'");
   AddStaff("43, 'prn<1>', 'sec''ret', 6, 0, 0, ''");
   std::string page = Get("/AdUserList.html", admin_).body;
   const std::string rows[] = {
@@ -82,8 +81,7 @@ TEST_F(AccountPagesTest, AccountListsShowRolesSafetyOptionsAndPasswords) {
       "name=\"V1\" type=\"button\" onclick=\"ChangAdminPass(1);\" value=\"修改密码\" /></td><td></td></tr>\r\n",
       "<tr align=\"center\"><td>2</td><td>both</td><td>成绩录入员</td><td>固定IP登陆：从未登陆<br />仅运动会期间有效</td>",
       "<tr align=\"center\"><td>3</td><td>days</td><td>成绩录入员</td><td>仅运动会期间有效</td>",
-      "<tr align=\"center\"><td>4</td><td>fixed</td><td>成绩录入员</td><td>固定IP登陆：10.0.0.7</td>",
-      "<tr align=\"center\"><td>5</td><td>prn&lt;1&gt;</td><td>打印管理员</td><td>无限制</td><td><input name=\"V1\" "
+      "<tr align=\"center\"><td>4</td><td>prn&lt;1&gt;</td><td>打印管理员</td><td>无限制</td><td><input name=\"V1\" "
       "type=\"button\" onclick=\"alert('该帐号的密码为：sec\\x27ret');\" value=\"查看密码\" /></td><td><input "
       "name=\"V2\" type=\"button\" onclick=\"DelAdUser(43,'prn\\x3C1\\x3E');\" value=\"删除帐号\" /></td></tr>\r\n",
   };
