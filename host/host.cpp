@@ -4,9 +4,12 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -25,12 +28,20 @@ namespace korva {
 InstanceLock::InstanceLock(const std::string& data_folder) {
   std::error_code ec;
   std::filesystem::create_directories(data_folder, ec);
+  if (ec) {
+    error_ = "cannot create the data folder " + data_folder + ": " + ec.message();
+    return;
+  }
   std::string path = data_folder + "/" + kInstanceLockName;
   int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return;
+  if (fd < 0) {
+    error_ = "cannot open the lock file " + path + ": " + std::strerror(errno);
+    return;
+  }
   // The lock goes with the open file, so it ends with the process however it
   // ends; the file itself stays.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno != EWOULDBLOCK) error_ = "cannot lock the file " + path + ": " + std::strerror(errno);
     close(fd);
     return;
   }
@@ -55,6 +66,31 @@ void ShowMeetNameOnConsole(std::string_view gbk_meet_name, bool meet_open) {
 
 }  // namespace
 
+long RaiseOpenFileLimit() {
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) != 0) return -1;
+  if (files.rlim_cur != files.rlim_max) {
+    files.rlim_cur = files.rlim_max;
+    if (setrlimit(RLIMIT_NOFILE, &files) != 0) getrlimit(RLIMIT_NOFILE, &files);
+  }
+  return files.rlim_cur == RLIM_INFINITY ? -1 : static_cast<long>(files.rlim_cur);
+}
+
+std::string UnwritableDataFiles(const std::string& data_folder) {
+  std::string found;
+  auto check = [&found](const std::string& path, const char* what) {
+    if (path.empty() || faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0) return;
+    found += std::string(what) + " " + path + " cannot be written: " + std::strerror(errno) + "\n";
+  };
+  // SQLite writes its journal beside each file, so the folder must be
+  // writable too.
+  check(data_folder, "the data folder");
+  check(BaseFilePath(data_folder), "the base file");
+  DataGuard hold(DataLock);
+  check(Model().MeetFilePath, "the meet file");
+  return found;
+}
+
 void ConsoleLine(std::string_view gbk_text) { WriteUtf8Line(GbkToUtf8(gbk_text)); }
 
 void ShutDownHost() {
@@ -76,10 +112,11 @@ int RunHost() {
   sigaddset(&stop_signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
+  RaiseOpenFileLimit();
   const std::string folder = DefaultDataFolder();
   InstanceLock lock(folder);
   if (!lock.held()) {
-    std::string text = GbkToUtf8(kAlreadyRunningText) + "\n";
+    std::string text = (lock.error().empty() ? GbkToUtf8(kAlreadyRunningText) : lock.error()) + "\n";
     std::fputs(text.c_str(), stderr);
     return 1;
   }
@@ -100,6 +137,12 @@ int RunHost() {
   // on the site.
   SetMeetNameHook(ShowMeetNameOnConsole);
   if (OpenCurrentMeet(0) != 0) ShowMeetName();
+  // Every change would fail once the site is up; better said now.
+  if (std::string unwritable = UnwritableDataFiles(folder); !unwritable.empty()) {
+    std::fputs((unwritable + "nothing could be saved: the server does not start\n").c_str(), stderr);
+    ShutDownHost();
+    return 1;
+  }
 
   InstallAllRoutes();
   if (StartWebServer() != 0) {

@@ -21,12 +21,27 @@ class InstanceLock {
   ~InstanceLock();
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
-  // False when another copy holds the lock (or the file can't be made).
+  // False when another copy holds the lock or the lock file could not be
+  // used; error() then tells which.
   bool held() const { return fd_ >= 0; }
+  // Empty when held or when another copy holds the lock; otherwise what
+  // failed, with the path and the system's reason (UTF-8).
+  const std::string& error() const { return error_; }
 
  private:
   int fd_ = -1;
+  std::string error_;
 };
+
+// Raises the process's open-file limit to its hard limit, so that the web
+// server's connection bound, not the default of 1,024, decides how many
+// clients are served. The limit now in force.
+long RaiseOpenFileLimit();
+
+// What keeps the server from saving in the data folder: the folder itself,
+// the base file or the open meet's file read-only (path and reason, UTF-8,
+// one per line); empty when every one can be written.
+std::string UnwritableDataFiles(const std::string& data_folder);
 
 // Writes one line of GBK text to standard output as UTF-8.
 void ConsoleLine(std::string_view gbk_text);

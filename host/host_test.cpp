@@ -34,16 +34,23 @@ std::string ReadFile(const std::string& path) {
 // set to home; its standard output and error go to files in home.
 class Korva {
  public:
-  Korva(const std::string& program, const std::string& home, const std::string& name)
+  // unprivileged: started without the capabilities that let root write
+  // anywhere, so file modes count for it as for any user.
+  Korva(const std::string& program, const std::string& home, const std::string& name, bool unprivileged = false)
       : out_(home + "/" + name + ".out"), err_(home + "/" + name + ".err") {
     std::string path = program, data_home = "XDG_DATA_HOME=" + home;
+    std::string setpriv = "/usr/bin/setpriv", bounding = "--bounding-set=-all", inheritable = "--inh-caps=-all";
     char* argv[] = {path.data(), nullptr};
+    char* unprivileged_argv[] = {setpriv.data(), bounding.data(), inheritable.data(), path.data(), nullptr};
     char* env[] = {data_home.data(), nullptr};
+    bool drop = unprivileged && geteuid() == 0;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (posix_spawn(&pid_, path.c_str(), &actions, nullptr, argv, env) != 0) pid_ = -1;
+    if (posix_spawn(&pid_, drop ? setpriv.c_str() : path.c_str(), &actions, nullptr,
+                    drop ? unprivileged_argv : argv, env) != 0)
+      pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
   }
   ~Korva() {
@@ -75,11 +82,17 @@ class Korva {
   pid_t pid_ = -1;
 };
 
-TEST(Host, RunsOncePerDataFolderShowsTheMeetAndStopsOnASignal) {
+// The korva program beside this test program; empty when it is not built.
+std::string KorvaProgram() {
   char self[PATH_MAX] = "";
   ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
   std::string korva = std::filesystem::path(std::string(self, n > 0 ? n : 0)).parent_path() / "korva";
-  if (access(korva.c_str(), X_OK) != 0) GTEST_SKIP() << "korva is not built";
+  return access(korva.c_str(), X_OK) == 0 ? korva : std::string();
+}
+
+TEST(Host, RunsOncePerDataFolderShowsTheMeetAndStopsOnASignal) {
+  std::string korva = KorvaProgram();
+  if (korva.empty()) GTEST_SKIP() << "korva is not built";
   TempFolder tmp;
   std::string home = tmp.path() + "/" + GbkToUtf8("数据"), folder = home + "/korva";
   std::filesystem::create_directory(home);
@@ -108,6 +121,45 @@ TEST(Host, RunsOncePerDataFolderShowsTheMeetAndStopsOnASignal) {
   EXPECT_NE(out.find(GbkToUtf8("meet: 秋季运动会\n")), std::string::npos) << out;
   EXPECT_EQ(out.find("password"), std::string::npos) << out;
   EXPECT_EQ(again.Stop(SIGTERM), 0);
+}
+
+TEST(Host, ReadOnlyDataSaysWhatFailedAndExitsNonZero) {
+  std::string korva = KorvaProgram();
+  if (korva.empty()) GTEST_SKIP() << "korva is not built";
+  if (geteuid() == 0 && access("/usr/bin/setpriv", X_OK) != 0) GTEST_SKIP() << "no setpriv to drop root's rights";
+  TempFolder tmp;
+  std::string home = tmp.path(), folder = home + "/korva";
+  namespace fs = std::filesystem;
+  fs::permissions(home, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+  fs::create_directory(folder);
+
+  // A folder where not even the lock file can be made: not "already running".
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+  Korva locked_out(korva, home, "locked_out", true);
+  EXPECT_EQ(1, locked_out.Stop(0));
+  std::string lock_file = folder + "/" + kInstanceLockName;
+  EXPECT_NE(std::string::npos, locked_out.Errors().find("cannot open the lock file " + lock_file + ": Permission denied"))
+      << locked_out.Errors();
+  EXPECT_EQ(std::string::npos, locked_out.Errors().find(GbkToUtf8(kAlreadyRunningText)));
+
+  // A first run, then the base file read-only, then the folder.
+  fs::permissions(folder, fs::perms::owner_all);
+  Korva first(korva, home, "first");
+  first.OutputWith("meet:");
+  ASSERT_EQ(0, first.Stop(SIGTERM));
+  std::string base = BaseFilePath(folder);
+  fs::permissions(base, fs::perms::owner_read);
+  Korva read_only_base(korva, home, "read_only_base", true);
+  EXPECT_EQ(1, read_only_base.Stop(0));
+  EXPECT_NE(std::string::npos, read_only_base.Errors().find("the base file " + base + " cannot be written: Permission denied"))
+      << read_only_base.Errors();
+  fs::permissions(base, fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+  Korva read_only_folder(korva, home, "read_only_folder", true);
+  EXPECT_EQ(1, read_only_folder.Stop(0));
+  EXPECT_NE(std::string::npos, read_only_folder.Errors().find("the data folder " + folder + " cannot be written: Permission denied"))
+      << read_only_folder.Errors();
+  fs::permissions(folder, fs::perms::owner_all);
 }
 
 }  // namespace

@@ -41,6 +41,36 @@ bool HoldsForbidden(std::string_view value, bool allow_question_mark) {
   return false;
 }
 
+// True for a GBK character (one or two bytes) that survives the trip to the
+// database file's UTF-8 and back.
+bool IsStorable(std::string_view character) {
+  if (character.size() == 1) {
+    unsigned char c = static_cast<unsigned char>(character[0]);
+    return c >= 0x20 && c < 0x7F;
+  }
+  return Utf8ToGbk(GbkToUtf8(character)) == character;
+}
+
+// Text as it enters: control characters (NUL, CR, LF and the rest, DEL)
+// are dropped, and so is whatever is not a GBK character (a lone lead byte,
+// a pair the code page lacks), which the file could only keep as a
+// replacement character. Memory and the file then hold the same text, and
+// two names that differ only there are the same name.
+std::string StorableText(std::string value) {
+  bool plain = true;
+  for (unsigned char c : value) plain = plain && c >= 0x20 && c < 0x7F;
+  if (plain) return value;
+  std::string kept;
+  kept.reserve(value.size());
+  for (std::size_t i = 0; i < value.size();) {
+    std::size_t length = GbkCharLength(value, i);
+    std::string_view character(value.data() + i, length);
+    if (IsStorable(character)) kept += character;
+    i += length;
+  }
+  return kept;
+}
+
 // Anyone can send an over-long value, so the console line is written at
 // most once a second.
 void ReportOverlongValue() {
@@ -78,7 +108,7 @@ int ReadField(std::string_view source, std::size_t& pos, std::string_view key, s
     ReportOverlongValue();
     return 0;
   }
-  out = UrlDecode(raw);
+  out = StorableText(UrlDecode(raw));
   if (HoldsForbidden(out, allow_question_mark)) out.clear();
   return 1;
 }

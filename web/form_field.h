@@ -16,6 +16,9 @@ namespace korva {
 // rate-limited line goes to the console). A found value that holds any of
 // " & ' ? \ / ! % + = (tested at character starts only, so the trail byte of
 // a double-byte character never counts) reads as empty; the result stays 1.
+// Control characters (NUL, CR, LF, ...) and bytes that form no GBK character
+// (a lone lead byte) are dropped from the decoded value, so what is kept in
+// memory is what the database file holds.
 int GetFormField(std::string_view source, std::string_view key, std::size_t max, std::string& out);
 
 // The same read starting at pos; on return pos is just behind the value, so

@@ -1,5 +1,6 @@
 // Reading form fields: key matching, value ends, decoding, the characters
-// that empty a value, the too-long case and the name-list variant.
+// that empty a value or are dropped from it, the too-long case and the
+// name-list variant.
 #include "web/form_field.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,12 @@ TEST(GetFormField, FindsDecodesFiltersAndLimits) {
       {"v=" + std::string(9, 'a'), "v=", 10, 1, std::string(9, 'a')},
       {"v=" + std::string(10, 'a'), "v=", 10, 0, ""},
       {"v=%41%41%41%41", "v=", 10, 0, ""},          // measured before decoding
+      // What the database file could not hold as it is never enters.
+      {"v=%D2%BB%D2", "v=", 100, 1, "一"},          // a lone lead byte at the end
+      {"v=%D2%2C%D2%BB", "v=", 100, 1, ",一"},      // one before a byte that is no trail byte
+      {"v=a%00b%0D%0Ac%09d%7Fe", "v=", 100, 1, "abcde"},
+      {"v=%FF%80x", "v=", 100, 1, "x"},
+      {"v=%00", "v=", 100, 1, ""},
   };
   for (const FieldCase& c : cases) {
     std::string out = "old";

@@ -1,5 +1,6 @@
 #pragma once
 // One request as the connection thread assembled it.
+#include <cstdint>
 #include <string>
 
 namespace korva {
@@ -16,7 +17,7 @@ struct HttpRequest {
   std::string Head;            // the header lines after the request line
   std::string Body;            // exactly ContentLength bytes
   int ContentLength = 0;
-  int SessionNumber = 0;       // from the "session=brimly%dE" cookie, 0 without one
+  std::uint64_t SessionNumber = 0;  // from the "session=brimly%dE" cookie, 0 without one
   bool KeepAlive = true;
   int Browser = kBrowserOther;
   std::string ClientAddress;   // dotted IPv4 of the peer

@@ -2,12 +2,14 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <mutex>
+#include <unordered_map>
 
-#include "database/connections.h"
 #include "database/data_lock.h"
 #include "database/gbk_text.h"
 #include "database/lookups.h"
 #include "database/model.h"
+#include "database/store_accounts.h"
 #include "web/escape.h"
 #include "web/network.h"
 #include "web/response.h"
@@ -20,17 +22,6 @@ namespace {
 
 constexpr int kLockOutFailures = 3;
 constexpr std::time_t kLockOutSeconds = 5 * 60;
-
-struct Account {
-  int Id = 0;
-  int Role = 0;
-  int GradeId = 0;
-  int ClassId = 0;
-  int FixedAddress = 0;   // qrtb20
-  int MeetDaysOnly = 0;   // qrtb21
-  std::string LastAddress;  // qrtb25
-  std::string UserName;
-};
 
 // A name or password that could break a statement is refused outright.
 bool HoldsForbiddenLoginCharacter(std::string_view text, bool staff) {
@@ -51,32 +42,12 @@ bool HoldsForbiddenLoginCharacter(std::string_view text, bool staff) {
 }
 
 // Reads the account; the caller holds DataLock. False when none matches.
-bool ReadAccount(std::string_view name, std::string_view password, bool staff, Account& account) {
-  if (staff) {
-    Statement query(BaseConnection(), "select * from qrtb7 where qrtb9=? and qrtb10=? and qrtb14>1");
-    query.Bind(name).Bind(password);
-    if (!query.Next()) return false;
-    account.UserName = query.ReadTextField("qrtb9");
-    account.Id = query.ReadIntField("qrtb8");
-    account.Role = query.ReadIntField("qrtb14");
-    account.FixedAddress = query.ReadIntField("qrtb20");
-    account.MeetDaysOnly = query.ReadIntField("qrtb21");
-    account.LastAddress = query.ReadTextField("qrtb25");
-    return true;
-  }
-  if (Model().CurrentMeetId == 0 || !MeetConnection().IsOpen()) return false;
+bool ReadAccount(std::string_view name, std::string_view password, bool staff, AccountRecord& account) {
+  if (staff) return FindStaffAccount(name, password, account);
+  if (Model().CurrentMeetId == 0) return false;
   if (name.empty() || name.size() > 9 || name.find_first_not_of("0123456789") != std::string_view::npos)
     return false;
-  int class_id = std::atoi(std::string(name).c_str());
-  Statement query(MeetConnection(), "select * from qrtb7 where qrtb16=? and qrtb10=? and qrtb14=1");
-  query.Bind(class_id).Bind(password);
-  if (!query.Next()) return false;
-  account.Id = query.ReadIntField("qrtb8");
-  account.Role = query.ReadIntField("qrtb14");
-  account.GradeId = query.ReadIntField("qrtb15");
-  account.ClassId = query.ReadIntField("qrtb16");
-  account.UserName = query.ReadTextField("qrtb12");
-  return true;
+  return FindClassTeacherAccount(std::atoi(std::string(name).c_str()), password, account);
 }
 
 // The calendar day of t as year * 10000 + month * 100 + day; 0 on failure.
@@ -109,7 +80,7 @@ bool IsMeetDay(std::time_t now) {
 // The reason a found account may not log in now (0 when it may). A staff
 // account that may gets the client address stored as its last one (14 when
 // that fails). The caller holds DataLock.
-int RefusalReason(const Account& account, bool staff, const std::string& client_address, std::time_t now) {
+int RefusalReason(const AccountRecord& account, bool staff, const std::string& client_address, std::time_t now) {
   if (staff) {
     if (account.Role != kRolePrintAdmin && account.Role != kRoleScoreClerk && account.Role != kRoleAdmin)
       return 12;
@@ -119,13 +90,66 @@ int RefusalReason(const Account& account, bool staff, const std::string& client_
         return 11;
       if (account.MeetDaysOnly && !IsMeetDay(now)) return 13;
     }
-    Statement store(BaseConnection(), "update qrtb7 set qrtb25=? where qrtb8=?");
-    store.Bind(CutGbk(client_address, 49)).Bind(account.Id);
-    if (!store.Run()) return 14;
-    return 0;
+    return SaveStaffLastAddress(account.Id, client_address) == 0 ? 0 : 14;
   }
   if (account.Role != kRoleClassTeacher || !FindClassNode(account.ClassId, account.GradeId)) return 12;
   return 0;
+}
+
+// Failed sign-ins are counted per account and per client address, not only
+// per session: a client that sends no cookie, or a new one each time, would
+// otherwise never be locked out.
+struct FailureRun {
+  int count = 0;
+  std::time_t first = 0;
+};
+
+struct FailureBook {
+  std::mutex mutex;
+  std::unordered_map<std::string, FailureRun> runs;  // by AccountKey or AddressKey
+};
+
+// Only attempts that were not refused outright count, so at most three per
+// address and five minutes arrive; expired runs are swept past this size.
+constexpr std::size_t kSweptFailureRuns = 4096;
+
+FailureBook& Failures() {
+  static FailureBook book;
+  return book;
+}
+
+std::string AccountKey(std::string_view name, bool staff) { return (staff ? "staff:" : "class:") + std::string(name); }
+std::string AddressKey(std::string_view address) { return "from:" + std::string(address); }
+
+bool IsRunLocked(const FailureRun& run, std::time_t now) {
+  return run.count >= kLockOutFailures && now - run.first < kLockOutSeconds;
+}
+
+bool IsKeyLocked(const std::string& key, std::time_t now) {
+  FailureBook& book = Failures();
+  std::lock_guard<std::mutex> hold(book.mutex);
+  auto found = book.runs.find(key);
+  return found != book.runs.end() && IsRunLocked(found->second, now);
+}
+
+void CountFailure(const std::string& key, std::time_t now) {
+  FailureBook& book = Failures();
+  std::lock_guard<std::mutex> hold(book.mutex);
+  FailureRun& run = book.runs[key];
+  if (run.count == 0 || now - run.first >= kLockOutSeconds) {
+    run = {1, now};
+  } else {
+    ++run.count;
+  }
+  if (book.runs.size() > kSweptFailureRuns) {
+    std::erase_if(book.runs, [now](const auto& entry) { return now - entry.second.first >= kLockOutSeconds; });
+  }
+}
+
+void ForgetFailures(const std::string& key) {
+  FailureBook& book = Failures();
+  std::lock_guard<std::mutex> hold(book.mutex);
+  book.runs.erase(key);
 }
 
 const char* LoginMessageText(int message) {
@@ -162,8 +186,15 @@ std::string LoginPage(Template page_template, int message) {
 bool IsRefusedLoginText(std::string_view text, bool staff) { return HoldsForbiddenLoginCharacter(text, staff); }
 
 int IsLoginLockedOut(const LoginNode& session) {
-  return session.FailedLogins >= kLockOutFailures &&
-         std::time(nullptr) - session.FirstFailure < kLockOutSeconds;
+  std::time_t now = std::time(nullptr);
+  if (session.FailedLogins >= kLockOutFailures && now - session.FirstFailure < kLockOutSeconds) return 1;
+  return IsKeyLocked(AddressKey(session.ClientAddress), now) ? 1 : 0;
+}
+
+void ClearLoginFailures() {
+  FailureBook& book = Failures();
+  std::lock_guard<std::mutex> hold(book.mutex);
+  book.runs.clear();
 }
 
 int CheckLogin(LoginNode& session, std::string_view name, std::string_view password, bool staff) {
@@ -173,13 +204,23 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
     LoginGuard hold(LoginListLock);
     client_address = session.ClientAddress;
   }
-  Account account;
+  const std::string account_key = AccountKey(name, staff);
+  const std::string address_key = AddressKey(client_address);
+  AccountRecord account;
   int reason = 1;
-  // A blank password never signs in, whatever an account holds.
-  if (!password.empty() && !HoldsForbiddenLoginCharacter(name, staff) &&
-      !HoldsForbiddenLoginCharacter(password, staff)) {
+  if (IsKeyLocked(account_key, now) || IsKeyLocked(address_key, now)) {
+    reason = kLoginLockedOut;
+  } else if (!password.empty() && !HoldsForbiddenLoginCharacter(name, staff) &&
+             !HoldsForbiddenLoginCharacter(password, staff)) {
+    // A blank password never signs in, whatever an account holds.
     DataGuard hold(DataLock);
     if (ReadAccount(name, password, staff, account)) reason = RefusalReason(account, staff, client_address, now);
+  }
+  if (reason == 1) {
+    CountFailure(account_key, now);
+    CountFailure(address_key, now);
+  } else if (reason == 0) {
+    ForgetFailures(account_key);
   }
 
   LoginGuard hold(LoginListLock);
@@ -188,6 +229,8 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
     ClearLogin(session);
     if (reason > 10) {
       session.FailedLogins = 0;
+    } else if (reason == kLoginLockedOut) {
+      // refused before the password was looked at: not one more failure
     } else if (session.FailedLogins == 0 || now - session.FirstFailure >= kLockOutSeconds) {
       session.FailedLogins = 1;
       session.FirstFailure = now;
@@ -196,6 +239,9 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
     }
     return 0;
   }
+  // A number the session had before signing in (one another page may have
+  // seen or set) is worth nothing after.
+  if (session.AccountId != account.Id || session.Role != account.Role) RenumberSession(session);
   session.AccountId = account.Id;
   session.OwnerKey = account.Id;
   session.Role = account.Role;

@@ -12,7 +12,7 @@ namespace korva {
 enum LoginMessage {
   kLoginNoMessage = 0,
   kLoginWrongPassword = 1,   // wrong name or password
-  kLoginLockedOut = 2,       // three failures within five minutes
+  kLoginLockedOut = 2,       // three failures within five minutes (also a login Reason)
   kLoginMeetNotReady = 3,    // "当前运动会未设置完成，无法登陆，请管理员设置运动会！"
   kLoginAddressRefused = 11,
   kLoginAccountError = 12,
@@ -23,9 +23,13 @@ enum LoginMessage {
 // Checks name and password (staff: login name; class teacher: the class id
 // chosen on the class login page) against the accounts. Non-zero when the
 // account exists with that password and may log in now; the session then
-// holds the account, and every other session of the same account is logged
-// out (reason 61). 0 otherwise: the session is logged out and its Reason
-// and failure count tell why. Takes DataLock itself, then LoginListLock.
+// holds the account (with a new cookie number when it was not signed in to
+// it already), and every other session of the same account is logged out
+// (reason 61). 0 otherwise: the session is logged out and its Reason and
+// failure count tell why; Reason kLoginLockedOut when the account or the
+// client address had three failed logins within five minutes (whatever
+// cookie came with them), and the password was not looked at. Takes
+// DataLock itself, then LoginListLock.
 int CheckLogin(LoginNode& session, std::string_view name, std::string_view password, bool staff);
 
 // True when a name or password holds a character that signing in refuses
@@ -34,8 +38,12 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
 bool IsRefusedLoginText(std::string_view text, bool staff);
 
 // 1 while the session may not try again: three failed logins within five
-// minutes of the first of them.
+// minutes of the first of them, by this session or from its client address.
 int IsLoginLockedOut(const LoginNode& session);
+
+// Forgets every failed login of every account and address, as if five
+// minutes had passed (tests).
+void ClearLoginFailures();
 
 // The class-teacher login page (template 135) with the classes of the open
 // meet and one message; appended to reply. Takes DataLock.

@@ -1,7 +1,11 @@
 #include "web/login_list.h"
 
-#include <random>
+#include <sys/random.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "database/model.h"
 #include "web/session.h"
@@ -14,23 +18,21 @@ namespace {
 
 // The index by cookie number of the sessions in LoginList; kept in step
 // with the list under LoginListLock.
-std::unordered_map<int, LoginPtr>& SessionIndex() {
-  static std::unordered_map<int, LoginPtr> index;
+std::unordered_map<std::uint64_t, LoginPtr>& SessionIndex() {
+  static std::unordered_map<std::uint64_t, LoginPtr> index;
   return index;
 }
 
 int creation_counter = 0;
 
-// Sessions idle for longer than the idle rule have lost their login and
-// are dropped now and then, so a client that never sends the cookie back
-// cannot grow the list without bound. A browser that returns later simply
-// gets a new session.
-void DropStaleSessions(std::time_t now) {
+// Drops the sessions for which drop is true, from the list and the index.
+template <typename Predicate>
+void DropSessions(Predicate drop) {
   auto& list = LoginList();
   auto& index = SessionIndex();
   std::size_t kept = 0;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    if (now - list[i]->LastAccess > kSessionIdleSeconds) {
+    if (drop(*list[i])) {
       index.erase(list[i]->SessionId);
     } else {
       list[kept++] = list[i];
@@ -39,12 +41,40 @@ void DropStaleSessions(std::time_t now) {
   list.resize(kept);
 }
 
-int NewSessionNumber() {
-  static std::mt19937 generator{std::random_device{}()};
-  std::uniform_int_distribution<int> draw(100000, 2147483000);
+// Sessions idle for longer than the idle rule have lost their login and
+// are dropped now and then, so a client that never sends the cookie back
+// cannot grow the list without bound. A browser that returns later simply
+// gets a new session.
+void DropStaleSessions(std::time_t now) {
+  DropSessions([now](const LoginNode& s) { return now - s.LastAccess > kSessionIdleSeconds; });
+}
+
+// At the bound, an eighth of the sessions goes: those not signed in first,
+// then the signed-in ones, the longest idle first within each.
+void MakeRoomForASession(std::time_t now) {
+  DropStaleSessions(now);
+  auto& list = LoginList();
+  if (list.size() < kMaxSessions) return;
+  std::vector<LoginNode*> order;
+  order.reserve(list.size());
+  for (LoginPtr& s : list) order.push_back(s.get());
+  auto drop_first = [](const LoginNode* a, const LoginNode* b) {
+    bool a_in = a->Role != 0, b_in = b->Role != 0;
+    return a_in != b_in ? !a_in : a->LastAccess < b->LastAccess;
+  };
+  std::size_t count = std::min(order.size(), std::max<std::size_t>(1, kMaxSessions / 8));
+  std::nth_element(order.begin(), order.begin() + count, order.end(), drop_first);
+  std::unordered_set<const LoginNode*> doomed(order.begin(), order.begin() + count);
+  DropSessions([&](const LoginNode& s) { return doomed.count(&s) > 0; });
+}
+
+// A number no other session has, from the system's random source: 64 bits,
+// so numbers seen tell nothing of the next.
+std::uint64_t NewSessionNumber() {
   for (;;) {
-    int number = draw(generator);
-    if (!SessionIndex().count(number)) return number;
+    std::uint64_t number = 0;
+    if (getrandom(&number, sizeof number, 0) != static_cast<ssize_t>(sizeof number)) continue;
+    if (number != 0 && !SessionIndex().count(number)) return number;
   }
 }
 
@@ -87,23 +117,28 @@ void ClearLogin(LoginNode& session) {
   session.UserName.clear();
 }
 
-LoginPtr FindOrCreateSession(int session_number, const std::string& client_address, std::time_t now) {
+LoginPtr FindSession(std::uint64_t session_number, const std::string& client_address, std::time_t now) {
+  if (session_number == 0) return nullptr;
   std::string address = client_address.substr(0, 49);
   LoginGuard hold(LoginListLock);
-  auto& index = SessionIndex();
-  if (session_number != 0) {
-    auto found = index.find(session_number);
-    if (found != index.end()) {
-      LoginNode& session = *found->second;
-      if (now - session.LastAccess >= kSessionIdleSeconds || session.ClientAddress != address) {
-        ClearLogin(session);
-      }
-      session.ClientAddress = address;
-      session.LastAccess = now;
-      return found->second;
-    }
+  auto found = SessionIndex().find(session_number);
+  if (found == SessionIndex().end()) return nullptr;
+  LoginNode& session = *found->second;
+  if (now - session.LastAccess >= kSessionIdleSeconds || session.ClientAddress != address) {
+    ClearLogin(session);
   }
+  session.ClientAddress = address;
+  session.LastAccess = now;
+  return found->second;
+}
+
+LoginPtr FindOrCreateSession(std::uint64_t session_number, const std::string& client_address, std::time_t now) {
+  std::string address = client_address.substr(0, 49);
+  LoginGuard hold(LoginListLock);
+  if (LoginPtr found = FindSession(session_number, address, now)) return found;
   if (++creation_counter % 1024 == 0) DropStaleSessions(now);
+  if (LoginList().size() >= kMaxSessions) MakeRoomForASession(now);
+  auto& index = SessionIndex();
   auto session = std::make_shared<LoginNode>();
   session->OwnerKey = creation_counter;
   session->SessionId = NewSessionNumber();
@@ -112,6 +147,16 @@ LoginPtr FindOrCreateSession(int session_number, const std::string& client_addre
   LoginList().push_back(session);
   index.emplace(session->SessionId, session);
   return session;
+}
+
+void RenumberSession(LoginNode& session) {
+  auto& index = SessionIndex();
+  auto found = index.find(session.SessionId);
+  if (found == index.end() || found->second.get() != &session) return;
+  LoginPtr held = found->second;
+  index.erase(found);
+  session.SessionId = NewSessionNumber();
+  index.emplace(session.SessionId, held);
 }
 
 LoginNode SnapshotSession(const LoginPtr& session) {

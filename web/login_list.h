@@ -3,6 +3,7 @@
 // taken only after DataLock, never before. A session is held by shared
 // ownership, so a request that still uses a session dropped from the list
 // finishes safely.
+#include <cstdint>
 #include <ctime>
 #include <memory>
 #include <mutex>
@@ -15,7 +16,7 @@ struct LoginNode {
   int OwnerKey = 0;       // creation number; after a login the account id
   int AccountId = 0;      // qrtb8
   int Role = 0;           // UserRole
-  int SessionId = 0;      // the cookie number
+  std::uint64_t SessionId = 0;  // the cookie number, drawn from the system's random source
   int GradeId = 0;        // class teacher's grade (qrtb15)
   int ClassId = 0;        // class teacher's class (qrtb16)
   int FailedLogins = 0;

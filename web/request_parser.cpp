@@ -1,7 +1,7 @@
 #include "web/request_parser.h"
 
 #include <cctype>
-#include <climits>
+#include <cstdint>
 
 namespace korva {
 
@@ -22,6 +22,16 @@ bool ContainsNoCase(std::string_view text, std::string_view word) {
     if (EqualsNoCase(text.substr(i, word.size()), word)) return true;
   }
   return false;
+}
+
+// A header name: the token characters of HTTP, nothing else.
+bool IsToken(std::string_view text) {
+  for (char c : text) {
+    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+              std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
+    if (!ok) return false;
+  }
+  return true;
 }
 
 std::string_view Trim(std::string_view text) {
@@ -68,19 +78,21 @@ long ParseContentLength(std::string_view value) {
   return n > static_cast<long>(kMaxRequestBody) ? -2 : n;
 }
 
-// The number of "session=brimly%dE" in a Cookie value; 0 without one.
-int SessionNumberOf(std::string_view cookie) {
+// The number of "session=brimly%dE" in a Cookie value; 0 without one or
+// when it does not fit 64 bits.
+std::uint64_t SessionNumberOf(std::string_view cookie) {
   constexpr std::string_view kKey = "session=brimly";
   std::size_t at = cookie.find(kKey);
   if (at == std::string_view::npos) return 0;
-  long long n = 0;
+  std::uint64_t n = 0;
   for (std::size_t i = at + kKey.size(); i < cookie.size(); ++i) {
     char c = cookie[i];
     if (c < '0' || c > '9') break;
-    n = n * 10 + (c - '0');
-    if (n > INT_MAX) return 0;
+    unsigned digit = static_cast<unsigned>(c - '0');
+    if (n > (UINT64_MAX - digit) / 10) return 0;
+    n = n * 10 + digit;
   }
-  return static_cast<int>(n);
+  return n;
 }
 
 }  // namespace
@@ -115,8 +127,8 @@ int BrowserKindOf(std::string_view user_agent) {
   return kBrowserOther;
 }
 
-ParseResult ParseHttpRequest(std::string_view buffer, HttpRequest& out, std::size_t& consumed, int& status) {
-  consumed = 0;
+ParseResult ParseHttpRequest(std::string_view buffer, HttpRequest& out, std::size_t& size, int& status) {
+  size = 0;
   status = 0;
   // Blank lines before a request are allowed (some clients send one after a body).
   std::size_t start = 0;
@@ -164,11 +176,13 @@ ParseResult ParseHttpRequest(std::string_view buffer, HttpRequest& out, std::siz
     std::string_view line = head.substr(pos, end - pos);
     pos = end + 2;
     std::size_t colon = line.find(':');
-    if (colon == std::string_view::npos || colon == 0 || line.front() == ' ' || line.front() == '\t') {
+    std::string_view name = line.substr(0, colon == std::string_view::npos ? 0 : colon);
+    // A blank inside or after the name would let "Content-Length : 44" pass
+    // unseen, and the body through as a second request.
+    if (name.empty() || !IsToken(name)) {
       status = 400;
       return ParseResult::kBad;
     }
-    std::string_view name = line.substr(0, colon);
     std::string_view value = Trim(line.substr(colon + 1));
     if (EqualsNoCase(name, "Content-Length")) {
       long n = ParseContentLength(value);
@@ -195,12 +209,11 @@ ParseResult ParseHttpRequest(std::string_view buffer, HttpRequest& out, std::siz
     }
   }
   if (http10) request.KeepAlive = false;
-  std::size_t total = head_end + 4 + static_cast<std::size_t>(content_length);
-  if (buffer.size() < total) return ParseResult::kIncomplete;
+  size = head_end + 4 + static_cast<std::size_t>(content_length);
+  if (buffer.size() < size) return ParseResult::kIncomplete;
   request.ContentLength = static_cast<int>(content_length);
   request.Body = std::string(buffer.substr(head_end + 4, static_cast<std::size_t>(content_length)));
   out = std::move(request);
-  consumed = total;
   return ParseResult::kComplete;
 }
 

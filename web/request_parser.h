@@ -18,11 +18,13 @@ enum class ParseResult {
   kBad,         // not a request this server answers; status says which 4xx
 };
 
-// Parses the first request at the start of buffer. On kComplete, consumed is
-// the number of bytes of that request (head and body), so pipelined requests
-// behind it stay in the buffer. On kBad, status is 400, 413, 431 or 501 and
-// the connection is to be answered and closed. Reads nothing past buffer.
-ParseResult ParseHttpRequest(std::string_view buffer, HttpRequest& out, std::size_t& consumed, int& status);
+// Parses the first request at the start of buffer. size is the number of
+// bytes of that request (head and body): on kComplete, so pipelined requests
+// behind it stay in the buffer; on kIncomplete once its head is complete (0
+// before), so the caller knows what is still to come. On kBad, status is
+// 400, 413, 431 or 501 and the connection is to be answered and closed.
+// Reads nothing past buffer.
+ParseResult ParseHttpRequest(std::string_view buffer, HttpRequest& out, std::size_t& size, int& status);
 
 // The value of header line name (case-insensitive) in head, without
 // surrounding blanks; empty when absent.

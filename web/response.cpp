@@ -1,6 +1,5 @@
 #include "web/response.h"
 
-#include <atomic>
 #include <cstdio>
 
 #include "web/templates.h"
@@ -16,14 +15,14 @@ const char* const kDayNames[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "T
 const char* const kMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-std::atomic<int> script_etag{0};
-
 const char* StatusText(int status) {
   switch (status) {
     case 304: return "Not Modified";
     case 400: return "Bad Request";
+    case 403: return "Forbidden";
     case 404: return "Not Found";
     case 405: return "Method Not Allowed";
+    case 408: return "Request Timeout";
     case 413: return "Payload Too Large";
     case 431: return "Request Header Fields Too Large";
     case 501: return "Not Implemented";
@@ -65,9 +64,15 @@ std::string FormatHtmlHeader(const LoginNode& session, std::size_t content_lengt
   header += std::to_string(content_length);
   header +=
       "\r\nCache-Control: no-cache\r\nConnection: Keep-Alive\r\nExpires: Wed,11 Jan 1984 05:00:00 GMT\r\n"
-      "Pragma: no-cache\r\nCache-Control: no-cache\r\nSet-Cookie: session=brimly";
-  header += std::to_string(session.SessionId);
-  header += "E\r\n\r\n";
+      "Pragma: no-cache\r\nCache-Control: no-cache\r\n";
+  // The scripts never read the cookie, and another site's page must not
+  // send it along with a form it posts here.
+  if (session.SessionId != 0) {
+    header += "Set-Cookie: session=brimly";
+    header += std::to_string(session.SessionId);
+    header += "E; HttpOnly; SameSite=Lax\r\n";
+  }
+  header += "\r\n";
   return header;
 }
 
@@ -76,7 +81,8 @@ void AppendHtmlPage(const LoginNode& session, std::string_view body, std::string
   reply += body;
 }
 
-std::string FormatScriptHeader(std::string_view content_type, std::size_t content_length) {
+std::string FormatScriptHeader(std::string_view content_type, std::string_view etag,
+                               std::size_t content_length) {
   std::string header = "HTTP/1.1 200 OK\r\nDate: ";
   header += FormatHttpDate(std::time(nullptr));
   header += "\r\nContent-Type: ";
@@ -85,10 +91,20 @@ std::string FormatScriptHeader(std::string_view content_type, std::size_t conten
   header += kServerName;
   header += "\r\nContent-Length: ";
   header += std::to_string(content_length);
-  header += "\r\nLast-Modified: Mon, 01 Feb 2016 08:00:00 GMT\r\nETag: \"QV2016-";
-  header += std::to_string(++script_etag);
-  header += "\"\r\nConnection: Keep-Alive\r\n\r\n";
+  header += "\r\nLast-Modified: Mon, 01 Feb 2016 08:00:00 GMT\r\nETag: ";
+  header += etag;
+  header += "\r\nConnection: Keep-Alive\r\n\r\n";
   return header;
+}
+
+void AppendNotModifiedReply(std::string_view etag, std::string& reply) {
+  reply += "HTTP/1.1 304 Not Modified\r\nDate: ";
+  reply += FormatHttpDate(std::time(nullptr));
+  reply += "\r\nServer: ";
+  reply += kServerName;
+  reply += "\r\nETag: ";
+  reply += etag;
+  reply += "\r\nConnection: Keep-Alive\r\n\r\n";
 }
 
 void AppendFileReply(std::string_view content_type, std::string_view body, std::string& reply) {
@@ -105,24 +121,18 @@ void AppendFileReply(std::string_view content_type, std::string_view body, std::
 }
 
 void AppendStatusReply(int status, std::string& reply) {
-  std::string body;
-  if (status != 304) {
-    body = "<html><head><title>" + std::to_string(status) + " " + StatusText(status) +
-           "</title></head><body>" + std::to_string(status) + " " + StatusText(status) + "</body></html>";
-  }
+  std::string body = "<html><head><title>" + std::to_string(status) + " " + StatusText(status) +
+                     "</title></head><body>" + std::to_string(status) + " " + StatusText(status) +
+                     "</body></html>";
   reply += "HTTP/1.1 " + std::to_string(status) + " " + StatusText(status) + "\r\nDate: ";
   reply += FormatHttpDate(std::time(nullptr));
   reply += "\r\nServer: ";
   reply += kServerName;
-  if (status == 304) {
-    reply += "\r\nETag: \"QV2016\"\r\nConnection: Keep-Alive\r\n\r\n";
-    return;
-  }
   reply += "\r\nContent-Type: text/html; charset=gb2312\r\nContent-Length: ";
   reply += std::to_string(body.size());
-  // Only a not-found answer keeps the connection; after the others the
-  // request stream can no longer be trusted.
-  reply += status == 404 ? "\r\nConnection: Keep-Alive\r\n\r\n" : "\r\nConnection: close\r\n\r\n";
+  // A not-found or forbidden answer keeps the connection; after the others
+  // the request stream can no longer be trusted.
+  reply += status == 404 || status == 403 ? "\r\nConnection: Keep-Alive\r\n\r\n" : "\r\nConnection: close\r\n\r\n";
   reply += body;
 }
 

@@ -15,7 +15,8 @@ namespace korva {
 std::string FormatHttpDate(std::time_t when);
 
 // The 200 header of every page with the session's cookie
-// ("Set-Cookie: session=brimly%dE") and the body length.
+// ("Set-Cookie: session=brimly%dE; HttpOnly; SameSite=Lax"; none for a
+// request served without a session) and the body length.
 std::string FormatHtmlHeader(const LoginNode& session, std::size_t content_length);
 
 // Appends FormatHtmlHeader for body and then body to reply.
@@ -23,14 +24,18 @@ void AppendHtmlPage(const LoginNode& session, std::string_view body, std::string
 
 // The 200 header of the built-in scripts and style sheets:
 // "Content-Type: <content_type>;charset=GB2312", a fixed Last-Modified and
-// an ETag whose number grows by one on each call.
-std::string FormatScriptHeader(std::string_view content_type, std::size_t content_length);
+// the ETag (quoted) of the body.
+std::string FormatScriptHeader(std::string_view content_type, std::string_view etag,
+                               std::size_t content_length);
+
+// Appends the 304 answer for a script or style sheet the browser holds.
+void AppendNotModifiedReply(std::string_view etag, std::string& reply);
 
 // Appends the 200 answer of an image, a sound or a document: header and body.
 void AppendFileReply(std::string_view content_type, std::string_view body, std::string& reply);
 
-// Appends a complete answer without a body for status 304, or a short page
-// for the error statuses (400, 404, 405, 413, 431, 501, 503).
+// Appends a complete answer with a short page for an error status (400,
+// 403, 404, 405, 408, 413, 431, 501, 503).
 void AppendStatusReply(int status, std::string& reply);
 
 // A small page whose script goes to: kind 0 '/', 1 '/Admin.html',

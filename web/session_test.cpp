@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
 
 #include "database/model.h"
@@ -15,10 +16,23 @@ namespace {
 
 TEST(FindOrCreateSession, NewSessionsGetDistinctUnguessableNumbers) {
   FreeLoginList();
-  std::set<int> numbers;
+  std::set<std::uint64_t> numbers;
   for (int i = 0; i < 200; ++i) numbers.insert(FindOrCreateSession(0, "127.0.0.1", 1000)->SessionId);
   EXPECT_EQ(200u, numbers.size());
-  EXPECT_GT(*numbers.begin(), 1000);  // never the small counter a guess would try first
+  EXPECT_GT(*numbers.rbegin(), std::uint64_t{1} << 62);  // all 64 bits are drawn
+  FreeLoginList();
+}
+
+TEST(FindOrCreateSession, AtTheBoundSessionsNotSignedInGoFirst) {
+  FreeLoginList();
+  LoginPtr teacher = FindOrCreateSession(0, "10.0.0.5", 1000);
+  teacher->Role = kRoleClassTeacher;
+  LoginPtr idle = FindOrCreateSession(0, "10.0.0.6", 1001);
+  for (std::size_t i = 0; i < kMaxSessions + 100; ++i) FindOrCreateSession(0, "10.0.0.7", 1002);
+  EXPECT_LE(SessionCount(), kMaxSessions);
+  EXPECT_EQ(teacher, FindSession(teacher->SessionId, "10.0.0.5", 1003));
+  EXPECT_EQ(kRoleClassTeacher, teacher->Role);
+  EXPECT_EQ(nullptr, FindSession(idle->SessionId, "10.0.0.6", 1003));  // the longest idle went first
   FreeLoginList();
 }
 

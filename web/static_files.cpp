@@ -1,9 +1,17 @@
 #include "web/static_files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <memory>
+#include <mutex>
 #include <system_error>
-#include <iterator>
+#include <unordered_map>
 
 #include "database/data_lock.h"
 #include "database/gbk_text.h"
@@ -44,13 +52,104 @@ std::string_view ContentTypeOf(std::string_view name) {
   return "application/msword";
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
+// Reads the regular file name inside folder, after every link of the path is
+// resolved, so a link inside the folder can't reach a file outside it.
+bool ReadConfinedFile(const std::string& folder, const std::string& name, std::string& out) {
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return false;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return false;
-  out.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-  return !file.bad();
+  std::filesystem::path root = std::filesystem::canonical(folder, ec);
+  if (ec) return false;
+  std::filesystem::path file = std::filesystem::canonical(root / name, ec);
+  if (ec) return false;
+  std::string root_text = root.string() + "/";
+  if (file.string().compare(0, root_text.size(), root_text) != 0) return false;
+  int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return false;
+  struct stat info {};
+  bool read_all = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (read_all) {
+    out.resize(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (done < out.size()) {
+      ssize_t got = read(fd, out.data() + done, out.size() - done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      done += static_cast<std::size_t>(got);
+    }
+    out.resize(done);
+    read_all = done == static_cast<std::size_t>(info.st_size);
+  }
+  close(fd);
+  return read_all;
+}
+
+// The images and the sound don't change while the server runs: each is read
+// once. Larger files than this are read at each request instead of kept.
+constexpr std::size_t kLargestKeptImage = 4u << 20;
+
+struct ImageCache {
+  std::mutex mutex;
+  std::unordered_map<std::string, std::shared_ptr<const std::string>> files;  // by folder and name
+};
+
+ImageCache& Images() {
+  static ImageCache cache;
+  return cache;
+}
+
+std::shared_ptr<const std::string> ImageBytes(const std::string& folder, const std::string& name) {
+  std::string key = folder + "/" + name;
+  ImageCache& cache = Images();
+  {
+    std::lock_guard<std::mutex> hold(cache.mutex);
+    auto found = cache.files.find(key);
+    if (found != cache.files.end()) return found->second;
+  }
+  auto bytes = std::make_shared<std::string>();
+  if (!ReadConfinedFile(folder, name, *bytes)) return nullptr;
+  if (bytes->size() <= kLargestKeptImage) {
+    std::lock_guard<std::mutex> hold(cache.mutex);
+    cache.files.emplace(key, bytes);
+  }
+  return bytes;
+}
+
+// "QV2016-" and a hash of the body, so the tag changes whenever the program's
+// templates (or a session's certificate layout) do.
+std::string ScriptEtag(std::string_view body) {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (unsigned char c : body) {
+    hash ^= c;
+    hash *= 1099511628211ull;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "\"QV2016-%016llx\"", static_cast<unsigned long long>(hash));
+  return text;
+}
+
+// True when the If-None-Match list holds etag (weak or strong).
+bool HoldsEtag(std::string_view if_none_match, std::string_view etag) {
+  while (!if_none_match.empty()) {
+    std::size_t comma = if_none_match.find(',');
+    std::string_view item = if_none_match.substr(0, comma);
+    while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+    while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
+    if (item.substr(0, 2) == "W/") item.remove_prefix(2);
+    if (item == etag) return true;
+    if (comma == std::string_view::npos) break;
+    if_none_match.remove_prefix(comma + 1);
+  }
+  return false;
+}
+
+void AppendScript(const HttpRequest& request, std::string_view content_type, std::string_view body,
+                  std::string& reply) {
+  std::string etag = ScriptEtag(body);
+  if (HoldsEtag(HeaderValue(request.Head, "If-None-Match"), etag)) {
+    AppendNotModifiedReply(etag, reply);
+    return;
+  }
+  reply += FormatScriptHeader(content_type, etag, body.size());
+  reply += body;
 }
 
 }  // namespace
@@ -67,24 +166,20 @@ std::string ConfinedFileName(const std::string& path) {
 }
 
 void ServeScriptOrStyle(const HttpRequest& request, const LoginNode& session, std::string& reply) {
-  if (HeaderValue(request.Head, "If-None-Match").find("QV2016") != std::string_view::npos) {
-    AppendStatusReply(304, reply);
-    return;
-  }
   std::string_view base = BasePath(request.Path);
   for (const ScriptFile& script : kScripts) {
     if (script.path != base) continue;
     if (script.path == "/view.css") {
       std::string css;
       BuildCertificateCssFor(session.OwnerKey, css);
-      reply += FormatScriptHeader(script.content_type, css.size());
-      reply += css;
+      AppendScript(request, script.content_type, css, reply);
       return;
     }
+    // A script whose template is not built yet is missing, not empty: an
+    // empty one could stay in the browser's cache after the real one lands.
     const std::string* text = FindHtmlTemplate(script.template_id);
-    std::string_view body = text ? std::string_view(*text) : std::string_view();
-    reply += FormatScriptHeader(script.content_type, body.size());
-    reply += body;
+    if (!text) break;
+    AppendScript(request, script.content_type, *text, reply);
     return;
   }
   AppendStatusReply(404, reply);
@@ -92,12 +187,12 @@ void ServeScriptOrStyle(const HttpRequest& request, const LoginNode& session, st
 
 void ServeImageFile(const HttpRequest& request, std::string& reply) {
   std::string name = ConfinedFileName(request.Path);
-  std::string body;
-  if (name.empty() || !ReadWholeFile(ImageFolder() + "/" + name, body)) {
+  std::shared_ptr<const std::string> body = name.empty() ? nullptr : ImageBytes(ImageFolder(), name);
+  if (!body) {
     AppendStatusReply(404, reply);
     return;
   }
-  AppendFileReply(ContentTypeOf(name), body, reply);
+  AppendFileReply(ContentTypeOf(name), *body, reply);
 }
 
 void ServeDocumentFile(const HttpRequest& request, std::string& reply) {
@@ -115,9 +210,9 @@ void ServeDocumentFile(const HttpRequest& request, std::string& reply) {
   }
   bool read = false;
   if (document) {
-    std::string folder = Model().DataFolder + "/";
-    read = ReadWholeFile(folder + GbkToUtf8(document->FilePath), body) ||
-           ReadWholeFile(folder + document->FilePath, body);
+    const std::string& folder = Model().DataFolder;
+    read = ReadConfinedFile(folder, GbkToUtf8(document->FilePath), body) ||
+           ReadConfinedFile(folder, document->FilePath, body);
   }
   if (!read) {
     AppendStatusReply(404, reply);

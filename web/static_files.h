@@ -10,11 +10,14 @@ namespace korva {
 
 // "/af.js" (template 154), "/admin.js" (145), "/inscore.js" (165),
 // "/admin.css" (151) and "/view.css" (the certificate style sheet of the
-// session's layout); a request whose If-None-Match holds "QV2016" gets 304.
+// session's layout), each with an ETag "QV2016-" and a hash of its text; a
+// request whose If-None-Match holds that ETag gets 304. A script whose
+// template does not exist gets 404.
 void ServeScriptOrStyle(const HttpRequest& request, const LoginNode& session, std::string& reply);
 
-// A file of the image folder (".jpg", ".gif", ".ico", ".mp3"); 404 for a
-// missing file or a path that tries to leave the folder.
+// A file of the image folder (".jpg", ".gif", ".ico", ".mp3"), kept in
+// memory once read; 404 for a missing file, one that is not a regular file,
+// or a path that leaves the folder (by its name or through a link).
 void ServeImageFile(const HttpRequest& request, std::string& reply);
 
 // A generated document (".doc", ".docx") of the data folder, served only

@@ -2,6 +2,7 @@
 // Starting and stopping the web server, and the flags every connection
 // thread reads.
 #include <atomic>
+#include <cstddef>
 #include <string>
 
 namespace korva {
@@ -35,6 +36,28 @@ void StopWebServer();
 
 // Connections open at this moment (the console's load figure).
 int ActiveConnectionCount();
+
+// What one client, or all of them together, may hold of the server. A
+// connection past a count bound gets 503 and is closed at once; a request
+// whose head and body have not arrived within request_ms of its first byte
+// gets 408; bytes of unfinished requests past a byte bound get 503.
+struct ServerLimits {
+  int connections_per_address = 64;
+  int connections = 4096;            // lowered to fit the open-file limit
+  int idle_ms = 60 * 1000;           // waiting for the first byte of a request
+  int request_ms = 30 * 1000;        // the whole head and body
+  std::size_t unfinished_bytes = 64u << 20;
+  std::size_t unfinished_bytes_per_address = 8u << 20;
+};
+// Tests shrink them; connections already open keep the limits they started
+// with.
+void SetServerLimits(const ServerLimits& limits);
+// The connection bound in force: limits.connections, or fewer when the
+// open-file limit (as it was at start or at SetServerLimits) leaves room for
+// fewer.
+int ConnectionLimit();
+// Bytes of unfinished requests held by every connection together.
+std::size_t UnfinishedRequestBytes();
 
 // The "image" folder beside the program, from which images and the
 // notification sound are served. Tests point it elsewhere.

@@ -44,6 +44,7 @@ void ReadFields(std::string_view source) {
       Check(found == 0 || found == 1);
       Check(out.size() < max || out.empty());
       Check(!ShowsAny(out, "\"&'?\\/!%+="));
+      for (unsigned char c : out) Check(c >= 0x20 && c != 0x7F);
       std::size_t pos = 0;
       int rounds = 0;
       while (GetNextFormField(source, pos, key, max, out) && rounds++ < 1000) Check(pos <= source.size());
@@ -70,6 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t consumed = 0;
     int status = 0;
     ParseResult result = ParseHttpRequest(buffer, request, consumed, status);
+    if (result == ParseResult::kIncomplete) Check(consumed == 0 || consumed > buffer.size());
     if (result == ParseResult::kBad) {
       Check(status >= 400 && status < 600);
       break;

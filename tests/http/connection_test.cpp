@@ -1,9 +1,18 @@
 // Request assembly and connection handling over loopback: split receives,
-// pipelining, keep-alive and the 4xx answers that close a connection.
+// pipelining, keep-alive, the 4xx answers that close a connection, and what
+// a flood of slow clients may hold of the server.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <poll.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 
+#include <memory>
+#include <vector>
+
+#include "host/host.h"
+#include "tests/http/registration_fixture.h"
 #include "tests/http/server_fixture.h"
 #include "web/request_parser.h"
 
@@ -11,25 +20,196 @@ namespace korva {
 
 namespace {
 
+using ::testing::HasSubstr;
+
 class ConnectionTest : public ServerTest {};
+
+// Waits up to 10 s for the server's connection count to come to count.
+bool ConnectionsReach(int count) {
+  for (int tries = 0; tries < 1000 && ActiveConnectionCount() != count; ++tries) poll(nullptr, 0, 10);
+  return ActiveConnectionCount() == count;
+}
+
+// A flood of slow clients in a child process, so that its descriptors are
+// not this process's (the server's): count connections, per_address from
+// each of the loopback addresses 127.0.0.<first_host> on, each sending one
+// byte of a request and nothing more. They stay open until the object goes.
+// The child makes only system calls: the parent has threads.
+class SlowFlood {
+ public:
+  SlowFlood(int port, int count, int per_address, int first_host) {
+    int ready[2], hold[2];
+    if (pipe(ready) != 0 || pipe(hold) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      close(ready[0]);
+      close(hold[1]);
+      rlimit files{};
+      getrlimit(RLIMIT_NOFILE, &files);
+      files.rlim_cur = files.rlim_max;
+      setrlimit(RLIMIT_NOFILE, &files);
+      for (int i = 0; i < count; ++i) {
+        int fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in from{}, to{};
+        from.sin_family = to.sin_family = AF_INET;
+        from.sin_addr.s_addr = htonl(0x7F000000u + static_cast<uint32_t>(first_host + i / per_address));
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        to.sin_port = htons(static_cast<uint16_t>(port));
+        bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from);
+        connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        send(fd, "G", 1, MSG_NOSIGNAL);
+      }
+      char byte = 1;
+      if (write(ready[1], &byte, 1) == 1) read(hold[0], &byte, 1);  // until the parent closes its end
+      _exit(0);
+    }
+    close(ready[1]);
+    close(hold[0]);
+    hold_ = hold[1];
+    char byte = 0;
+    started_ = read(ready[0], &byte, 1) == 1;
+    close(ready[0]);
+  }
+  ~SlowFlood() {
+    if (hold_ >= 0) close(hold_);
+    if (pid_ > 0) waitpid(pid_, nullptr, 0);
+  }
+  SlowFlood(const SlowFlood&) = delete;
+  SlowFlood& operator=(const SlowFlood&) = delete;
+  bool started() const { return started_; }
+
+ private:
+  pid_t pid_ = -1;
+  int hold_ = -1;
+  bool started_ = false;
+};
+
+// The open-file limit of this process set to the common default of 1,024
+// while alive.
+class CommonFileLimit {
+ public:
+  CommonFileLimit() {
+    getrlimit(RLIMIT_NOFILE, &saved_);
+    rlimit low = saved_;
+    low.rlim_cur = 1024;
+    setrlimit(RLIMIT_NOFILE, &low);
+  }
+  ~CommonFileLimit() { setrlimit(RLIMIT_NOFILE, &saved_); }
+
+ private:
+  rlimit saved_{};
+};
+
+class FloodTest : public RegistrationServerTest {};
+
+TEST_F(FloodTest, SlowConnectionsNeitherShutOutOthersNorTakeTheDatabasesFiles) {
+  OpenMeet();
+  CommonFileLimit common;
+  ServerLimits limits;
+  limits.request_ms = 5000;
+  SetServerLimits(limits);
+  // Half the descriptors left after the database's reserve: each
+  // connection may be sending a file too.
+  ASSERT_EQ((1024 - 128) / 2, ConnectionLimit());
+  SessionCookie teacher = LoginTeacher();
+  TestConnection kept(port_);  // the teacher's browser keeps its connection open
+  kept.Send(RequestText("GET", "/ShowClass.html", teacher));
+  ASSERT_EQ(200, kept.Read().status);
+  ASSERT_TRUE(ConnectionsReach(1));
+
+  {
+    // One address gets 64 connections; the rest are answered at once.
+    SlowFlood one(port_, 100, 100, 2);
+    ASSERT_TRUE(one.started());
+    EXPECT_TRUE(ConnectionsReach(1 + 64));
+    EXPECT_EQ(200, Ask(RequestText("GET", "/admin.css"), "127.0.0.90").status);
+  }
+  ASSERT_TRUE(ConnectionsReach(1));
+
+  {
+    // 1,100 from twenty addresses fill the server to its bound, and no further.
+    SlowFlood many(port_, 1100, 55, 10);
+    ASSERT_TRUE(many.started());
+    EXPECT_TRUE(ConnectionsReach(ConnectionLimit()));
+    // A newcomer is told at once, not left to time out.
+    HttpResponse refused = Ask(RequestText("GET", "/"), "127.0.0.91");
+    EXPECT_EQ(503, refused.status);
+    // The signed-in teacher still registers: the database opens its journal.
+    kept.Send(RequestText("GET", AddPath(0, 1, "乙", {902}), teacher));
+    EXPECT_THAT(kept.Read().body, HasSubstr("报名成功"));
+    EXPECT_EQ(1u, Stored("SELECT qrtb411 FROM qrtb409 WHERE qrtb410 = '乙'").size());
+    // The slow requests end at their deadline and the site is open again.
+    EXPECT_TRUE(ConnectionsReach(1));
+    EXPECT_EQ(200, Ask(RequestText("GET", "/"), "127.0.0.91").status);
+  }
+
+  // One byte at a time does not stretch the deadline of a request.
+  TestConnection trickle(port_, "127.0.0.3");
+  trickle.Send("GET / HTTP/1.1\r\nX-Slow: ");
+  HttpResponse late;
+  for (int i = 0; i < 100 && late.status == 0; ++i) {
+    trickle.Send("a");
+    pollfd waiting{trickle.fd(), POLLIN, 0};
+    if (poll(&waiting, 1, 100) > 0) late = trickle.Read();
+  }
+  EXPECT_EQ(408, late.status);
+}
+
+TEST_F(ConnectionTest, UnfinishedBodiesHoldBoundedMemoryForABoundedTime) {
+  ServerLimits limits;
+  limits.unfinished_bytes = 4 << 20;
+  limits.unfinished_bytes_per_address = 2 << 20;
+  limits.request_ms = 2000;
+  SetServerLimits(limits);
+  const std::string start = "POST /index.html HTTP/1.1\r\nContent-Length: 900000\r\n\r\n" + std::string(1000, 'a');
+  std::vector<std::unique_ptr<TestConnection>> held;
+  for (const char* from : {"127.0.0.2", "127.0.0.2", "127.0.0.3", "127.0.0.3"}) {
+    held.push_back(std::make_unique<TestConnection>(port_, from));
+    held.back()->Send(start);
+  }
+  for (int tries = 0; tries < 500 && UnfinishedRequestBytes() < 4 * 900000; ++tries) poll(nullptr, 0, 10);
+  EXPECT_GE(UnfinishedRequestBytes(), 4u * 900000);
+  // A third body from one address, and one more from anywhere past the total.
+  for (const char* from : {"127.0.0.2", "127.0.0.4"}) {
+    TestConnection refused(port_, from);
+    refused.Send(start);
+    EXPECT_EQ(503, refused.Read().status) << from;
+  }
+  EXPECT_LE(UnfinishedRequestBytes(), 4u << 20);
+  // Small requests still pass.
+  EXPECT_EQ(200, Ask(RequestText("GET", "/admin.css"), "127.0.0.5").status);
+  // Bodies that never finish end at the deadline, and give their memory back.
+  for (auto& connection : held) EXPECT_EQ(408, connection->Read().status);
+  EXPECT_TRUE(ConnectionsReach(0));
+  EXPECT_EQ(0u, UnfinishedRequestBytes());
+}
+
+TEST_F(ConnectionTest, HeadGetsTheHeadersOfTheGetWithoutItsBody) {
+  std::string get = Get("/admin.css").body;
+  TestConnection connection(port_);
+  connection.Send("HEAD /admin.css HTTP/1.1\r\nConnection: close\r\n\r\n");
+  std::string all = connection.ReadAll();
+  EXPECT_THAT(all, HasSubstr("\r\nContent-Length: " + std::to_string(get.size()) + "\r\n"));
+  EXPECT_EQ(all.size(), all.find("\r\n\r\n") + 4);
+}
 
 TEST_F(ConnectionTest, RequestsAreAssembledFromSmallAndLargeReceives) {
   TestConnection connection(port_);
-  std::string text = RequestText("POST", "/AdminIndex.html", 0, "UserName=admin&PassWord=x");
+  std::string text = RequestText("POST", "/AdminIndex.html", {}, "UserName=admin&PassWord=x");
   for (char c : text) {
     ASSERT_TRUE(connection.Send(std::string_view(&c, 1)));
     if (c == '\n') poll(nullptr, 0, 2);
   }
   EXPECT_NE(std::string::npos, connection.Read().body.find("用户名或密码错误"));
   // Far more than one 5120-byte receive, on the same connection.
-  connection.Send(RequestText("POST", "/AdminIndex.html", 0, "UserName=" + std::string(20000, 'a') + "&PassWord=x"));
+  connection.Send(RequestText("POST", "/AdminIndex.html", {}, "UserName=" + std::string(20000, 'a') + "&PassWord=x"));
   EXPECT_NE(std::string::npos, connection.Read().body.find("用户名或密码错误"));
 }
 
 TEST_F(ConnectionTest, PipelinedRequestsAreAnsweredInOrderWithWholePages) {
   TestConnection connection(port_);
   connection.Send(RequestText("GET", "/admin.css") + "PUT / HTTP/1.1\r\n\r\n" +
-                  RequestText("POST", "/AdminIndex.html", 0, "UserName=a&PassWord=b"));
+                  RequestText("POST", "/AdminIndex.html", {}, "UserName=a&PassWord=b"));
   EXPECT_EQ("text/css;charset=GB2312", connection.Read().Header("Content-Type"));
   HttpResponse refused = connection.Read();  // another method: the session-expired page
   EXPECT_EQ(std::to_string(refused.body.size()), refused.Header("Content-Length"));
@@ -38,7 +218,7 @@ TEST_F(ConnectionTest, PipelinedRequestsAreAnsweredInOrderWithWholePages) {
 }
 
 TEST_F(ConnectionTest, CloseAndHttp10EndTheConnectionAfterTheReply) {
-  for (std::string text : {RequestText("GET", "/admin.css", 0, {}, "Connection: close\r\n"),
+  for (std::string text : {RequestText("GET", "/admin.css", {}, {}, "Connection: close\r\n"),
                            std::string("GET /admin.css HTTP/1.0\r\n\r\n")}) {
     TestConnection connection(port_);
     connection.Send(text);
@@ -59,6 +239,11 @@ TEST_F(ConnectionTest, UnacceptableRequestsGetA4xxAndTheConnectionCloses) {
       {"POST /index.html HTTP/1.1\r\nContent-Length: 99999999\r\n\r\n", 413},
       {"POST /index.html HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n", 501},
       {"GET / HTTP/1.1\r\n: x\r\n\r\n", 400},
+      // A blank before the colon would hide the length and let the body
+      // through as a request of its own.
+      {"POST /index.html HTTP/1.1\r\nContent-Length : 23\r\n\r\nGET /Admin.html HTTP/1.1", 400},
+      {"GET / HTTP/1.1\r\nHost\t: a\r\n\r\n", 400},
+      {"GET / HTTP/1.1\r\nX Y: a\r\n\r\n", 400},
       {"GET / HTTP/1.1\r\nX-Big: " + std::string(kMaxRequestHead + 10, 'a') + "\r\n\r\n", 431},
       {"GET / HTTP/1.1\r\nX-Big: " + std::string(kMaxRequestHead + 10, 'a'), 431},  // a head without end
   };

@@ -108,7 +108,7 @@ class DispatchTest : public ServerTest {
   std::string AdminGet(const std::string& path) { return Get(path, admin_).body; }
   std::string AdminPost(const std::string& path) { return Post(path, "x=1", admin_).body; }
 
-  int admin_ = 0;
+  SessionCookie admin_;
 };
 
 TEST_F(DispatchTest, PageHeaderIsExactlyTheFixedOne) {
@@ -120,7 +120,7 @@ TEST_F(DispatchTest, PageHeaderIsExactlyTheFixedOne) {
       std::to_string(reply.body.size()) +
       "\r\nCache-Control: no-cache\r\nConnection: Keep-Alive\r\nExpires: Wed,11 Jan 1984 05:00:00 GMT\r\n"
       "Pragma: no-cache\r\nCache-Control: no-cache\r\nSet-Cookie: session=brimly" +
-      std::to_string(CookieNumber(reply)) + "E\r\n");
+      std::to_string(CookieNumber(reply).number) + "E; HttpOnly; SameSite=Lax\r\n");
   EXPECT_TRUE(std::regex_match(reply.head, fixed)) << reply.head;
 }
 

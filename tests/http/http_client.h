@@ -6,7 +6,9 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -29,18 +31,27 @@ struct HttpResponse {
 
 class TestConnection {
  public:
-  explicit TestConnection(int port) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+  // from: the loopback address (such as "127.0.0.2") the connection comes
+  // from, so one test can play several clients; 127.0.0.1 by default.
+  explicit TestConnection(int port, const char* from = nullptr) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+    if (from) {
+      sockaddr_in source{};
+      source.sin_family = AF_INET;
+      inet_pton(AF_INET, from, &source.sin_addr);
+      if (bind(fd_, reinterpret_cast<sockaddr*>(&source), sizeof source) != 0) closed_ = true;
+    }
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) closed_ = true;
+    if (!closed_ && connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) closed_ = true;
   }
   ~TestConnection() { close(fd_); }
   TestConnection(const TestConnection&) = delete;
   TestConnection& operator=(const TestConnection&) = delete;
 
   bool ok() const { return !closed_; }
+  int fd() const { return fd_; }
   bool Send(std::string_view data) {
     return send(fd_, data.data(), data.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(data.size());
   }
@@ -61,6 +72,16 @@ class TestConnection {
     buffer_.erase(0, head_end + 4 + length);
     response.status = std::atoi(response.head.c_str() + 9);
     return response;
+  }
+
+  // Every byte until the server closes the connection (10 s at most for
+  // each piece).
+  std::string ReadAll() {
+    while (Receive(10000)) {
+    }
+    std::string all;
+    all.swap(buffer_);
+    return all;
   }
 
   // True when the server has closed the connection (nothing more to read).
@@ -86,19 +107,27 @@ class TestConnection {
   bool closed_ = false;
 };
 
+// A session's cookie number. Its own type, since the number has 64 bits:
+// kept in an int it would silently lose them.
+struct SessionCookie {
+  std::uint64_t number = 0;
+  bool operator==(const SessionCookie&) const = default;
+};
+inline std::ostream& operator<<(std::ostream& out, const SessionCookie& cookie) { return out << cookie.number; }
+
 // The session number of a reply's "Set-Cookie: session=brimly%dE".
-inline int CookieNumber(const HttpResponse& response) {
+inline SessionCookie CookieNumber(const HttpResponse& response) {
   std::string cookie = response.Header("Set-Cookie");
   std::size_t at = cookie.find("brimly");
-  return at == std::string::npos ? 0 : std::atoi(cookie.c_str() + at + 6);
+  return {at == std::string::npos ? 0 : std::strtoull(cookie.c_str() + at + 6, nullptr, 10)};
 }
 
 // A request text carrying the session cookie (and Content-Length for a POST).
-inline std::string RequestText(std::string_view method, std::string_view path, int session = 0,
+inline std::string RequestText(std::string_view method, std::string_view path, SessionCookie session = {},
                                std::string_view body = {}, std::string_view extra_headers = {}) {
   std::string text = std::string(method) + " " + std::string(path) + " HTTP/1.1\r\nHost: localhost\r\n"
                      "User-Agent: Mozilla/5.0 Chrome/120.0\r\n";
-  if (session) text += "Cookie: session=brimly" + std::to_string(session) + "E\r\n";
+  if (session.number) text += "Cookie: session=brimly" + std::to_string(session.number) + "E\r\n";
   text += extra_headers;
   if (method == "POST") text += "Content-Length: " + std::to_string(body.size()) + "\r\n";
   return text + "\r\n" + std::string(body);

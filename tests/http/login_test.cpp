@@ -1,6 +1,11 @@
-// Sessions and signing in over loopback: cookies, the login pages and
-// posts, the refusal rules, lock-out and logging out other sessions.
+// Sessions and signing in over loopback: cookies and their numbers, the
+// login pages and posts, the refusal rules, lock-out by account and address,
+// and logging out other sessions.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <set>
 
 #include "database/connections.h"
 #include "database/data_lock.h"
@@ -10,6 +15,8 @@
 namespace korva {
 
 namespace {
+
+using ::testing::HasSubstr;
 
 // One grade, one class with its teacher's account (password 9352).
 constexpr const char* kOneClass =
@@ -21,43 +28,66 @@ constexpr const char* kOneClass =
 class LoginTest : public ServerTest {
  protected:
   // A copy of the session with that cookie number; Role -1 when there is none.
-  LoginNode Session(int number) {
+  LoginNode Session(SessionCookie cookie) {
     LoginGuard hold(LoginListLock);
     for (LoginPtr& s : LoginList()) {
-      if (s->SessionId == number) return *s;
+      if (s->SessionId == cookie.number) return *s;
     }
     LoginNode none;
     none.Role = -1;
     return none;
-  }
-  void Change(int number, void (*change)(LoginNode&)) {
-    LoginGuard hold(LoginListLock);
-    for (LoginPtr& s : LoginList()) {
-      if (s->SessionId == number) change(*s);
-    }
   }
   // A staff account of the base file: id, login name, password, role,
   // fixed-address flag, meet-days flag, last address.
   void AddStaff(const std::string& values) {
     meet_->BaseSql("insert into qrtb7 (qrtb8, qrtb9, qrtb10, qrtb14, qrtb20, qrtb21, qrtb25) values (" + values + ")");
   }
-  // A new session's staff login; returns its cookie number.
-  int StaffLogin(const std::string& name, const std::string& password, std::string* page = nullptr) {
-    int session = CookieNumber(Get("/AdminIndex.html"));
-    std::string body = Post("/AdminIndex.html", "UserName=" + name + "&PassWord=" + password, session).body;
-    if (page) *page = body;
-    return session;
+  // A new session's staff login; returns its cookie (a new one on success).
+  SessionCookie StaffLogin(const std::string& name, const std::string& password, std::string* page = nullptr) {
+    SessionCookie session = CookieNumber(Get("/AdminIndex.html"));
+    HttpResponse reply = Post("/AdminIndex.html", "UserName=" + name + "&PassWord=" + password, session);
+    if (page) *page = reply.body;
+    SessionCookie after = CookieNumber(reply);
+    return after.number ? after : session;
   }
 };
 
-TEST_F(LoginTest, FirstRequestGetsACookieThatKeepsItsSession) {
-  int number = CookieNumber(Get("/"));
-  EXPECT_GT(number, 0);
+const std::string kLockedOut = "您已连续输入三次错误的密码，五分钟内不再允许登陆，请五分钟后再试！";
+
+// Two classes: 9101 (password 9352) and 9102 (password 4444).
+const std::string kTwoClasses = std::string(kOneClass) +
+    "insert into qrtb234 values (9102, 91, 2, '九一年级2班', '', '');"
+    "insert into qrtb7 (qrtb8, qrtb9, qrtb10, qrtb11, qrtb12, qrtb14, qrtb15, qrtb16) "
+    "values (906, '', '4444', '', '李老师', 1, 91, 9102);";
+
+// The answer to a class login from a loopback address, without a cookie.
+std::string ClassLoginFrom(int port, const char* from, const std::string& body) {
+  TestConnection connection(port, from);
+  connection.Send(RequestText("POST", "/index.html", {}, body));
+  return connection.Read().body;
+}
+
+TEST_F(LoginTest, SessionNumbersAreUnguessableAndChangeAtSignIn) {
+  HttpResponse first = Get("/");
+  SessionCookie number = CookieNumber(first);
+  EXPECT_EQ("session=brimly" + std::to_string(number.number) + "E; HttpOnly; SameSite=Lax", first.Header("Set-Cookie"));
   EXPECT_EQ(number, CookieNumber(Get("/", number)));
   // An unknown number gets a new session, never the one asked for.
-  int forged = CookieNumber(Get("/", 12345));
-  EXPECT_NE(12345, forged);
+  SessionCookie forged = CookieNumber(Get("/", SessionCookie{12345}));
+  EXPECT_NE(SessionCookie{12345}, forged);
   EXPECT_NE(number, forged);
+  // 64 random bits: the high half differs from number to number.
+  std::set<std::uint64_t> high_halves;
+  for (int i = 0; i < 20; ++i) high_halves.insert(CookieNumber(Get("/")).number >> 32);
+  EXPECT_GT(high_halves.size(), 15u);
+  // Signing in gives the session a new number; the old one opens nothing.
+  SessionCookie before = CookieNumber(Get("/AdminIndex.html"));
+  HttpResponse signed_in = Post("/AdminIndex.html", "UserName=admin&PassWord=" + meet_->admin_password(), before);
+  SessionCookie after = CookieNumber(signed_in);
+  EXPECT_NE(before, after);
+  EXPECT_EQ(8, Session(after).Role);
+  EXPECT_EQ(-1, Session(before).Role);
+  EXPECT_NE(before, CookieNumber(Get("/Admin.html", before)));
 }
 
 TEST_F(LoginTest, StaffLoginOpensTheSessionAndStoresTheAddress) {
@@ -70,21 +100,44 @@ TEST_F(LoginTest, StaffLoginOpensTheSessionAndStoresTheAddress) {
   EXPECT_EQ("127.0.0.1", query.ReadTextField("qrtb25"));
 }
 
-TEST_F(LoginTest, ThreeFailuresLockTheSessionOutForFiveMinutes) {
-  int session = CookieNumber(Get("/AdminIndex.html"));
-  for (int i = 0; i < 2; ++i) {
-    std::string page = Post("/AdminIndex.html", "UserName=admin&PassWord=bad123", session).body;
-    EXPECT_NE(std::string::npos, page.find("用户名或密码错误"));
-    EXPECT_NE(std::string::npos, page.find("/AdminIndex.html"));  // the login page again
+TEST_F(LoginTest, GuessesAreCountedPerAccountAndAddressWhateverTheCookie) {
+  meet_->OpenNewMeet(kTwoClasses);
+  // Every four-digit password without a cookie, on one connection.
+  TestConnection guesser(port_, "127.0.0.2");
+  int wrong = 0, locked = 0, signed_in = 0;
+  for (int batch = 0; batch < 100; ++batch) {
+    std::string requests;
+    for (int i = batch * 100; i < batch * 100 + 100; ++i) {
+      char password[16];
+      std::snprintf(password, sizeof password, "%04d", i);
+      requests += RequestText("POST", "/index.html", {}, std::string("BanJi=9101&PassWord=") + password);
+    }
+    guesser.Send(requests);
+    for (int i = 0; i < 100; ++i) {
+      std::string page = guesser.Read().body;
+      wrong += page.find("用户名或密码错误") != std::string::npos;
+      locked += page.find(kLockedOut) != std::string::npos;
+      signed_in += page.find("/ShowClass.html") != std::string::npos;
+    }
   }
-  Post("/AdminIndex.html", "UserName=admin&PassWord=bad123", session);
+  EXPECT_EQ(2, wrong);
+  EXPECT_EQ(9998, locked);
+  EXPECT_EQ(0, signed_in);  // 9352 came long after the lock
+  // The class is locked from every address, and that address for every class.
+  EXPECT_THAT(ClassLoginFrom(port_, "127.0.0.3", "BanJi=9101&PassWord=9352"), HasSubstr(kLockedOut));
+  EXPECT_THAT(ClassLoginFrom(port_, "127.0.0.2", "BanJi=9102&PassWord=4444"), HasSubstr(kLockedOut));
+  EXPECT_THAT(ClassLoginFrom(port_, "127.0.0.3", "BanJi=9102&PassWord=4444"), HasSubstr("/ShowClass.html"));
+  // Staff logins the same, with a cookie that changes each time.
+  for (int i = 0; i < 3; ++i) {
+    std::string page = Ask(RequestText("POST", "/AdminIndex.html", CookieNumber(Get("/")), "UserName=admin&PassWord=x" + std::to_string(i)), "127.0.0.4").body;
+    EXPECT_THAT(page, HasSubstr(i < 2 ? "用户名或密码错误" : kLockedOut.c_str()));
+  }
   std::string right = "UserName=admin&PassWord=" + meet_->admin_password();
-  EXPECT_NE(std::string::npos, Post("/AdminIndex.html", right, session)
-                                   .body.find("您已连续输入三次错误的密码，五分钟内不再允许登陆，请五分钟后再试！"));
-  EXPECT_EQ(0, Session(session).Role);
-  Change(session, [](LoginNode& s) { s.FirstFailure -= 5 * 60; });
-  EXPECT_NE(std::string::npos, Post("/AdminIndex.html", right, session).body.find("/Admin.html"));
-  EXPECT_EQ(8, Session(session).Role);
+  EXPECT_THAT(Ask(RequestText("POST", "/AdminIndex.html", {}, right), "127.0.0.5").body, HasSubstr(kLockedOut));
+  // Five minutes later every one may try again.
+  ClearLoginFailures();
+  EXPECT_THAT(ClassLoginFrom(port_, "127.0.0.2", "BanJi=9101&PassWord=9352"), HasSubstr("/ShowClass.html"));
+  EXPECT_THAT(Ask(RequestText("POST", "/AdminIndex.html", {}, right), "127.0.0.4").body, HasSubstr("/Admin.html"));
 }
 
 TEST_F(LoginTest, RefusedStaffLogins) {
@@ -103,8 +156,8 @@ TEST_F(LoginTest, RefusedStaffLogins) {
 }
 
 TEST_F(LoginTest, LoggingInElsewhereLogsTheOtherSessionOut) {
-  int first = LoginAdmin();
-  int second = LoginAdmin();
+  SessionCookie first = LoginAdmin();
+  SessionCookie second = LoginAdmin();
   ASSERT_NE(first, second);
   LoginNode old_session = Session(first);
   EXPECT_EQ(0, old_session.Role);
@@ -118,9 +171,11 @@ TEST_F(LoginTest, ClassTeacherLogsInWithoutLoggingOutAStaffAccountOfTheSameId) {
   AddStaff("905, 'printer', 'secret1', 6, 0, 0, ''");
   HttpResponse page = Get("/");
   EXPECT_NE(std::string::npos, page.body.find("<option value=\"9101\">九一年级1班</option>")) << page.body;
-  int teacher = CookieNumber(page);
+  SessionCookie teacher = CookieNumber(page);
   EXPECT_NE(std::string::npos, Post("/index.html", "BanJi=9101&PassWord=1111", teacher).body.find("用户名或密码错误"));
-  EXPECT_NE(std::string::npos, Post("/index.html", "BanJi=9101&PassWord=9352", teacher).body.find("/ShowClass.html"));
+  HttpResponse signed_in = Post("/index.html", "BanJi=9101&PassWord=9352", teacher);
+  EXPECT_NE(std::string::npos, signed_in.body.find("/ShowClass.html"));
+  teacher = CookieNumber(signed_in);
   LoginNode node = Session(teacher);
   EXPECT_EQ(1, node.Role);
   EXPECT_EQ(9101, node.ClassId);
@@ -131,12 +186,12 @@ TEST_F(LoginTest, ClassTeacherLogsInWithoutLoggingOutAStaffAccountOfTheSameId) {
 }
 
 TEST_F(LoginTest, FreeLoginListLogsEverySessionOutForGood) {
-  int session = LoginAdmin();
+  SessionCookie session = LoginAdmin();
   LoginPtr held;
   {
     LoginGuard hold(LoginListLock);
     for (LoginPtr& s : LoginList()) {
-      if (s->SessionId == session) held = s;
+      if (s->SessionId == session.number) held = s;
     }
   }
   ASSERT_TRUE(held);

@@ -22,7 +22,7 @@ class MatchPlanHttpTest : public ServerTest {
     meet_->OpenNewMeet(ScheduleMeetSql());
     admin_ = LoginAdmin();
   }
-  int admin_ = 0;
+  SessionCookie admin_;
 };
 
 TEST_F(MatchPlanHttpTest, ThePostReturnsToTheSameSessionAndSelection) {

@@ -89,7 +89,7 @@ class OrderBookServerTest : public ServerTest {
     return Model().DocumentList.empty() ? std::string() : Model().DocumentList.front().FilePath;
   }
 
-  int admin_ = 0;
+  SessionCookie admin_;
 };
 
 // A run held at its numbering step, until the test lets it go on.

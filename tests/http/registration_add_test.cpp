@@ -21,7 +21,7 @@ const char* const kEntriesOf1 = "SELECT qrtb399 FROM qrtb397 WHERE qrtb400 = 1 O
 
 TEST_F(RegistrationAddTest, TeacherRegistersAthletesUntilTheGroupIsFull) {
   OpenMeet(AthleteSql(1, "甲", 1, 101, 1, {}) + AthleteSql(9, "丙", 1, 102, 1, {}));
-  int session = LoginTeacher();
+  SessionCookie session = LoginTeacher();
   HttpResponse second = Get(AddPath(0, 1, "乙", {902, 901, 905}), session);
   EXPECT_EQ(second.Header("Content-Type"), "text/html; charset=gb2312");
   EXPECT_EQ(second.body,
@@ -50,7 +50,7 @@ TEST_F(RegistrationAddTest, TeacherRegistersAthletesUntilTheGroupIsFull) {
 
 TEST_F(RegistrationAddTest, EditMovesAnAthleteBetweenEventsAndFreesItsOldPlace) {
   OpenMeet(AthleteSql(1, "甲", 1, 101, 1, {1101, 1102}, 5) + AthleteSql(2, "乙", 1, 101, 1, {1101}));
-  int session = LoginTeacher();
+  SessionCookie session = LoginTeacher();
   EXPECT_THAT(Get(AddPath(0, 1, "丙", {901}), session).body, HasSubstr("[100米]已经有2人报名！"));
   EXPECT_THAT(Get(AddPath(1, 1, "甲二", {903, 902}), session).body, HasSubstr("姓名：甲二,报名的比赛：铅球，跳远，。"));
   EXPECT_THAT(Stored(kEntriesOf1), ElementsAre("1103", "1102"));
@@ -67,7 +67,7 @@ TEST_F(RegistrationAddTest, EditMovesAnAthleteBetweenEventsAndFreesItsOldPlace) 
 
 TEST_F(RegistrationAddTest, ClosedRegistrationRefusesTeachersButNotTheAdministrator) {
   OpenMeet(AthleteSql(1, "甲", 1, 101, 1, {1101}), 1);
-  int teacher = LoginTeacher();
+  SessionCookie teacher = LoginTeacher();
   const std::string closed = "<p><img src=\"tip.jpg\" />运动员报名已经截止！</p>" + kTeacherBack;
   EXPECT_EQ(Get(AddPath(0, 1, "乙", {901}), teacher).body, closed);
   EXPECT_EQ(Get(AddPath(1, 1, "甲", {902}), teacher).body, closed);
@@ -77,7 +77,7 @@ TEST_F(RegistrationAddTest, ClosedRegistrationRefusesTeachersButNotTheAdministra
     DataGuard hold(DataLock);
     Model().LaneList.emplace_back();  // heats are drawn
   }
-  int admin = LoginAdmin();
+  SessionCookie admin = LoginAdmin();
   EXPECT_THAT(Get(AddPath(0, 2, "乙", {901}, 102), admin).body,
               HasSubstr("<div class=\"TabDivBai\"><a href=\"javascript:GetGnStr(2)\">继续新增运动员</a></div>"
                         "<div class=\"TabDivBai\"><a href=\"Adft.html\">返回</a></div><br /><img src=\"tip.jpg\" />"
@@ -96,7 +96,7 @@ TEST_F(RegistrationAddTest, FailedWriteLeavesNeitherFileNorListChanged) {
     ASSERT_TRUE(MeetConnection().ExecScript(
         "CREATE TRIGGER refuse_entries BEFORE INSERT ON qrtb397 BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
   }
-  int session = LoginTeacher();
+  SessionCookie session = LoginTeacher();
   EXPECT_EQ(Get(AddPath(0, 1, "乙", {902}), session).body,
             "<p><img src=\"tip.jpg\" />读写数据库时出现错误！（007）请联系管理员！</p>" + kTeacherBack);
   EXPECT_THAT(Stored("SELECT qrtb410 FROM qrtb409"), ElementsAre("甲"));

@@ -15,7 +15,7 @@ class RegistrationDeleteTest : public RegistrationServerTest {
  protected:
   // Boys 甲 乙 丙 and girl 丁 of class 101, boy 戊 of class 102; 乙 has a
   // result, 甲 a lane without one.
-  int Open(int closed = 0) {
+  SessionCookie Open(int closed = 0) {
     OpenMeet(AthleteSql(1, "甲", 1, 101, 1, {1101}) + AthleteSql(2, "乙", 1, 101, 1, {1101}) +
                  AthleteSql(3, "丙", 1, 101, 1, {}) + AthleteSql(4, "丁", 1, 101, 2, {}) +
                  AthleteSql(5, "戊", 1, 102, 1, {}) +
@@ -29,7 +29,7 @@ class RegistrationDeleteTest : public RegistrationServerTest {
 };
 
 TEST_F(RegistrationDeleteTest, DeletesTheTickedAthletesAndKeepsThoseWithAResult) {
-  int session = Open();
+  SessionCookie session = Open();
   HttpResponse reply = Post("/DelST.html", "sex=1&manc1=1&manc1=2&manc1=3", session);
   EXPECT_THAT(reply.body, HasSubstr("<tr><td class=\"bstdd\"><img src=\"error.jpg\" /><br>"
                                     "[乙]已经有成绩，不允许删除！<br />\r\n</td></tr>"));
@@ -46,7 +46,7 @@ TEST_F(RegistrationDeleteTest, DeletesTheTickedAthletesAndKeepsThoseWithAResult)
 }
 
 TEST_F(RegistrationDeleteTest, RefusedRequests) {
-  int session = Open();
+  SessionCookie session = Open();
   // 丙 goes first; the request stops at 戊 of class 102.
   EXPECT_THAT(Post("/DelST.html", "sex=1&manc1=3&manc1=5&manc1=1", session).body,
               HasSubstr("<br>非法的操作</td></tr>"));

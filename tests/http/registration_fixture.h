@@ -27,13 +27,14 @@ class RegistrationServerTest : public ServerTest {
     meet_id_ = OpenRegistrationMeet(*meet_, extra_sql, closed);
   }
 
-  // Signs in as the teacher of a class with its password; the session number.
-  int LoginTeacher(int class_id = 101, const std::string& password = "1111") {
-    int session = CookieNumber(Get("/"));
+  // Signs in as the teacher of a class with its password; the cookie of the
+  // session (signing in gives it a new number).
+  SessionCookie LoginTeacher(int class_id = 101, const std::string& password = "1111") {
+    SessionCookie session = CookieNumber(Get("/"));
     HttpResponse reply =
         Post("/index.html", "BanJi=" + std::to_string(class_id) + "&PassWord=" + password, session);
     EXPECT_NE(std::string::npos, reply.body.find("/ShowClass.html")) << reply.body;
-    return session;
+    return CookieNumber(reply);
   }
 
   static std::string AddPath(int stid, int sex, const std::string& gbk_name, std::initializer_list<int> events,

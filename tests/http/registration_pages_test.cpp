@@ -53,7 +53,7 @@ TEST_F(RegistrationPagesTest, ClosedRegistrationShowsNumberedRowsAndTheRegistrat
   EXPECT_TRUE(Has(Get("/ShowClass.html", LoginTeacher()).body, "<br />\r\n运动员报名还未开始，请稍后再试！"));
 
   OpenMeet(AthleteSql(1, "甲", 1, 101, 1, {1101}) + AthleteSql(2, "乙", 1, 101, 1, {}), 1);
-  int session = LoginTeacher();
+  SessionCookie session = LoginTeacher();
   std::string page = Get("/ShowClass.html", session).body;
   EXPECT_TRUE(Has(page, "<br />\r\n运动员报名已经截止！"));
   EXPECT_TRUE(Has(page, "男子运动员：（"));
@@ -65,7 +65,7 @@ TEST_F(RegistrationPagesTest, ClosedRegistrationShowsNumberedRowsAndTheRegistrat
 
 TEST_F(RegistrationPagesTest, EnrolPagesCarryTheFormOfTheirSex) {
   OpenMeet(AthleteSql(1, "甲", 1, 101, 1, {1101}) + AthleteSql(5, "丁", 1, 101, 2, {1201}));
-  int session = LoginTeacher();
+  SessionCookie session = LoginTeacher();
   std::string boys = Get("/BoyEnroll.html", session).body;
   for (const char* part : {
            "<script src=\"af.js\" type=\"text/javascript\"></script>", "<span id=\"xb\">男</span>",
@@ -85,7 +85,7 @@ TEST_F(RegistrationPagesTest, EnrolPagesCarryTheFormOfTheirSex) {
 TEST_F(RegistrationPagesTest, NamesWithHtmlAreEscapedOnEveryClassPage) {
   OpenMeet(AthleteSql(1, "<xmp>", 1, 101, 1, {1101}) +
            "UPDATE qrtb7 SET qrtb12 = '<style>*{display:none}' WHERE qrtb16 = 101;");
-  int session = LoginTeacher();
+  SessionCookie session = LoginTeacher();
   std::string home = Get("/ShowClass.html", session).body;
   std::string enrol = Get("/BoyEnroll.html?id=1", session).body;
   std::string frame = Post("/DelST.html", "sex=1", session).body;  // the class frame of a refusal
@@ -100,12 +100,12 @@ TEST_F(RegistrationPagesTest, NamesWithHtmlAreEscapedOnEveryClassPage) {
 
 TEST_F(RegistrationPagesTest, MissingGroupOrClassAnswersThePagesThatSaySo) {
   OpenMeet("DELETE FROM qrtb373 WHERE qrtb375 = 2;");
-  int girls_only = LoginTeacher(201, "3333");
+  SessionCookie girls_only = LoginTeacher(201, "3333");
   const std::string not_ready = "当前运动会未设置完成，无法登陆，请管理员设置运动会！";
   EXPECT_TRUE(Has(Get("/ShowClass.html", girls_only).body, not_ready));
   EXPECT_TRUE(Has(Get("/GirlEnroll.html", girls_only).body, not_ready));
 
-  int session = LoginTeacher();
+  SessionCookie session = LoginTeacher();
   {
     DataGuard hold(DataLock);
     Model().ClassList.erase(Model().ClassList.begin());  // class 101, deleted while its teacher is signed in
@@ -119,7 +119,7 @@ TEST_F(RegistrationPagesTest, MissingGroupOrClassAnswersThePagesThatSaySo) {
 
 TEST_F(RegistrationPagesTest, LeaderBoxSavesANameAndRefusesOneTheFilterEmptied) {
   OpenMeet();
-  int teacher = LoginTeacher();
+  SessionCookie teacher = LoginTeacher();
   EXPECT_EQ(Get("/AddLingDui.html?name=%D5%C5", teacher).body, "ok");  // 张 as a gb2312 page sends it
   EXPECT_EQ(Get("/AddLingDui.html?name=a%2Fb", teacher).body, "error");
   EXPECT_TRUE(Has(Get("/ShowClass.html", teacher).body, "value=\"张\""));
@@ -129,7 +129,7 @@ TEST_F(RegistrationPagesTest, LeaderBoxSavesANameAndRefusesOneTheFilterEmptied) 
 
 TEST_F(RegistrationPagesTest, AClassPasswordIsNeverEmptyOrShort) {
   OpenMeet();
-  int teacher = LoginTeacher();
+  SessionCookie teacher = LoginTeacher();
   const std::pair<const char*, const char*> cases[] = {
       {"oldword=1111&newword=", "ER"},          // empty
       {"oldword=1111&newword=a%27b", "ER"},     // emptied by the field filter
@@ -145,7 +145,7 @@ TEST_F(RegistrationPagesTest, AClassPasswordIsNeverEmptyOrShort) {
     DataGuard hold(DataLock);
     MeetConnection().ExecScript("UPDATE qrtb7 SET qrtb10 = '' WHERE qrtb16 = 102");
   }
-  int session = CookieNumber(Get("/"));
+  SessionCookie session = CookieNumber(Get("/"));
   EXPECT_FALSE(Has(Post("/index.html", "BanJi=102&PassWord=", session).body, "/ShowClass.html"));
   LoginTeacher(101, "abcd");
 }

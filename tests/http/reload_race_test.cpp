@@ -23,7 +23,7 @@ TEST_F(ReloadRaceTest, PagesStayWholeWhileTheMeetIsReloaded) {
   std::string athletes;
   for (int id = 1; id <= 60; ++id) athletes += AthleteSql(id, "甲" + std::to_string(id), 1, 101, 1 + id % 2, {1101});
   OpenMeet(athletes);
-  int teacher = LoginTeacher();
+  SessionCookie teacher = LoginTeacher();
   std::atomic<int> torn{0};
   std::atomic<int> readers_left{3};
 
@@ -57,7 +57,7 @@ TEST_F(ReloadRaceTest, PagesStayWholeWhileTheMeetIsReloaded) {
 // registration is in the file and the list.
 TEST_F(ReloadRaceTest, ReadersAndWritersTogether) {
   OpenMeet();
-  int teacher = LoginTeacher();
+  SessionCookie teacher = LoginTeacher();
   std::atomic<int> torn{0};
   std::atomic<int> stored{0};
   std::vector<std::thread> clients;

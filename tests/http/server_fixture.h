@@ -1,6 +1,7 @@
 #pragma once
 // A fresh data folder, the in-process server on a free loopback port, and
-// helpers to talk to it. Each test starts with an empty session list.
+// helpers to talk to it. Each test starts with an empty session list, no
+// failed logins and the default server limits.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -9,6 +10,7 @@
 #include "host/routes.h"
 #include "tests/http/http_client.h"
 #include "tests/testing/meet_fixture.h"
+#include "web/login.h"
 #include "web/login_list.h"
 #include "web/web_server.h"
 
@@ -25,29 +27,32 @@ class ServerTest : public ::testing::Test {
 
   void TearDown() override {
     StopWebServer();
+    SetServerLimits({});
     WebSuspended = 0;
     FreeLoginList();
+    ClearLoginFailures();
     meet_.reset();
   }
 
-  // One request on a connection of its own.
-  HttpResponse Ask(const std::string& request_text) {
-    TestConnection connection(port_);
+  // One request on a connection of its own (from another loopback address
+  // when from is given).
+  HttpResponse Ask(const std::string& request_text, const char* from = nullptr) {
+    TestConnection connection(port_, from);
     EXPECT_TRUE(connection.ok());
     connection.Send(request_text);
     return connection.Read();
   }
-  HttpResponse Get(const std::string& path, int session = 0) { return Ask(RequestText("GET", path, session)); }
-  HttpResponse Post(const std::string& path, const std::string& body, int session = 0) {
+  HttpResponse Get(const std::string& path, SessionCookie session = {}) { return Ask(RequestText("GET", path, session)); }
+  HttpResponse Post(const std::string& path, const std::string& body, SessionCookie session = {}) {
     return Ask(RequestText("POST", path, session, body));
   }
 
-  // Logs in as the built-in administrator; returns the session number.
-  int LoginAdmin() {
-    int session = CookieNumber(Get("/AdminIndex.html"));
+  // Logs in as the built-in administrator; returns the session cookie.
+  SessionCookie LoginAdmin() {
+    SessionCookie session = CookieNumber(Get("/AdminIndex.html"));
     HttpResponse reply = Post("/AdminIndex.html", "UserName=admin&PassWord=" + meet_->admin_password(), session);
     EXPECT_NE(std::string::npos, reply.body.find("/Admin.html")) << reply.body;
-    return session;
+    return CookieNumber(reply);
   }
 
   std::unique_ptr<MeetFixture> meet_;

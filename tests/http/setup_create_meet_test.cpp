@@ -54,7 +54,7 @@ class CreateMeetTest : public ServerTest {
     return count;
   }
 
-  int admin_ = 0;
+  SessionCookie admin_;
 };
 
 TEST_F(CreateMeetTest, FirstMeetOnAFreshInstallation) {

@@ -1,6 +1,6 @@
-// Scripts, style sheets, images and documents: the growing ETag and 304,
-// and that nothing outside the image folder or the recorded documents is
-// ever served.
+// Scripts, style sheets, images and documents: the ETag and 304, and that
+// nothing outside the image folder or the recorded documents is ever
+// served.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -30,49 +30,68 @@ class StaticFilesTest : public ServerTest {
     }
     ServerTest::TearDown();
   }
+  HttpResponse GetWithTag(const std::string& path, const std::string& if_none_match) {
+    return Ask(RequestText("GET", path, {}, {}, "If-None-Match: " + if_none_match + "\r\n"));
+  }
   TempFolder outside_;
 };
 
-int EtagNumber(const HttpResponse& reply) {
-  std::string etag = reply.Header("ETag");
-  EXPECT_NE(std::string::npos, etag.find("QV2016")) << etag;
-  return std::atoi(etag.c_str() + etag.find('-') + 1);
-}
-
 void FakeCss(int layout_key, std::string& css) { css = ".jz{top:" + std::to_string(layout_key) + "mm}"; }
 
-TEST_F(StaticFilesTest, ScriptsCarryAGrowingETagAndAnswer304ToQV2016) {
+TEST_F(StaticFilesTest, ScriptsCarryAnETagOfTheirTextAnd304OnlyForThatTag) {
   HttpResponse first = Get("/admin.css");
   EXPECT_EQ("text/css;charset=GB2312", first.Header("Content-Type"));
   EXPECT_NE(std::string::npos, first.body.find(".TabDivBai"));
   EXPECT_FALSE(first.Header("Last-Modified").empty());
-  EXPECT_LT(EtagNumber(first), EtagNumber(Get("/admin.css")));
-  HttpResponse cached = Ask(RequestText("GET", "/admin.js", 0, {}, "If-None-Match: \"QV2016-1\"\r\n"));
-  EXPECT_EQ(304, cached.status);
-  EXPECT_EQ("", cached.body);
+  std::string tag = first.Header("ETag");
+  EXPECT_NE(std::string::npos, tag.find("QV2016")) << tag;
+  EXPECT_EQ(tag, Get("/admin.css").Header("ETag"));
+  EXPECT_NE(tag, Get("/af.js").Header("ETag"));  // another text, another tag
+  for (const std::string& held : {tag, "W/" + tag, "\"x\", " + tag}) {
+    HttpResponse cached = GetWithTag("/admin.css", held);
+    EXPECT_EQ(304, cached.status) << held;
+    EXPECT_EQ("", cached.body);
+    EXPECT_EQ(tag, cached.Header("ETag"));
+  }
+  // A tag of another program's templates, or of the old growing counter.
+  for (const std::string& stale : {std::string("\"QV2016-1\""), std::string("\"QV2016\""),
+                                   tag.substr(0, tag.size() - 2) + (tag[tag.size() - 2] == '0' ? "1\"" : "0\"")}) {
+    EXPECT_EQ(first.body, GetWithTag("/admin.css", stale).body) << stale;
+  }
+  // A script whose template does not exist yet is missing, whatever the browser holds.
+  EXPECT_EQ(404, Get("/admin.js").status);
+  EXPECT_EQ(404, GetWithTag("/admin.js", "\"QV2016-1\"").status);
   // The print style sheet comes from the layout of the session's account.
   SetCertificateCssHook(FakeCss);
   EXPECT_EQ(".jz{top:1mm}", Get("/view.css?r=5", LoginAdmin()).body);
 }
 
-TEST_F(StaticFilesTest, ImagesAndSoundComeFromTheImageFolderOnly) {
+TEST_F(StaticFilesTest, ImagesComeFromInsideTheImageFolderAndAreReadOnce) {
   std::string images = outside_.File("image");
   std::filesystem::create_directory(images);
   WriteFile(images + "/tip.jpg", std::string("\xFF\xD8jpeg\0bytes", 11));
   WriteFile(images + "/Notify.mp3", "ID3sound");
   WriteFile(outside_.File("secret.jpg"), "secret");
+  std::filesystem::create_symlink(outside_.File("secret.jpg"), images + "/link.jpg");
+  std::filesystem::create_symlink(outside_.path(), images + "/up");
+  std::filesystem::create_symlink(images + "/tip.jpg", images + "/alias.jpg");
+  std::filesystem::create_directory(images + "/folder.jpg");
   SetImageFolder(images);
   HttpResponse image = Get("/tip.jpg");
   EXPECT_EQ("image/jpeg", image.Header("Content-Type"));
   EXPECT_EQ(std::string("\xFF\xD8jpeg\0bytes", 11), image.body);
   EXPECT_EQ("audio/mpeg", Get("/Notify.mp3").Header("Content-Type"));
+  EXPECT_EQ(image.body, Get("/alias.jpg").body);  // a link that stays inside
   for (const char* path : {"/missing.jpg", "/../secret.jpg", "/%2e%2e/secret.jpg", "/..%2fsecret.jpg",
                            "/%2E%2E%5Csecret.jpg", "//tmp/secret.jpg", "/a/../../secret.jpg", "/c:secret.jpg",
-                           "/tip.jpg%00.jpg"}) {
+                           "/tip.jpg%00.jpg", "/link.jpg", "/up/secret.jpg", "/folder.jpg"}) {
     HttpResponse reply = Get(path);
     EXPECT_EQ(404, reply.status) << path;
     EXPECT_EQ(std::string::npos, reply.body.find("secret")) << path;
   }
+  // Kept in memory once read: the file changing on disk changes nothing.
+  WriteFile(images + "/tip.jpg", "changed");
+  EXPECT_EQ(image.body, Get("/tip.jpg").body);
 }
 
 // Percent-encodes the bytes above ASCII, as a browser does in a path.
