@@ -115,15 +115,26 @@ void AnswerFromResult(const RouteRow& row, RouteContext& ctx) {
 }  // namespace
 
 void HandleHttpRequest(const HttpRequest& request, std::string& reply) {
-  LoginPtr shared = FindOrCreateSession(request.SessionNumber, request.ClientAddress, std::time(nullptr));
+  std::time_t now = std::time(nullptr);
+  LoginPtr shared = FindSession(request.SessionNumber, request.ClientAddress, now);
+  int role = shared ? SnapshotSession(shared).Role : kRoleNone;
+  if (role > kRolePrintAdmin && !IsLocalNetworkAddress(request.ClientAddress)) role = kRoleNone;
+  RouteMatch match = MatchRoute(request, role);
+  // A new session (and its cookie) only for what needs one; files, scripts
+  // and the board's feeds get a blank one that no list holds.
+  if (!shared) {
+    shared = !match.row || match.row->session
+                 ? FindOrCreateSession(request.SessionNumber, request.ClientAddress, now)
+                 : std::make_shared<LoginNode>();
+  }
   // This request's reply is built apart, so the empty test sees only it.
   std::string own;
   RouteContext ctx{request, shared, SnapshotSession(shared), own};
-  int role = ctx.session.Role;
-  if (role > kRolePrintAdmin && !IsLocalNetworkAddress(request.ClientAddress)) role = kRoleNone;
-  RouteMatch match = MatchRoute(request, role);
   ctx.route = match.code;
-  if (match.row && match.row->handler) {
+  if (match.row && match.row->access == Access::kWrite && ComesFromAnotherSite(request)) {
+    // Another site's page made the browser send this with our cookie.
+    AppendStatusReply(403, own);
+  } else if (match.row && match.row->handler) {
     if (RunHandler(*match.row, ctx)) AnswerFromResult(*match.row, ctx);
     if (own.empty()) AnswerEmpty(match.row->empty, ctx.session, own);
   }

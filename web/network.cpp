@@ -6,10 +6,16 @@
 #include <netinet/in.h>
 
 #include <atomic>
+#include <cctype>
 #include <cstdint>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <string_view>
+#include <utility>
+
+#include "web/request_parser.h"
+#include "web/web_server.h"
 
 namespace korva {
 
@@ -39,7 +45,47 @@ bool ParseIpv4(const std::string& text, std::uint32_t& address) {
   return true;
 }
 
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
+  }
+  return true;
+}
+
+// "host[:port]" in lower case, without the default port of its scheme.
+std::string NormalAuthority(std::string_view authority, std::string_view default_port) {
+  std::string text;
+  for (char c : authority) text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string suffix = ":" + std::string(default_port);
+  if (text.size() > suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0)
+    text.resize(text.size() - suffix.size());
+  return text;
+}
+
 }  // namespace
+
+bool ComesFromAnotherSite(const HttpRequest& request) {
+  std::string_view source = HeaderValue(request.Head, "Origin");
+  if (source.empty()) source = HeaderValue(request.Head, "Referer");
+  if (source.empty()) return false;
+  std::string_view default_port;
+  for (auto [scheme, port] : {std::pair<std::string_view, std::string_view>{"http://", "80"}, {"https://", "443"}}) {
+    if (source.size() > scheme.size() && StartsWithNoCase(source, scheme)) {
+      source.remove_prefix(scheme.size());
+      default_port = port;
+    }
+  }
+  if (default_port.empty()) return true;  // "null", or no web address at all
+  std::string_view authority = source.substr(0, source.find_first_of("/?#"));
+  if (std::size_t at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
+  std::string host(HeaderValue(request.Head, "Host"));
+  if (host.empty()) {
+    host = ServerAddress;
+    if (ListenPort != 80) host += ":" + std::to_string(ListenPort.load());
+  }
+  return NormalAuthority(authority, default_port) != NormalAuthority(host, "80");
+}
 
 std::string FindServerAddress() {
   ifaddrs* raw = nullptr;

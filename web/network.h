@@ -1,6 +1,9 @@
 #pragma once
-// The server's own address and the local-network rule for staff logins.
+// The server's own address, the local-network rule for staff logins, and
+// telling requests another site made the browser send.
 #include <string>
+
+#include "web/http_request.h"
 
 namespace korva {
 
@@ -14,5 +17,12 @@ std::string FindServerAddress();
 // FindServerAddress), so a school that uses public addresses is local too.
 // Staff roles above 6 are served only to these.
 bool IsLocalNetworkAddress(const std::string& dotted_ipv4);
+
+// True when the request's Origin, or without one its Referer, names another
+// host than the one the request was sent to (its Host line, else
+// ServerAddress and ListenPort), or is "null": a page of another site made
+// the browser send it. A request with neither line passes (a typed address,
+// an older browser).
+bool ComesFromAnotherSite(const HttpRequest& request);
 
 }  // namespace korva

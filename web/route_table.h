@@ -75,6 +75,11 @@ struct RouteRow {
   int redirect = 0;  // ServeRedirectPage kind of the answer
   // The path matches any request path that starts with it ("/upcj.html").
   bool prefix = false;
+  // False for what is asked for far more often than pages and needs no web
+  // session (images, scripts, style sheets, the results board's feeds): a
+  // request without a known cookie is answered without making one, and no
+  // cookie is set.
+  bool session = true;
 };
 
 using RouteTable = std::span<const RouteRow>;

@@ -79,15 +79,20 @@ constexpr RouteRow kRows[] = {
     {.roles = kAnyone, .code = kRouteNoMeetHome, .handler = StaffLoginPage},
     {.roles = kAnyone, .code = kRouteFirefox, .handler = RefusedBrowserPage, .access = kNone},
     {.roles = kAnyone, .code = kRouteSuspended, .handler = ServiceClosedPage, .access = kNone},
-    {.roles = kAnyone, .code = kRouteImage, .handler = ImageOrSound, .access = kNone},
-    {.roles = kAnyone, .code = kRouteSound, .handler = ImageOrSound, .access = kNone},
-    {.roles = kAnyone, .code = kRouteDocument, .handler = Document, .access = kNone},
+    {.roles = kAnyone, .code = kRouteImage, .handler = ImageOrSound, .access = kNone, .session = false},
+    {.roles = kAnyone, .code = kRouteSound, .handler = ImageOrSound, .access = kNone, .session = false},
+    {.roles = kAnyone, .code = kRouteDocument, .handler = Document, .access = kNone, .session = false},
     // "/view.css" reads the layout rows of the base file.
-    {.path = "/af.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle},
-    {.path = "/admin.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle},
-    {.path = "/inscore.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle},
-    {.path = "/admin.css", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle},
-    {.path = "/view.css", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle},
+    {.path = "/af.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle,
+     .session = false},
+    {.path = "/admin.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle,
+     .session = false},
+    {.path = "/inscore.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle,
+     .session = false},
+    {.path = "/admin.css", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle,
+     .session = false},
+    {.path = "/view.css", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle,
+     .session = false},
 };
 
 }  // namespace

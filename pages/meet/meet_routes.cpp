@@ -47,8 +47,8 @@ constexpr RouteRow kPlannedRows[] = {
     {.path = "/MUpJzDt.html", .roles = kStaff, .code = 90, .access = kWrite, .empty = EmptyReply::kEmptyBody},
     // The results board, open without sign-in.
     {.path = "/GongGao.html", .roles = kAnyone, .code = 3},
-    {.path = "/GetPbDate.html", .roles = kAnyone, .code = 4, .empty = EmptyReply::kEmptyBody},
-    {.path = "/GetPbDate2.html", .roles = kAnyone, .code = 6, .empty = EmptyReply::kEmptyBody},
+    {.path = "/GetPbDate.html", .roles = kAnyone, .code = 4, .empty = EmptyReply::kEmptyBody, .session = false},
+    {.path = "/GetPbDate2.html", .roles = kAnyone, .code = 6, .empty = EmptyReply::kEmptyBody, .session = false},
 };
 
 }  // namespace

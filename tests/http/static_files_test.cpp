@@ -1,6 +1,6 @@
-// Scripts, style sheets, images and documents: the ETag and 304, and that
+// Scripts, style sheets, images and documents: the ETag and 304, that
 // nothing outside the image folder or the recorded documents is ever
-// served.
+// served, and that none of them makes a web session.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,6 +12,8 @@
 #include "tests/http/server_fixture.h"
 #include "tests/testing/temp_folder.h"
 #include "web/route_table.h"
+#include "web/session.h"
+#include "web/templates.h"
 
 namespace korva {
 
@@ -59,8 +61,12 @@ TEST_F(StaticFilesTest, ScriptsCarryAnETagOfTheirTextAnd304OnlyForThatTag) {
     EXPECT_EQ(first.body, GetWithTag("/admin.css", stale).body) << stale;
   }
   // A script whose template does not exist yet is missing, whatever the browser holds.
-  EXPECT_EQ(404, Get("/admin.js").status);
-  EXPECT_EQ(404, GetWithTag("/admin.js", "\"QV2016-1\"").status);
+  for (auto [path, id] : {std::pair{"/admin.js", Template::kAdminJs}, {"/af.js", Template::kAfJs},
+                          {"/inscore.js", Template::kInscoreJs}}) {
+    int status = FindHtmlTemplate(id) ? 200 : 404;
+    EXPECT_EQ(status, Get(path).status) << path;
+    EXPECT_EQ(status, GetWithTag(path, "\"QV2016-1\"").status) << path;
+  }
   // The print style sheet comes from the layout of the session's account.
   SetCertificateCssHook(FakeCss);
   EXPECT_EQ(".jz{top:1mm}", Get("/view.css?r=5", LoginAdmin()).body);
@@ -92,6 +98,19 @@ TEST_F(StaticFilesTest, ImagesComeFromInsideTheImageFolderAndAreReadOnce) {
   // Kept in memory once read: the file changing on disk changes nothing.
   WriteFile(images + "/tip.jpg", "changed");
   EXPECT_EQ(image.body, Get("/tip.jpg").body);
+}
+
+TEST_F(StaticFilesTest, FilesScriptsAndTheBoardsFeedsMakeNoSession) {
+  for (int i = 0; i < 50; ++i) {
+    for (const char* path : {"/admin.css", "/view.css", "/tip.jpg", "/GetPbDate.html", "/GetPbDate2.html"}) {
+      HttpResponse reply = Get(path);
+      EXPECT_EQ("", reply.Header("Set-Cookie")) << path;
+      EXPECT_NE(0, reply.status) << path;
+    }
+  }
+  EXPECT_EQ(0u, SessionCount());
+  EXPECT_NE("", Get("/").Header("Set-Cookie"));
+  EXPECT_EQ(1u, SessionCount());
 }
 
 // Percent-encodes the bytes above ASCII, as a browser does in a path.
