@@ -27,7 +27,9 @@ async function closeRegistration(server) {
     body: `UserName=admin&PassWord=${server.password}`,
   });
   await login.arrayBuffer();
-  const answer = await fetch(server.url('/WebBaoMingClose.html?ID=2'), { headers: { cookie } });
+  // Signing in gives the session a new number.
+  const signedIn = login.headers.get('set-cookie').split(';')[0];
+  const answer = await fetch(server.url('/WebBaoMingClose.html?ID=2'), { headers: { cookie: signedIn } });
   return answer.text();
 }
 

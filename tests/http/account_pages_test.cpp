@@ -44,7 +44,7 @@ class AccountPagesTest : public ServerTest {
   }
   // A new session's staff sign-in: the page answered and, through
   // session, its cookie number.
-  std::string SignIn(const std::string& name, const std::string& password, int* session = nullptr) {
+  std::string SignIn(const std::string& name, const std::string& password, SessionCookie* session = nullptr) {
     HttpResponse reply =
         Post("/AdminIndex.html", "UserName=" + FormEncode(name) + "&PassWord=" + FormEncode(password));
     if (session) *session = CookieNumber(reply);
@@ -65,7 +65,7 @@ class AccountPagesTest : public ServerTest {
     return st.Next() ? st.ReadTextField(0) : "none";
   }
 
-  int admin_ = 0;
+  SessionCookie admin_;
 };
 
 TEST_F(AccountPagesTest, AccountListsShowRolesSafetyOptionsAndPasswords) {
@@ -114,7 +114,7 @@ TEST_F(AccountPagesTest, AddedAccountsAtTheirBoundsCanSignIn) {
   for (const Case& c : cases) {
     EXPECT_EQ(c.reply, Add(c.name, c.password, c.more)) << c.name;
     if (c.role == 0) continue;
-    int session = 0;
+    SessionCookie session;
     EXPECT_TRUE(Has(SignIn(c.name, c.password, &session), kSignedIn)) << c.name;
     EXPECT_EQ(c.role, RoleOf(session)) << c.name;
   }
@@ -134,9 +134,10 @@ TEST_F(AccountPagesTest, DeletingAnAccountEndsItsSessionsAndNoOther) {
   // the clerk's login name: it stays signed in.
   AddStaff("40, 'clerk1', 'secret1', 7, 0, 0, ''");
   AddStaff("41, 'clerk2', 'secret2', 7, 0, 0, ''");
-  int teacher = CookieNumber(Get("/"));
-  ASSERT_TRUE(Has(Post("/index.html", "BanJi=9101&PassWord=93%3C52", teacher).body, "/ShowClass.html"));
-  int clerk1 = 0, clerk2 = 0;
+  HttpResponse signed_in = Post("/index.html", "BanJi=9101&PassWord=93%3C52", CookieNumber(Get("/")));
+  ASSERT_TRUE(Has(signed_in.body, "/ShowClass.html"));
+  SessionCookie teacher = CookieNumber(signed_in);  // a new number at sign-in
+  SessionCookie clerk1, clerk2;
   SignIn("clerk1", "secret1", &clerk1);
   SignIn("clerk2", "secret2", &clerk2);
   ASSERT_EQ(7, RoleOf(clerk1));
@@ -170,7 +171,7 @@ TEST_F(AccountPagesTest, AClerkBoundToItsAddressIsRefusedFromAnother) {
 
 TEST_F(AccountPagesTest, TheNewPasswordIsNeededAtTheNextSignIn) {
   const std::string old_password = meet_->admin_password();
-  auto change = [&](const std::string& current, const std::string& fresh, int session) {
+  auto change = [&](const std::string& current, const std::string& fresh, SessionCookie session) {
     return Get("/CaAdPs.html?str1=1&str2=" + FormEncode(current) + "&str3=" + FormEncode(fresh), session).body;
   };
   // A new password that is too short or could never sign in: refused, and
@@ -183,7 +184,7 @@ TEST_F(AccountPagesTest, TheNewPasswordIsNeededAtTheNextSignIn) {
   EXPECT_EQ("ERR", change("wrong1", "newpass1", admin_));
   EXPECT_EQ(0, RoleOf(admin_));
 
-  int session = LoginAdmin();
+  SessionCookie session = LoginAdmin();
   EXPECT_EQ("OK", change(old_password, "newpass1", session));
   EXPECT_EQ(8, RoleOf(session));
   EXPECT_TRUE(Has(SignIn("admin", old_password), kWrongPassword));
@@ -191,7 +192,7 @@ TEST_F(AccountPagesTest, TheNewPasswordIsNeededAtTheNextSignIn) {
 
   // A print administrator changes its own password, whatever id it names.
   AddStaff("40, 'printer', 'secret1', 6, 0, 0, ''");
-  int printer = 0;
+  SessionCookie printer;
   SignIn("printer", "secret1", &printer);
   EXPECT_EQ("OK", change("secret1", "secret2", printer));
   EXPECT_EQ("secret2", Stored("select qrtb10 from qrtb7 where qrtb8 = 40"));

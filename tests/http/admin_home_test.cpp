@@ -118,7 +118,7 @@ TEST_F(SetupStepsTest, HomePageGivesTheClassTeachersAddressWithItsPort) {
   site = "http://" + ServerAddress;
   EXPECT_TRUE(Has(page, "班主任登陆网址为：<a href=\"" + site + "\">" + site + "</a>")) << page;
   // Only the administrator has this home.
-  int teacher = CookieNumber(Get("/"));
+  SessionCookie teacher = CookieNumber(Get("/"));
   EXPECT_FALSE(Has(Get("/Admin.html", teacher).body, "运动会状态"));
 }
 

@@ -52,11 +52,11 @@ class MeetListTest : public ServerTest {
     admin_ = LoginAdmin();
   }
 
-  std::string Switch(int meet_id, int session) {
+  std::string Switch(int meet_id, SessionCookie session) {
     return Get("/setupDqYdh.html?str=" + std::to_string(meet_id), session).body;
   }
   HttpResponse Delete(const std::string& meet_id, const std::string& name, const std::string& password,
-                      int session) {
+                      SessionCookie session) {
     return Get("/DelYdh.html?str1=" + meet_id + "&str2=" + FormEncode(name) + "&str3=" + FormEncode(password),
                session);
   }
@@ -74,7 +74,7 @@ class MeetListTest : public ServerTest {
 
   int first_ = 0;
   int second_ = 0;
-  int admin_ = 0;
+  SessionCookie admin_;
 };
 
 TEST_F(MeetListTest, ListsTheCurrentMeetFirstThenTheLatestStartDate) {
@@ -99,7 +99,7 @@ TEST_F(MeetListTest, SwitchingOpensTheOtherMeetAndEndsEverySession) {
     EXPECT_EQ(kSwitchFailed, Get("/setupDqYdh.html?str=" + id, admin_).body) << id;
   EXPECT_EQ(8, RoleOf(admin_));
 
-  int other = LoginAdmin();  // signs admin_ out (reason 61) but keeps its session
+  SessionCookie other = LoginAdmin();  // signs admin_ out (reason 61) but keeps its session
   EXPECT_EQ("OK", Switch(second_, other));
   EXPECT_EQ(second_, OpenMeetId());
   EXPECT_EQ("1:0 2:1 ", CurrentFlags());
@@ -152,7 +152,7 @@ TEST_F(MeetListTest, PagesStayWholeWhileTheMeetIsSwitchedBackAndForth) {
   }
   int failed_switches = 0;
   for (int i = 0; i < 16; ++i) {
-    int session = LoginAdmin();
+    SessionCookie session = LoginAdmin();
     if (Switch(i % 2 == 0 ? second_ : first_, session) != "OK") ++failed_switches;
     usleep(2000);  // leave the readers a way in
   }
@@ -180,7 +180,7 @@ TEST_F(MeetListTest, DeletingAMeetTakesItsRowAndFileButNeverTheCurrentOne) {
   EXPECT_EQ("1:1 2:0 ", CurrentFlags());
   EXPECT_TRUE(std::filesystem::exists(meet_->MeetFile(first_)) && std::filesystem::exists(meet_->MeetFile(second_)));
 
-  int session = LoginAdmin();
+  SessionCookie session = LoginAdmin();
   EXPECT_EQ("删除运动会失败！", Delete("99", "admin", password, session).body);
   EXPECT_EQ("OK", Delete(std::to_string(second_), "admin", password, session).body);
   EXPECT_EQ("1:1 ", CurrentFlags());

@@ -17,7 +17,7 @@ class RenderedPagesTest : public RegistrationServerTest {};
 
 TEST_F(RenderedPagesTest, NoPlaceholderIsLeftInAnyPage) {
   OpenMeet();
-  const int sessions[] = {0, LoginTeacher(), LoginAdmin()};
+  const SessionCookie sessions[] = {{}, LoginTeacher(), LoginAdmin()};
   const int roles[] = {kRoleNone, kRoleClassTeacher, kRoleAdmin};
   int pages = 0;
   for (const RouteRow* row : AllRouteRows()) {
@@ -40,7 +40,7 @@ TEST_F(RenderedPagesTest, NoPlaceholderIsLeftInAnyPage) {
 // functions that do), before and after a meet is opened; without a meet
 // they send the administrator to create one.
 TEST_F(RenderedPagesTest, SetupPagesBuiltUnderTheWritersLock) {
-  const int admin = LoginAdmin();
+  const SessionCookie admin = LoginAdmin();
   for (bool meet : {false, true}) {
     if (meet) OpenMeet();
     for (const char* path : {"/SetupMeetName.html", "/SetupMeetGrade.html", "/SetupGradeMatch.html"}) {

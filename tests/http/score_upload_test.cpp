@@ -2,6 +2,7 @@
 // answer as the score-entry page and the result page expect.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "database/data_lock.h"
@@ -22,14 +23,15 @@ class ScoreUploadServer : public ServerTest {
     OpenScoringMeet(*meet_);
     admin_ = LoginAdmin();
   }
-  std::string Upload(int round, int athlete, const std::string& text, int mode = 1, int session = -1) {
+  std::string Upload(int round, int athlete, const std::string& text, int mode = 1,
+                     std::optional<SessionCookie> session = std::nullopt) {
     HttpResponse reply = Get("/upcj.html?Dstr=" + std::to_string(round) + "=" + std::to_string(athlete) +
                                  "=0=-65535=-65535=-65535=" + std::to_string(mode) + "=" + text,
-                             session < 0 ? admin_ : session);
+                             session.value_or(admin_));
     EXPECT_EQ(reply.status, 200);
     return reply.body;
   }
-  int admin_ = 0;
+  SessionCookie admin_;
 };
 
 TEST_F(ScoreUploadServer, UploadsAnswerTheirTwoDigitCodeAndText) {
@@ -39,7 +41,7 @@ TEST_F(ScoreUploadServer, UploadsAnswerTheirTwoDigitCodeAndText) {
   EXPECT_EQ(Get("/upcj.html", admin_).body, "00");
   EXPECT_EQ(Get("/upcj.htmlx?Dstr=2=1=0=0=0=0=1=4.50", admin_).body, "00");
   // Nobody else may upload: the session-expired page, nothing stored.
-  EXPECT_EQ(Upload(2, 2, "4.40", 1, 0).substr(0, 1), "<");
+  EXPECT_EQ(Upload(2, 2, "4.40", 1, SessionCookie{}).substr(0, 1), "<");
   {
     DataReadGuard hold(DataLock);
     EXPECT_EQ(FindFirstLaneOfRound(2)[1].Result, kNoResult);

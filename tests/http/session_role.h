@@ -1,14 +1,15 @@
 #pragma once
 // What the server's session list holds for a cookie number.
+#include "tests/http/http_client.h"
 #include "web/login_list.h"
 
 namespace korva {
 
-// The role of the session with that cookie number; -1 when it is gone.
-inline int RoleOf(int session_number) {
+// The role of the session with that cookie; -1 when it is gone.
+inline int RoleOf(SessionCookie cookie) {
   LoginGuard hold(LoginListLock);
   for (const LoginPtr& s : LoginList())
-    if (s->SessionId == session_number) return s->Role;
+    if (s->SessionId == cookie.number) return s->Role;
   return -1;
 }
 

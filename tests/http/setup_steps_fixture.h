@@ -71,7 +71,7 @@ class SetupStepsTest : public ServerTest {
   std::string Page(const std::string& path) { return Get(path, admin_).body; }
   std::string Send(const std::string& path, const std::string& body) { return Post(path, body, admin_).body; }
 
-  int admin_ = 0;
+  SessionCookie admin_;
 
  public:
   // The first column of a query (UTF-8 SQL) on the open meet's file, read
