@@ -57,7 +57,8 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 std::string NormalAuthority(std::string_view authority, std::string_view default_port) {
   std::string text;
   for (char c : authority) text += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  std::string suffix = ":" + std::string(default_port);
+  std::string suffix(1, ':');
+  suffix += default_port;
   if (text.size() > suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0)
     text.resize(text.size() - suffix.size());
   return text;
@@ -82,7 +83,10 @@ bool ComesFromAnotherSite(const HttpRequest& request) {
   std::string host(HeaderValue(request.Head, "Host"));
   if (host.empty()) {
     host = ServerAddress;
-    if (ListenPort != 80) host += ":" + std::to_string(ListenPort.load());
+    if (ListenPort != 80) {
+      host += ':';
+      host += std::to_string(ListenPort.load());
+    }
   }
   return NormalAuthority(authority, default_port) != NormalAuthority(host, "80");
 }
