@@ -311,7 +311,7 @@ int ApplyGroupEventSelection(const std::vector<GroupEventNode>& selections, std:
 }
 
 std::string BuildGroupEventsForm(std::string (*escape_html)(std::string_view)) {
-  DataGuard hold(DataLock);
+  DataReadGuard hold(DataLock);
   const MeetModel& model = Model();
   std::string out;
   const auto& groups = model.GroupList;

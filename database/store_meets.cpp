@@ -153,7 +153,7 @@ int SaveMeetInfo(const std::string& name, const std::string& date_text, int sess
 }
 
 int LoadMeetSettings(int meet_id, StoredMeetSettings* settings) {
-  DataGuard hold(DataLock);
+  DataReadGuard hold(DataLock);
   Statement st(MeetConnection(), "SELECT * FROM qrtb331 WHERE qrtb332 = ?");
   st.Bind(meet_id);
   if (!st.Next()) return 1;

@@ -142,7 +142,7 @@ int HandleGroupEventsPost(std::string_view body, std::string* report) {
 }
 
 void ServeGroupEventsPage(const LoginNode& session, std::string& reply) {
-  AssertDataLockHeld(true);
+  AssertDataLockHeld();
   if (ServeNoMeetPage(session, reply)) return;
   std::string script;
   LoadHtmlTemplate(Template::kGroupEventsScript, script);
@@ -168,10 +168,8 @@ void GroupEventsPostRoute(RouteContext& ctx) {
 }
 
 constexpr RouteRow kRows[] = {
-    // A writer: the form is built by a store function that takes the lock
-    // alone.
     {.path = "/SetupGradeMatch.html", .roles = kAdmin, .code = 35, .handler = GroupEventsPageRoute,
-     .access = Access::kWrite, .empty = EmptyReply::kAdminResult},
+     .empty = EmptyReply::kAdminResult},
     {.path = "/ChangGrdeMatch.html", .method = Method::kPost, .roles = kAdmin, .code = 145,
      .handler = GroupEventsPostRoute, .access = Access::kWrite, .empty = EmptyReply::kAdminResult,
      .answer = Answer::kResultPage, .base = 40},

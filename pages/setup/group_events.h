@@ -42,8 +42,7 @@ int CheckGroupEventSelections(const std::vector<GroupEventNode>& selections);
 int HandleGroupEventsPost(std::string_view body, std::string* report);
 
 // Appends the group-events page (header and frame) to reply. The caller
-// holds DataLock for writing (the form is built by a store function that
-// takes the lock alone).
+// holds DataLock.
 void ServeGroupEventsPage(const LoginNode& session, std::string& reply);
 
 RouteTable GroupEventsRoutes();

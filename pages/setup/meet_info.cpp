@@ -114,7 +114,7 @@ int HandleMeetInfoPost(std::string_view body, std::string* reason) {
 }
 
 void ServeMeetInfoPage(const LoginNode& session, std::string& reply) {
-  AssertDataLockHeld(true);
+  AssertDataLockHeld();
   if (ServeNoMeetPage(session, reply)) return;
   const MeetModel& m = Model();
   StoredMeetSettings stored;
@@ -147,9 +147,8 @@ void MeetInfoPageRoute(RouteContext& ctx) { ServeMeetInfoPage(ctx.session, ctx.r
 void MeetInfoPostRoute(RouteContext& ctx) { ctx.result = HandleMeetInfoPost(ctx.request.Body, &ctx.message); }
 
 constexpr RouteRow kRows[] = {
-    // A writer: the stored settings are read through a store function.
     {.path = "/SetupMeetName.html", .roles = kAdmin, .code = 33, .handler = MeetInfoPageRoute,
-     .access = Access::kWrite, .empty = EmptyReply::kAdminResult},
+     .empty = EmptyReply::kAdminResult},
     {.path = "/ChangYdhName.html", .method = Method::kPost, .roles = kAdmin, .code = 143,
      .handler = MeetInfoPostRoute, .access = Access::kWrite, .empty = EmptyReply::kAdminResult,
      .answer = Answer::kResultPage, .base = 20},

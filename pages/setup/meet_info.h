@@ -28,8 +28,7 @@ int HandleMeetInfoPost(std::string_view body, std::string* reason);
 
 // Appends the form page (header and frame) for the open meet to reply, or
 // the result page that sends the administrator to create a meet while none
-// is open. The caller holds DataLock for writing (the stored settings are
-// read through a store function).
+// is open. The caller holds DataLock.
 void ServeMeetInfoPage(const LoginNode& session, std::string& reply);
 
 RouteTable MeetInfoRoutes();
