@@ -88,7 +88,7 @@ PointsValue ManualPoints(const ManualPlacesRequest& request, const ScoringScheme
 bool PlaceNamedLanes(const ManualPlacesRequest& request, const RoundNode& round, const ContestNode& contest,
                      const EventNode& event, const GroupNode& group, const ScoringSchemeNode& scheme,
                      LaneNode& best) {
-  std::span<LaneNode> lanes = LanesOfRound(round.Id);
+  std::span<const LaneNode> lanes = LanesOfRound(round.Id);
   std::size_t placed = 0;
   bool have_best = false;
   for (std::size_t i = 0; i < lanes.size() && placed <= request.pairs.size(); ++i) {
@@ -96,26 +96,11 @@ bool PlaceNamedLanes(const ManualPlacesRequest& request, const RoundNode& round,
       if (pair.athlete_id != lanes[i].AthleteId) continue;
       LaneNode entry = lanes[i];
       const int flag = request.record[0] == kNoResult ? 0 : CompareWithRecord(entry, request.record[0], event.PaiXuType);
-      int bonus = group.Bonus[flag];
       entry.Place = pair.place;
       entry.RecordFlag = flag;
-      if (round.Kind == kFinalAfterPrelim && flag != 0) {
-        // One bonus per athlete and record, as counting gives it.
-        const int prelim_higher = ResetPrelimLaneFlag(contest.Id, entry.AthleteId, flag);
-        if (prelim_higher < 0) return false;
-        if (prelim_higher == 1) {
-          entry.RecordFlag = 0;
-          bonus = 0;
-        }
-      }
-      entry.Points = ManualPoints(request, scheme, event.DeFenJiSuan, pair.place, bonus);
-      if (SaveLanePlacing(entry) != 0) return false;
-      for (LaneNode& member : lanes) {
-        if (member.Heat != entry.Heat || member.Lane != entry.Lane) continue;
-        member.Place = entry.Place;
-        member.Points = entry.Points;
-        member.RecordFlag = entry.RecordFlag;
-      }
+      entry.Points = ManualPoints(request, scheme, event.DeFenJiSuan, pair.place, group.Bonus[flag]);
+      // One bonus per athlete and record, as counting gives it.
+      if (!KeepOneBonus(round, contest, entry, group.Bonus[flag] * 100) || SaveEntryPlacing(entry) != 0) return false;
       ++placed;
       const bool better = event.PaiXuType == 2 ? entry.Result > best.Result : entry.Result < best.Result;
       if (!have_best || better) best = entry;
@@ -143,14 +128,7 @@ int HandleManualPlaces(std::string_view path, std::string& text) {
   LaneNode best;
   if (!PlaceNamedLanes(request, *round, *contest, *event, *group, *scheme, best)) return 0;
   ScoreUpload upload;
-  upload.RoundKind = round->Kind;
-  upload.EventType = event->BiSaiType;
-  upload.TeamType = event->TuanTiType;
-  upload.SortDirection = event->PaiXuType;
-  upload.UnitText = event->Unit;
-  upload.EventName = event->Name;
-  upload.GroupName = group->GradeName;
-  upload.GroupSex = group->Sex;
+  DescribeRound(upload, *round, *event, *group);
   upload.RecordValue = request.record[0];
   upload.RecordValue2 = request.record[1];
   upload.RecordValue3 = request.record[2];

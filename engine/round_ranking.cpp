@@ -54,21 +54,6 @@ int CheckRecord(const LaneNode& entry, const ScoreUpload& upload, int direction,
   return flag;
 }
 
-// In a final after preliminaries an athlete gets one bonus per record: when
-// the preliminary carries the higher flag the entry gives up its own, else
-// the preliminary lane gives up its flag and bonus. False after a failed
-// write.
-bool KeepOneBonus(const RoundNode& round, const ContestNode& contest, LaneNode& entry, int bonus_points) {
-  if (round.Kind != kFinalAfterPrelim || entry.RecordFlag == 0) return true;
-  const int prelim_higher = ResetPrelimLaneFlag(contest.Id, entry.AthleteId, entry.RecordFlag);
-  if (prelim_higher < 0) return false;
-  if (prelim_higher == 1) {
-    entry.RecordFlag = 0;
-    entry.Points -= bonus_points;
-  }
-  return true;
-}
-
 // Undoes an earlier count: the ranking (for a preliminary the final's
 // lanes), the record this meet set in a round of this kind, and for a final
 // after preliminaries the preliminary's marks against the record standing
@@ -106,19 +91,10 @@ std::optional<ScoreReply> CheckComplete(const RoundNode& round, const ScoreUploa
   return std::nullopt;
 }
 
-// Saves every entry's place, points and flag (a class team's members get
-// them too). False after a failed write.
-bool SaveRanking(const std::vector<LaneNode>& list, const RoundNode& round) {
-  std::span<LaneNode> lanes = LanesOfRound(round.Id);
-  for (const LaneNode& entry : list) {
-    if (SaveLanePlacing(entry) != 0) return false;
-    for (LaneNode& lane : lanes) {
-      if (lane.Heat != entry.Heat || lane.Lane != entry.Lane) continue;
-      lane.Place = entry.Place;
-      lane.Points = entry.Points;
-      lane.RecordFlag = entry.RecordFlag;
-    }
-  }
+// Saves every entry's place, points and flag. False after a failed write.
+bool SaveRanking(const std::vector<LaneNode>& list) {
+  for (const LaneNode& entry : list)
+    if (SaveEntryPlacing(entry) != 0) return false;
   return true;
 }
 
@@ -277,7 +253,7 @@ ScoreReply CountFinal(RoundNode& round, const ContestNode& contest, const EventN
   } else if (!PlaceSharingTies(round, contest, event, group, *scheme, upload, list)) {
     return kReplyFailed;
   }
-  if (!SaveRanking(list, round)) return kReplyFailed;
+  if (!SaveRanking(list)) return kReplyFailed;
   if (UpdateRecordsAfterScoring(group, upload, list.front()) != 0) return kReplyFailed;
   if (FinishCountedRound(round, group, event) != 0) return kReplyFailed;
   text = kCountedText;
@@ -285,6 +261,39 @@ ScoreReply CountFinal(RoundNode& round, const ContestNode& contest, const EventN
 }
 
 }  // namespace
+
+void DescribeRound(ScoreUpload& upload, const RoundNode& round, const EventNode& event, const GroupNode& group) {
+  upload.RoundKind = round.Kind;
+  upload.GroupSex = group.Sex;
+  upload.GroupName = group.GradeName;
+  upload.EventType = event.BiSaiType;
+  upload.TeamType = event.TuanTiType;
+  upload.SortDirection = event.PaiXuType;
+  upload.UnitText = event.Unit;
+  upload.EventName = event.Name;
+}
+
+int SaveEntryPlacing(const LaneNode& entry) {
+  if (SaveLanePlacing(entry) != 0) return 1;
+  for (LaneNode& lane : LanesOfRound(entry.RoundId)) {
+    if (lane.Heat != entry.Heat || lane.Lane != entry.Lane) continue;
+    lane.Place = entry.Place;
+    lane.Points = entry.Points;
+    lane.RecordFlag = entry.RecordFlag;
+  }
+  return 0;
+}
+
+bool KeepOneBonus(const RoundNode& round, const ContestNode& contest, LaneNode& entry, int bonus_points) {
+  if (round.Kind != kFinalAfterPrelim || entry.RecordFlag == 0) return true;
+  const int prelim_higher = ResetPrelimLaneFlag(contest.Id, entry.AthleteId, entry.RecordFlag);
+  if (prelim_higher < 0) return false;
+  if (prelim_higher == 1) {
+    entry.RecordFlag = 0;
+    entry.Points -= bonus_points;
+  }
+  return true;
+}
 
 int SchemePoints(const ScoringSchemeNode& scheme, int place) {
   return place >= 1 && place <= kSchemePlaces ? scheme.Points[place - 1] : 0;

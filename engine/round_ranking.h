@@ -38,6 +38,20 @@ const ScoringSchemeNode* FindSchemeOfContest(const ContestNode& contest, const G
 // ((month x 100 + day) x 100 + hour) x 100 + minute of now, local time.
 int CurrentCompletionStamp();
 
+// Fills the upload's description of the round: kind, group sex and name,
+// event type, team type, direction, unit and event name.
+void DescribeRound(ScoreUpload& upload, const RoundNode& round, const EventNode& event, const GroupNode& group);
+
+// Saves an entry's place, points and record flag, in the file and in every
+// LaneNode of its unit (a class team's members). 0 / 1.
+int SaveEntryPlacing(const LaneNode& entry);
+
+// In a final after preliminaries an athlete gets one bonus per record: when
+// the preliminary carries the higher flag the entry gives up its flag and
+// bonus_points, else the preliminary lane gives up its flag and bonus.
+// False after a failed write.
+bool KeepOneBonus(const RoundNode& round, const ContestNode& contest, LaneNode& entry, int bonus_points);
+
 // Stamps the counted round (print counters 0, completion stamp now), saves
 // its counters and puts its result table at the head of the print queue in
 // place of an earlier entry of the round. 0 / 1.

@@ -142,14 +142,7 @@ ScoreReply SaveScore(ScoreUpload& upload, std::string& text) {
   const ContestNode* contest = event ? FindContestById(round->ContestId) : nullptr;
   const GroupNode* group = contest ? FindGroupById(contest->GroupId) : nullptr;
   if (!group) return kReplyFailed;
-  upload.RoundKind = round->Kind;
-  upload.GroupSex = group->Sex;
-  upload.EventType = event->BiSaiType;
-  upload.TeamType = event->TuanTiType;
-  upload.SortDirection = event->PaiXuType;
-  upload.UnitText = event->Unit;
-  upload.EventName = event->Name;
-  upload.GroupName = group->GradeName;
+  DescribeRound(upload, *round, *event, *group);
 
   if (LanesOfRound(round->Id).empty()) return kReplyFailed;
   LaneNode* lane = FindAthleteLane(round->Id, upload.AthleteId);

@@ -512,3 +512,88 @@ function ChectPostData() {
   document.yform3.submit();
   return true;
 }
+
+// ---- school records (ShowTopScore.html) ----
+// Each record cell saves itself when Enter is pressed: updatetopcj sends
+// grade, event, sex, the typed score and the unit to uptopcj.html, whose
+// answer is one digit and the score as the server wrote it; Esc takes the
+// shown record back. Cells are numbered 1 .. MaxI.
+
+function tsCell(name, i) {
+  return document.getElementById(name + i);
+}
+
+function tsTip(i, text, colour) {
+  tsCell("TipText", i).innerHTML = '<font color="' + colour + '">' + text + "</font>";
+}
+
+function Tselme(i) {
+  tsCell("TipText", i).innerHTML = "";
+  tsCell("TopScore", i).select();
+}
+
+function Tblueme(i) {
+  if (tsCell("TipText", i).innerHTML == "" && tsCell("TopScore", i).value != tsCell("OldScore", i).value) {
+    tsTip(i, "未保存", "#FF0000");
+  }
+}
+
+function tsNext(i) {
+  var max = parseInt(document.getElementById("MaxI").value, 10);
+  if (i < max) {
+    tsCell("TopScore", i + 1).focus();
+    tsCell("TopScore", i + 1).select();
+  } else {
+    tsCell("TopScore", i).blur();
+  }
+}
+
+function Tpanduankey(i) {
+  var key = window.event ? window.event.keyCode : 0;
+  if (key == 13) {
+    if (tsCell("TopScore", i).value == tsCell("OldScore", i).value) {
+      tsNext(i);
+    } else {
+      tsTip(i, "正在保存", "#000099");
+      updatetopcj(i);
+    }
+  } else if (key == 27) {
+    tsCell("TopScore", i).value = tsCell("OldScore", i).value;
+  }
+}
+
+function updatetopcj(i) {
+  var query = tsCell("GrdName", i).value + "=" + tsCell("MatchName", i).value + "=" + tsCell("GrdSex", i).value +
+      "=" + encodeURIComponent(tsCell("TopScore", i).value) + "=" + encodeURIComponent(tsCell("cjunit", i).value);
+  var request = new XMLHttpRequest();
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    var reply = request.status == 200 ? request.responseText : "";
+    var code = reply.charAt(0);
+    if (reply == "" || code < "0" || code > "9") {
+      alert("登陆已超时，请重新登陆！");
+      window.location.href = "AdminIndex.html";
+      return;
+    }
+    var score = reply.substring(1);
+    if (code == "1" || code == "4") {
+      tsCell("OldScore", i).value = score;
+      tsCell("TopScore", i).value = score;
+      tsTip(i, code == "1" ? "已保存" : "记录已删除", "#000099");
+      tsNext(i);
+      return;
+    }
+    tsCell("TopScore", i).value = tsCell("OldScore", i).value;
+    if (code == "3") {
+      tsTip(i, "记录已存在", "#000099");
+    } else if (code == "5") {
+      tsTip(i, "本运动会创造的纪录，请删除创造该纪录的运动员成绩", "#FF0000");
+    } else if (code == "2") {
+      tsTip(i, "成绩格式错误", "#FF0000");
+    } else {
+      tsTip(i, "保存失败", "#FF0000");
+    }
+  };
+  request.open("GET", "uptopcj.html?Dstr=" + query, true);
+  request.send(null);
+}
