@@ -5,7 +5,30 @@
 
 namespace korva {
 
+namespace {
+
+// The innermost watch; guarded by DataLock like the queue.
+PrintQueueWatch* watching = nullptr;
+
+}  // namespace
+
+// Copies the queue into every watch that has no copy yet, before a change.
+void KeepPrintQueue() {
+  for (PrintQueueWatch* watch = watching; watch != nullptr; watch = watch->outer_)
+    if (!watch->saved_) watch->saved_ = Model().PrintQueue;
+}
+
+PrintQueueWatch::PrintQueueWatch() : outer_(watching) { watching = this; }
+
+PrintQueueWatch::~PrintQueueWatch() { watching = outer_; }
+
+void PrintQueueWatch::Restore() {
+  if (saved_) Model().PrintQueue = std::move(*saved_);
+  saved_.reset();
+}
+
 void PushPrintQueueItem(ResultPrintItem item) {
+  KeepPrintQueue();
   auto& queue = Model().PrintQueue;
   item.Sequence = queue.empty() ? 1 : queue.front().Sequence + 1;
   queue.insert(queue.begin(), std::move(item));
@@ -16,6 +39,7 @@ void RemovePrintQueueItem(const RoundNode& round) {
   auto entry = std::find_if(queue.begin(), queue.end(),
                             [&](const ResultPrintItem& item) { return item.RoundId == round.Id; });
   if (entry == queue.end()) return;
+  KeepPrintQueue();
   queue.erase(entry);
   if (queue.empty()) return;
   ++queue.front().Sequence;

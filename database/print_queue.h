@@ -1,7 +1,10 @@
 #pragma once
 // The print queue (Model().PrintQueue, newest first): the result tables of
 // counted rounds, waiting for the print centre and the results board. The
-// caller holds DataLock.
+// caller holds DataLock (for writing, to change it).
+#include <optional>
+#include <vector>
+
 #include "database/model.h"
 
 namespace korva {
@@ -14,5 +17,24 @@ void PushPrintQueueItem(ResultPrintItem item);
 // entry then at the head gets its number raised by one and its refresh flag
 // set, so a results board that polls sees a higher number and reloads.
 void RemovePrintQueueItem(const RoundNode& round);
+
+// Watches the queue for a unit of work: the first change made while it
+// lives copies the queue as it stood, so a unit that fails can put it back.
+// Watches nest; a queue that is not changed is never copied.
+class PrintQueueWatch {
+ public:
+  PrintQueueWatch();
+  ~PrintQueueWatch();
+  PrintQueueWatch(const PrintQueueWatch&) = delete;
+  PrintQueueWatch& operator=(const PrintQueueWatch&) = delete;
+
+  // Puts the queue back as it stood when the watch began.
+  void Restore();
+
+ private:
+  friend void KeepPrintQueue();
+  std::optional<std::vector<ResultPrintItem>> saved_;
+  PrintQueueWatch* outer_;
+};
 
 }  // namespace korva

@@ -67,6 +67,23 @@ TEST_F(Preliminary, QualifiersIncludingATieAtTheCutAreSeededCentreOut) {
   EXPECT_GT(FindRoundById(6)->CompletionStamp, 0);
 }
 
+TEST(FinalSeeding, EveryMemberOfAQualifiedClassTeamRunsInTheFinal) {
+  MeetFixture fixture;
+  // The relay with a preliminary (round 5, two qualifiers) and a final (9).
+  OpenScoringMeet(fixture,
+                  "UPDATE qrtb425 SET qrtb429 = 1, qrtb430 = 2 WHERE qrtb426 = 1105;"
+                  "UPDATE qrtb444 SET qrtb447 = 1, qrtb453 = 2 WHERE qrtb445 = 5;"
+                  "INSERT INTO qrtb444 (qrtb445, qrtb446, qrtb447, qrtb448, qrtb452, qrtb453) VALUES (9, 1105, 2, 0, 0, 6);");
+  Upload(5, 13, "50.00");
+  Upload(5, 17, "49.00");
+  EXPECT_EQ(Upload(5, 21, "51.00").code, kReplyCounted);
+  std::vector<std::tuple<int, int, int>> expected;
+  for (int member = 17; member <= 20; ++member) expected.emplace_back(member, 1, 4);
+  for (int member = 13; member <= 16; ++member) expected.emplace_back(member, 1, 5);
+  EXPECT_EQ(StartList(9), expected);
+  EXPECT_EQ(FindRoundById(9)->Entrants, 2);
+}
+
 TEST_F(Preliminary, AnExistingFinalIsReplacedOnlyAfterTheWarningAndNeverOnceItHasResults) {
   RunPreliminary();
   const std::string seeded = Dump({"qrtb479", "qrtb444"});

@@ -1,13 +1,11 @@
 #include "engine/results_unit.h"
 
-#include <utility>
-
 #include "database/connections.h"
 #include "database/loaders.h"
 
 namespace korva {
 
-ResultsUnit::ResultsUnit() : unit_(MeetConnection()), queue_(Model().PrintQueue) {}
+ResultsUnit::ResultsUnit() : unit_(MeetConnection()) {}
 
 ResultsUnit::~ResultsUnit() {
   if (!done_) Undo();
@@ -29,7 +27,7 @@ void ResultsUnit::Undo() {
   LoadRounds();
   LoadLanes();
   LoadRecords();
-  Model().PrintQueue = std::move(queue_);
+  queue_.Restore();
 }
 
 }  // namespace korva

@@ -4,9 +4,7 @@
 // commits together or not at all, and after a failure the lists it may
 // have touched (rounds, lanes, records and the print queue) are as the file
 // left them. The caller holds DataLock.
-#include <vector>
-
-#include "database/model.h"
+#include "database/print_queue.h"
 #include "database/sqlite_db.h"
 
 namespace korva {
@@ -14,7 +12,7 @@ namespace korva {
 class ResultsUnit {
  public:
   // Opens a transaction on the meet connection (a savepoint when one is
-  // open already) and keeps a copy of the print queue.
+  // open already) and watches the print queue.
   ResultsUnit();
   // Without a commit: rolls back, reloads RoundList, LaneList and
   // RecordList from the files and puts the print queue back.
@@ -31,7 +29,7 @@ class ResultsUnit {
   void Undo();
 
   Transaction unit_;
-  std::vector<ResultPrintItem> queue_;
+  PrintQueueWatch queue_;
   bool done_ = false;
 };
 

@@ -190,6 +190,17 @@ TEST_F(Uploads, AFailedWriteWhileCountingLeavesTheRoundAsItWas) {
   EXPECT_EQ(Upload(1, 10, "11.90", 0, 1, 1200).code, kReplyCounted);
   EXPECT_EQ(Model().PrintQueue.size(), 1u);
   EXPECT_EQ(Model().RecordList.size(), 1u);
+
+  // A recount that fails once it has taken the round out of the queue and
+  // deleted its record puts both back.
+  const std::vector<ResultPrintItem> queue = Model().PrintQueue;
+  const std::string counted = Dump({"qrtb479", "qrtb444", "base.qrtb188"});
+  FailOn("INSERT", "base.qrtb188", "forced");
+  EXPECT_EQ(Upload(1, 9, "11.80", 0, kUploadConfirmed, 1200).code, kReplyFailed);
+  DropTrigger("forced");
+  EXPECT_EQ(Dump({"qrtb479", "qrtb444", "base.qrtb188"}), counted);
+  EXPECT_EQ(Model().PrintQueue, queue);
+  EXPECT_EQ(Model().RecordList.front().Value, 1190);
 }
 
 TEST_F(Uploads, ACombinedEventIsStoredAndReportedAsSaved) {
