@@ -43,13 +43,16 @@ void BM_UploadFortyResults(benchmark::State& state) {
   }
   TestConnection connection(port);
   connection.Send(RequestText("GET", "/AdminIndex.html"));
-  const int session = CookieNumber(connection.Read());
-  connection.Send(RequestText("POST", "/AdminIndex.html", session, "UserName=admin&PassWord=" + fixture.admin_password()));
-  connection.Read();
+  connection.Send(RequestText("POST", "/AdminIndex.html", CookieNumber(connection.Read()),
+                              "UserName=admin&PassWord=" + fixture.admin_password()));
+  // Signing in gives the session a new number.
+  const SessionCookie session = CookieNumber(connection.Read());
 
   double storing = 0, counting = 0;
   int stores = 0, counts = 0;
+  bool failed = false;
   for (auto _ : state) {
+    if (failed) break;
     state.PauseTiming();
     OpenScoringMeet(fixture, kFortyGirls);
     state.ResumeTiming();
@@ -64,14 +67,15 @@ void BM_UploadFortyResults(benchmark::State& state) {
       if (i < 40) {
         storing += took;
         ++stores;
-        if (reply.body.substr(0, 2) != "01" && reply.body.substr(0, 2) != "03") state.SkipWithError("an upload failed");
+        failed = failed || (reply.body.substr(0, 2) != "01" && reply.body.substr(0, 2) != "03");
       } else {
         counting += took;
         ++counts;
-        if (reply.body.substr(0, 2) != "04") state.SkipWithError("the last upload did not count the round");
+        failed = failed || reply.body.substr(0, 2) != "04";
       }
     }
   }
+  if (failed) state.SkipWithError("an upload did not answer as expected");
   state.counters["upload_ms"] = stores ? storing / stores * 1000 : 0;
   state.counters["counting_ms"] = counts ? counting / counts * 1000 : 0;
   StopWebServer();
