@@ -1,6 +1,7 @@
 // The administrator schedules every round of a small meet on the schedule
 // page: track rounds into the first morning, field rounds into the first
-// afternoon, with the page's buttons, until nothing is left to place.
+// afternoon, with the page's buttons, until nothing is left to place and
+// the home page shows the schedule step done.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { fileURLToPath } from 'node:url';
@@ -12,6 +13,11 @@ const meetSql = fileURLToPath(new URL('../testing/schedule_meet.sql', import.met
 async function options(page, list) {
   return page.locator(`#${list} option`).evaluateAll((all) =>
     all.map((o) => (o.selected ? '*' : '') + o.textContent));
+}
+
+// The state under the home page's third step, the schedule.
+async function scheduleState(page) {
+  return page.locator('#MeetStatus tr').nth(1).locator('td').nth(5).innerText();
 }
 
 async function values(page, list) {
@@ -34,6 +40,7 @@ test('every round of a small meet is scheduled through the page', async () => {
   try {
     const { page, dialogs } = browser;
     await signInAsAdministrator(page, server);
+    assert.notEqual(await scheduleState(page), '已安排');
     await page.goto(server.url('/MatchPlan.html'));
     assert.match(await page.locator('.bstdd2').innerText(), /正在安排径赛\(还有7项比赛待安排\)/);
 
@@ -92,9 +99,12 @@ test('every round of a small meet is scheduled through the page', async () => {
     await page.click('#wrap a');
     await page.locator('#wrap').waitFor({ state: 'hidden' });
 
-    // The set-up road no longer stops at the schedule.
+    // The set-up road no longer stops at the schedule, and the home page
+    // shows the step done.
     await page.goto(server.url('/SetupMeet.html'));
     assert.equal(await page.locator('#dablist').count(), 0);
+    await page.goto(server.url('/Admin.html'));
+    assert.equal(await scheduleState(page), '已安排');
   } finally {
     await browser.close();
     await server.stop();
