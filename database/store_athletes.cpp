@@ -94,6 +94,16 @@ int DeleteAthlete(int athlete_id) {
   return 0;
 }
 
+int DeleteAthleteEntry(int athlete_id, int contest_id) {
+  DataGuard hold(DataLock);
+  if (!Execute(MeetConnection(), "DELETE FROM qrtb397 WHERE qrtb400 = ? AND qrtb399 = ?", athlete_id,
+               contest_id)) {
+    ShowDataErrorCode(117);
+    return 1;
+  }
+  return 0;
+}
+
 int UpdateAthleteBib(const AthleteNode& athlete) {
   DataGuard hold(DataLock);
   if (!Execute(MeetConnection(), "UPDATE qrtb409 SET qrtb412 = ? WHERE qrtb411 = ?", athlete.Bib,

@@ -18,6 +18,10 @@ int SaveAthlete(AthleteNode& athlete);
 // file and from AthleteAuxList, LaneList and AthleteList. 0 / 1.
 int DeleteAthlete(int athlete_id);
 
+// Deletes one entry of an athlete (athlete id and contest id); AthleteList
+// is the caller's. 0 / 1 (data error 117).
+int DeleteAthleteEntry(int athlete_id, int contest_id);
+
 // Writes the athlete's bib number. 0 / 1 (data error 177).
 int UpdateAthleteBib(const AthleteNode& athlete);
 

@@ -77,6 +77,15 @@ int DeleteRoundLanes(int round_id) {
   return 0;
 }
 
+int DeleteLaneRow(int lane_row_id) {
+  DataGuard hold(DataLock);
+  if (!Execute(MeetConnection(), "DELETE FROM qrtb479 WHERE qrtb480 = ?", lane_row_id)) {
+    ShowDataErrorCode(175);
+    return 1;
+  }
+  return 0;
+}
+
 int SaveLaneResult(const LaneNode& lane, ScoreValue result, int status, PointsValue points,
                    int record_flag) {
   DataGuard hold(DataLock);

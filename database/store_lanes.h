@@ -19,6 +19,10 @@ int InsertNewLanes(std::span<LaneNode> lanes);
 // error 175).
 int DeleteRoundLanes(int round_id);
 
+// Deletes one lane row by its id; LaneList is the caller's. 0 / 1 (data
+// error 175).
+int DeleteLaneRow(int lane_row_id);
+
 // Writes result (kNoResult as NULL), status, place 0, points and record
 // flag into every row of the lane's round, heat and lane, so every member
 // of a team. 0 / 1 (data error 178).

@@ -140,6 +140,18 @@ int InsertRound(const RoundNode& round) {
   return 0;
 }
 
+int DeleteRound(int round_id) {
+  DataGuard hold(DataLock);
+  Connection& meet = MeetConnection();
+  Transaction unit(meet);
+  if (!unit.ok() || !Execute(meet, "DELETE FROM qrtb444 WHERE qrtb445 = ?", round_id) ||
+      !Execute(meet, "DELETE FROM qrtb479 WHERE qrtb481 = ?", round_id) || !unit.Commit()) {
+    ShowDataErrorCode(1622);
+    return 1;
+  }
+  return 0;
+}
+
 int SaveRoundCounters(const RoundNode& round) {
   DataGuard hold(DataLock);
   if (!Execute(MeetConnection(),

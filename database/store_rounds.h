@@ -18,6 +18,10 @@ int SaveRound(const RoundNode& round);
 // Inserts a round row (ids and values of the node). 0 / 1 (data error 159).
 int InsertRound(const RoundNode& round);
 
+// Deletes a round's row and its lane rows, in one transaction; the lists are
+// the caller's. 0 / 1 (data error 1622).
+int DeleteRound(int round_id);
+
 // Writes a round's three print counters and completion stamp. 0 / 1 (data
 // error 41533).
 int SaveRoundCounters(const RoundNode& round);

@@ -132,6 +132,25 @@ TEST(EstimateRoundMinutes, HeatsOrAthletesTimesTheEventsMinutes) {
   EXPECT_EQ(EstimateRoundMinutes(track, group, relay, 6, kFinalAfterPrelim), 3 * 6);
 }
 
+// A round goes with its lanes, or not at all.
+TEST_F(Rounds, DeletingARoundTakesItsLanesOrNothing) {
+  {
+    DataGuard hold(DataLock);
+    ASSERT_TRUE(MeetConnection().ExecScript(
+        "INSERT INTO qrtb479 (qrtb480, qrtb481, qrtb482, qrtb483, qrtb484) VALUES (1, 6, 1, 1, 1), (2, 6, 1, 2, 2),"
+        " (3, 7, 1, 1, 1)"));
+  }
+  const std::string before = Dump({"qrtb444", "qrtb479"});
+  FailOn("DELETE", "qrtb479", "refuse");
+  EXPECT_EQ(DeleteRound(6), 1);
+  EXPECT_EQ(LastDataErrorCode(), 1622);
+  DropTrigger("refuse");
+  EXPECT_EQ(Dump({"qrtb444", "qrtb479"}), before);
+  ASSERT_EQ(DeleteRound(6), 0);
+  EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb444 WHERE qrtb445 = 6"), 0);
+  EXPECT_EQ(MeetText("SELECT qrtb480 FROM qrtb479"), "3");
+}
+
 }  // namespace
 
 }  // namespace korva

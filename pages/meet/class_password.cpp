@@ -2,13 +2,33 @@
 
 #include <string>
 
+#include "database/data_lock.h"
 #include "database/store_classes.h"
+#include "pages/meet/class_frame.h"
 #include "web/form_field.h"
 #include "web/response.h"
 
 namespace korva {
 
+void ServeClassPasswordPage(std::string& reply, const LoginNode& session) {
+  AssertDataLockHeld();
+  const char* content =
+      "<tr><td align=\"right\">请输入原密码：</td><td><input type=\"password\" name=\"oldpassword\" "
+      "id=\"oldpassword\" size=\"20\" maxlength=\"50\" /></td></tr>\r\n"
+      "<tr><td align=\"right\">请输入新密码：</td><td><input type=\"password\" name=\"newpassword\" "
+      "id=\"newpassword\" size=\"20\" maxlength=\"50\" /></td></tr>\r\n"
+      "<tr><td align=\"right\">请重新输入新密码：</td><td><input type=\"password\" name=\"newpassword2\" "
+      "id=\"newpassword2\" size=\"20\" maxlength=\"50\" /></td></tr>\r\n"
+      "<tr><td></td><td><input type=\"button\" name=\"changAn\" id=\"changAn\" value=\"修改\" "
+      "onclick=\"bjchangpass()\" /> <input type=\"button\" name=\"quxiao\" id=\"quxiao\" value=\"返回\" "
+      "onclick=\"window.location.href='/ShowClass.html'\" /></td></tr>\r\n";
+  AppendHtmlPage(session, BuildClassFramePage(session, content), reply);
+}
+
 namespace {
+
+// "/ChangPass.html": the class teacher's password form.
+void ClassPasswordPageRoute(RouteContext& ctx) { ServeClassPasswordPage(ctx.reply, ctx.session); }
 
 // "OK" when the old password matched and the new one was stored, else "ER".
 // A new password that the field filter emptied, or one shorter than the
@@ -25,6 +45,7 @@ void ChangeTeacherPasswordRoute(RouteContext& ctx) {
 }
 
 constexpr RouteRow kRows[] = {
+    {.path = "/ChangPass.html", .roles = kTeacher, .code = 15, .handler = ClassPasswordPageRoute},
     {.path = "/ChangTeacPW.html", .roles = kTeacher, .code = 54, .handler = ChangeTeacherPasswordRoute,
      .access = Access::kWrite, .empty = EmptyReply::kEmptyBody},
 };

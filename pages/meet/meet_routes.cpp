@@ -3,6 +3,7 @@
 #include "pages/meet/athlete_registration.h"
 #include "pages/meet/class_pages.h"
 #include "pages/meet/class_password.h"
+#include "pages/meet/class_results.h"
 #include "pages/meet/entry_listings.h"
 #include "pages/meet/order_book_generation.h"
 #include "pages/meet/result_uploads.h"
@@ -22,9 +23,6 @@ constexpr RouteRow kPlannedRows[] = {
     // School records.
     {.path = "/ShowTopScore.html", .roles = kAdmin, .code = 85, .empty = EmptyReply::kAdminResult},
     {.path = "/uptopcj.html", .roles = kAdmin, .code = 86, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    // Class teacher's pages.
-    {.path = "/ChangPass.html", .roles = kTeacher, .code = 15},
-    {.path = "/SeeClassCJ.html", .roles = kTeacher, .code = 22},
     // Score entry: the clerk's home is the score-entry page.
     {.path = "/Admin.html", .roles = Role(kRoleScoreClerk), .code = 16},
     {.path = "/InputScore.html", .roles = Role(kRoleScoreClerk), .code = 16},
@@ -55,7 +53,7 @@ constexpr RouteRow kPlannedRows[] = {
 
 std::vector<RouteTable> MeetRouteTables() {
   return {ClassPageRoutes(), AthleteRegistrationRoutes(), ClassPasswordRoutes(), EntryListingRoutes(),
-          OrderBookGenerationRoutes(), ResultUploadRoutes(), kPlannedRows};
+          OrderBookGenerationRoutes(), ResultUploadRoutes(), ClassResultsRoutes(), kPlannedRows};
 }
 
 }  // namespace korva

@@ -93,3 +93,37 @@ function AddStAn() {
   };
   request.send(null);
 }
+
+// ---- join/withdraw after the order book ----
+// The join/withdraw table's buttons: after a confirmation the server joins
+// (operation 9) or withdraws (8) the athlete, its answer is shown, and the
+// table is fetched again (operation 6) in place of the old one.
+
+// GETs getgnstr.html with the Dstr value and hands the answer to done.
+function GetGnStr2(dstr, done) {
+  var request = new XMLHttpRequest();
+  request.open("GET", "getgnstr.html?Dstr=" + dstr, true);
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    if (request.status == 200) done(request.responseText);
+  };
+  request.send(null);
+}
+
+// The answer is HTML text; an alert shows it as the user reads it.
+function afPlainText(html) {
+  return new DOMParser().parseFromString(html, "text/html").body.textContent;
+}
+
+function TuiSanAndCanSai(eventId, athleteId, mode, eventName) {
+  var question = mode == 1 ? "确定该运动员退出“" + eventName + "”比赛嘛？"
+                           : "确定该运动员参加“" + eventName + "”项目的比赛嘛？";
+  if (!confirm(question)) return;
+  var operation = mode == 1 ? 8 : 9;
+  GetGnStr2(operation + "-" + eventId + "-0-0-" + athleteId, function (answer) {
+    alert(afPlainText(answer));
+    GetGnStr2("6-0-0-0-" + athleteId, function (table) {
+      document.getElementById("gndiv1").innerHTML = table;
+    });
+  });
+}
