@@ -40,9 +40,10 @@ int ActiveConnectionCount();
 // What one client, or all of them together, may hold of the server. A
 // connection past a count bound gets 503 and is closed at once; a request
 // whose head and body have not arrived within request_ms of its first byte
-// gets 408; bytes of unfinished requests past a byte bound get 503.
+// gets 408; a request whose body would pass a byte bound gets 503. The byte
+// bounds count what unfinished requests hold beyond a head's size each.
 struct ServerLimits {
-  int connections_per_address = 64;
+  int connections_per_address = 64;  // but 127.0.0.1, the server's own machine
   int connections = 4096;            // lowered to fit the open-file limit
   int idle_ms = 60 * 1000;           // waiting for the first byte of a request
   int request_ms = 30 * 1000;        // the whole head and body
@@ -56,7 +57,8 @@ void SetServerLimits(const ServerLimits& limits);
 // open-file limit (as it was at start or at SetServerLimits) leaves room for
 // fewer.
 int ConnectionLimit();
-// Bytes of unfinished requests held by every connection together.
+// Bytes of unfinished requests held by every connection together, as the
+// byte bounds count them.
 std::size_t UnfinishedRequestBytes();
 
 // The "image" folder beside the program, from which images and the
