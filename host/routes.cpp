@@ -14,6 +14,7 @@ void InstallAllRoutes() {
   for (RouteTable table : MeetRouteTables()) tables.push_back(table);
   InstallRouteTables(std::move(tables));
   InstallSetupServices();
+  InstallMeetServices();
   AttachPrintQueue();
 }
 

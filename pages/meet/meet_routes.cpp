@@ -1,11 +1,14 @@
 #include "pages/meet/meet_routes.h"
 
 #include "pages/meet/athlete_registration.h"
+#include "pages/meet/certificate_layout.h"
 #include "pages/meet/class_pages.h"
 #include "pages/meet/class_password.h"
 #include "pages/meet/class_results.h"
 #include "pages/meet/entry_listings.h"
 #include "pages/meet/order_book_generation.h"
+#include "pages/meet/print_centre.h"
+#include "pages/meet/print_sheets.h"
 #include "pages/meet/result_uploads.h"
 
 namespace korva {
@@ -28,21 +31,11 @@ constexpr RouteRow kPlannedRows[] = {
     {.path = "/InputScore.html", .roles = Role(kRoleScoreClerk), .code = 16},
     {.path = "/InputScore.html", .roles = Role(kRolePrintAdmin), .code = 18},
     {.path = "/InputScore.html", .roles = kAdmin, .code = 56},
-    // Print centre: the print administrator's home is page code 17.
-    {.path = "/Admin.html", .roles = Role(kRolePrintAdmin), .code = 17},
-    {.path = "/Print1.html", .roles = kStaff, .code = 64},
-    {.path = "/Print2.html", .roles = kStaff, .code = 65},
-    {.path = "/Print3.html", .roles = kStaff, .code = 66},
-    {.path = "/Print4.html", .roles = kStaff, .code = 67},
-    {.path = "/Print5.html", .roles = kStaff, .code = 89},
-    {.path = "/ViewTable.html", .roles = kStaff, .code = 63, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/printzx.html", .roles = kStaff, .code = 68, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/GetGsbStr.html", .roles = kStaff, .code = 69, .empty = EmptyReply::kEmptyBody},
+    // Single-item print and look-ups.
     {.path = "/FindStudent.html", .roles = kStaff, .code = 70, .empty = EmptyReply::kEmptyBody},
     {.path = "/ViewOneST.html", .roles = kStaff, .code = 71, .empty = EmptyReply::kEmptyBody},
     {.path = "/ViewOneCS.html", .roles = kStaff, .code = 72, .empty = EmptyReply::kEmptyBody},
     {.path = "/PrintOne.html", .roles = kStaff, .code = 73, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/MUpJzDt.html", .roles = kStaff, .code = 90, .access = kWrite, .empty = EmptyReply::kEmptyBody},
     // The results board, open without sign-in.
     {.path = "/GongGao.html", .roles = kAnyone, .code = 3},
     {.path = "/GetPbDate.html", .roles = kAnyone, .code = 4, .empty = EmptyReply::kEmptyBody, .session = false},
@@ -53,7 +46,10 @@ constexpr RouteRow kPlannedRows[] = {
 
 std::vector<RouteTable> MeetRouteTables() {
   return {ClassPageRoutes(), AthleteRegistrationRoutes(), ClassPasswordRoutes(), EntryListingRoutes(),
-          OrderBookGenerationRoutes(), ResultUploadRoutes(), ClassResultsRoutes(), kPlannedRows};
+          OrderBookGenerationRoutes(), ResultUploadRoutes(), ClassResultsRoutes(), PrintCentreRoutes(),
+          PrintSheetRoutes(), CertificateLayoutRoutes(), kPlannedRows};
 }
+
+void InstallMeetServices() { InstallCertificateCss(); }
 
 }  // namespace korva

@@ -127,3 +127,49 @@ function TuiSanAndCanSai(eventId, athleteId, mode, eventName) {
     });
   });
 }
+
+// ---- certificate layout (ViewTable.html?str=5-0-0-0, the preview of Print5.html) ----
+// Each press moves one line of the preview by 3 px and saves the new margin
+// of the signed-in account at once; the print style sheet then carries it.
+
+function MUpdateJzData(line, which, value) {
+  var request = new XMLHttpRequest();
+  request.open("GET", "MUpJzDt.html?zjdt=" + line + "-" + which + "-" + value, true);
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    if (request.status != 200 || request.responseText != "0")
+      alert("服务器保存失败，你的奖状设置没有被更改，请刷新后再试！");
+  };
+  request.send(null);
+}
+
+function MoveZjDiv(line, direction) {
+  var div = document.getElementById("jzdiv" + line);
+  if (!div) return;
+  var style = window.getComputedStyle(div);
+  var top = parseInt(style.marginTop, 10) || 0;
+  var left = parseInt(style.marginLeft, 10) || 0;
+  if (direction == 1) {
+    if (top < (line == 1 ? 100 : 20)) { alert("已经移到最顶端了，不能再移了!"); return; }
+    top -= 3;
+  } else if (direction == 2) {
+    if (line == 1 && top > 600) { alert("已经移到最底端了，不能再移了!"); return; }
+    if (line != 1 && top > 300) { alert("离得太远了，不能再移了!"); return; }
+    top += 3;
+  } else if (direction == 3) {
+    if (left < 30) { alert("已经移到最左边了，不能再移了!"); return; }
+    left -= 3;
+  } else if (direction == 4) {
+    if (left > 700) { alert("已经移到最右边了，不能再移了!"); return; }
+    left += 3;
+  } else {
+    return;
+  }
+  if (direction <= 2) {
+    div.style.marginTop = top + "px";
+    MUpdateJzData(line, 1, top);
+  } else {
+    div.style.marginLeft = left + "px";
+    MUpdateJzData(line, 2, left);
+  }
+}

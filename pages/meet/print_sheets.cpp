@@ -1,0 +1,198 @@
+#include "pages/meet/print_sheets.h"
+
+#include <array>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <span>
+
+#include "database/lookups.h"
+#include "database/store_rounds.h"
+#include "pages/meet/certificate_layout.h"
+#include "pages/meet/certificates.h"
+#include "pages/meet/check_in_sheets.h"
+#include "pages/meet/query_numbers.h"
+#include "pages/meet/result_sheet.h"
+#include "pages/meet/round_context.h"
+#include "web/escape.h"
+#include "web/response.h"
+#include "web/templates.h"
+
+namespace korva {
+
+namespace {
+
+// The sheets a "/ViewTable.html" request may ask for.
+enum Sheet { kCheckIn = 1, kOtherRoundCheckIn = 2, kResults = 3, kCertificates = 4, kPreview = 5, kTestCertificate = 6 };
+
+constexpr const char* kPrintNow = "<script type=\"text/javascript\">\r\n\tparent.printhtml(0);\r\n</script>\r\n";
+constexpr const char* kSampleOrganiser = "阳光实验小学";
+constexpr const char* kSampleMeet = "春季田径运动会";
+constexpr const char* kSamplePupil = "<strong>三年级(2)班 李明</strong>同学：";
+constexpr const char* kSampleEvent = "荣获 一年级 男子 立定跳远 比赛";
+
+// The query text after the first "=" (empty without one).
+std::string_view QueryText(std::string_view path) {
+  const std::size_t at = path.find('=');
+  return at == std::string_view::npos ? std::string_view() : path.substr(at + 1);
+}
+
+// Raises one print counter of the round and saves the round's counters; the
+// round in the list changes only once they are saved.
+void CountPrint(RoundNode& round, int RoundNode::*counter) {
+  RoundNode counted = round;
+  ++(counted.*counter);
+  if (SaveRoundCounters(counted) == 0) round = counted;
+}
+
+void CountQueuedPrint(int round_id, int ResultPrintItem::*counter) {
+  for (ResultPrintItem& item : Model().PrintQueue)
+    if (item.RoundId == round_id) ++(item.*counter);
+}
+
+// The sheets of round T (1 to 4) into sheets, counting the print; false
+// when the round or one of its parts is missing.
+bool BuildRoundSheet(int sheet, int round_id, bool from_print_centre, std::string& sheets) {
+  RoundContext context;
+  if (ResolveRoundContext(round_id, context) != 0) return false;
+  const std::span<const LaneNode> lanes = LanesOfRound(round_id);
+  if (lanes.empty()) return false;
+  RoundNode& round = *context.Round;
+  switch (sheet) {
+    case kCheckIn:
+      PrintRoundCheckIn(sheets, round, *context.Event, *context.Group, lanes);
+      CountPrint(round, &RoundNode::CheckInPrints);
+      return true;
+    case kOtherRoundCheckIn: {
+      // A preliminary's final, a final's preliminary; a direct final has
+      // no other round.
+      const int other_kind = round.Kind == kPrelim ? kFinalAfterPrelim : round.Kind == kFinalAfterPrelim ? kPrelim : 0;
+      RoundNode* other = other_kind ? FindRoundByContestAndKind(round.ContestId, other_kind) : nullptr;
+      const EventNode* event = other ? FindEventOfRound(*other) : nullptr;
+      const std::span<const LaneNode> other_lanes = other ? LanesOfRound(other->Id) : std::span<const LaneNode>();
+      if (!event || other_lanes.empty()) return false;
+      PrintRoundCheckIn(sheets, *other, *event, *context.Group, other_lanes);
+      CountPrint(*other, &RoundNode::CheckInPrints);
+      return true;
+    }
+    case kResults:
+      BuildResultSheet(lanes, sheets, round, *context.Event, *context.Group);
+      CountPrint(round, &RoundNode::ResultPrints);
+      if (from_print_centre) CountQueuedPrint(round_id, &ResultPrintItem::ResultPrints);
+      return true;
+    case kCertificates:
+      BuildRoundCertificates(lanes, sheets, *context.Event, *context.Group);
+      CountPrint(round, &RoundNode::CertificatePrints);
+      if (from_print_centre) CountQueuedPrint(round_id, &ResultPrintItem::CertificatePrints);
+      return true;
+    default: return false;
+  }
+}
+
+// The sample certificate of the layout page: the meet's own organiser,
+// meet line and date, a sample pupil, event and place.
+CertificateLines SampleLines(bool test_print) {
+  const MeetModel& meet = Model();
+  // While the organiser has the name the server starts with, the sample
+  // names a school.
+  const bool unnamed = meet.OrganiserName == MeetModel{}.OrganiserName;
+  const std::string organiser = unnamed ? kSampleOrganiser : meet.OrganiserName;
+  const std::string meet_name = unnamed ? kSampleMeet : meet.MeetName;
+  CertificateLines lines;
+  lines.Pupil = kSamplePupil;
+  lines.Meet = test_print ? "在 " + EscapeHtml(organiser) + EscapeHtml(meet_name) + " 中"
+                          : FormatCertificateMeetLine(organiser, meet_name);
+  lines.Event = kSampleEvent;
+  lines.Place = "第 一 名";
+  lines.Organiser = EscapeHtml(organiser);
+  lines.Date = FormatCertificateDate(std::time(nullptr));
+  return lines;
+}
+
+// "/ViewTable.html?str=T-round-x-f": T 1 check-in sheet, 2 the other
+// round's check-in sheet, 3 result sheet, 4 certificates of the round
+// (each counted on the round, and on its print-queue entry when f is not
+// 0), 5 the certificate layout preview, 6 a test certificate. A bad query
+// or a missing round leaves the reply empty.
+void ViewTableRoute(RouteContext& ctx) {
+  const std::string_view text = QueryText(ctx.request.Path);
+  std::array<int, 4> n{};
+  if (text.size() < 2 || ReadDashNumbers(text, n) != 4 || n[0] < 0 || n[0] > 6) return;
+  std::string sheets;
+  if (n[0] == kPreview) {
+    BuildCertificatePreview(sheets, SampleLines(false));
+    // The preview shows the print style sheet on the screen, with the move
+    // buttons' script in place of the screen style sheet.
+    std::string page = BuildPrintFrame(ctx.session, sheets);
+    const std::string screen_sheet = "<link href=\"admin.css\" rel=\"stylesheet\" type=\"text/css\">";
+    if (std::size_t at = page.find(screen_sheet); at != std::string::npos)
+      page.replace(at, screen_sheet.size(),
+                   "<script language=\"JavaScript\" src=\"af.js\" type=\"text/javascript\"></script>");
+    if (std::size_t at = page.find("media=\"print\""); at != std::string::npos) page.erase(at, 13);
+    AppendHtmlPage(ctx.session, page, ctx.reply);
+    return;
+  }
+  if (n[0] == kTestCertificate) {
+    int first_done = 0;
+    BuildCertificateBlock(SampleLines(true), sheets, first_done);
+    sheets += "<script type=\"text/javascript\">\r\n\tparent.printhtml(1);\r\n</script>\r\n";
+  } else if (n[0] == 0 || !BuildRoundSheet(n[0], n[1], n[3] != 0, sheets)) {
+    return;
+  } else {
+    sheets += kPrintNow;
+  }
+  AppendHtmlPage(ctx.session, BuildPrintFrame(ctx.session, sheets), ctx.reply);
+}
+
+// "/printzx.html?str=1-session-kind": every check-in sheet of one half-day
+// session, kind 1 track and 2 field rounds drawn with the order book, 3
+// track and 4 field finals drawn after their preliminaries. Not counted.
+void SessionCheckInRoute(RouteContext& ctx) {
+  const std::string_view text = QueryText(ctx.request.Path);
+  std::array<int, 3> n{};
+  if (text.size() < 2 || ReadDashNumbers(text, n) != 3) return;
+  std::string sheets;
+  int result = 0;
+  if (n[0] == 1 && n[2] >= 1 && n[2] <= 4)
+    result = BuildSessionCheckInSheets(sheets, n[1], n[2] % 2 == 1 ? 1 : 2, n[2] <= 2 ? 1 : 0);
+  if (result == 1) {
+    sheets += "<script type=\"text/javascript\">\r\n    alert(\"无数据可以打印\");\r\n\tparent.tipqingchu();\r\n\t</script>\r\n";
+  } else if (result == 2) {
+    sheets +=
+        "<script type=\"text/javascript\">\r\n    alert(\"无数据可以打印，请先至“秩序册管理”中生成秩序册！\");\r\n"
+        "\tparent.tipqingchu();\r\n\t</script>\r\n";
+  } else {
+    sheets += kPrintNow;
+  }
+  AppendHtmlPage(ctx.session, BuildPrintFrame(ctx.session, sheets), ctx.reply);
+}
+
+constexpr RouteRow kRows[] = {
+    {.path = "/ViewTable.html", .roles = kStaff, .code = 63, .handler = ViewTableRoute, .access = Access::kWrite,
+     .empty = EmptyReply::kEmptyBody},
+    {.path = "/printzx.html", .roles = kStaff, .code = 68, .handler = SessionCheckInRoute,
+     .empty = EmptyReply::kEmptyBody},
+};
+
+}  // namespace
+
+std::string BuildPrintFrame(const LoginNode& session, std::string_view sheets) {
+  std::string page;
+  LoadHtmlTemplate(Template::kPrintFrame, page);
+  ReplacePlaceholder(page, "标题", kAdminPageTitle);
+  // Browsers keep "/view.css" for a long time: the link names the
+  // account's sheet as it stands, so a moved certificate line is fetched
+  // anew and printed where it was put.
+  std::string css;
+  BuildCertificateCss(session.OwnerKey, css);
+  char version[24];
+  std::snprintf(version, sizeof version, "%zx", std::hash<std::string>{}(css));
+  ReplacePlaceholder(page, "userID", EscapeHtml(session.UserName) + "&amp;L=" + version);
+  // The sheets go in last, so nothing inside them is ever replaced.
+  ReplacePlaceholder(page, "表册", sheets);
+  return page;
+}
+
+RouteTable PrintSheetRoutes() { return kRows; }
+
+}  // namespace korva
