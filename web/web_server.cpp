@@ -116,6 +116,7 @@ class BufferHold {
   // so bodies that never end can't keep small requests out.
   bool Resize(std::size_t bytes) {
     bytes = bytes > kUncountedBytes ? bytes - kUncountedBytes : 0;
+    if (bytes == held_) return true;
     ServerState& state = State();
     std::lock_guard<std::mutex> hold(state.mutex);
     AddressUse& use = state.by_address[address_];
@@ -151,12 +152,22 @@ void CutBody(std::string& reply) {
   if (head_end != std::string::npos) reply.resize(head_end + 4);
 }
 
+// True once buffer holds more than the blank lines a client may send
+// between requests: the next request has begun.
+bool StartsARequest(const std::string& buffer) {
+  return buffer.find_first_not_of("\r\n") != std::string::npos;
+}
+
 // Reads and answers requests until the client closes, asks to close, sends
 // something unacceptable, is too slow, or the server stops. The time a
 // request may take runs from its first byte to its last, however the bytes
 // trickle in.
 void ServeConnection(int fd, std::string client_address) {
-  const ServerLimits limits = State().limits;
+  ServerLimits limits;
+  {
+    std::lock_guard<std::mutex> guard(State().mutex);
+    limits = State().limits;
+  }
   BufferHold hold(client_address);
   std::string buffer;
   std::string reply;
@@ -183,7 +194,7 @@ void ServeConnection(int fd, std::string client_address) {
       HandleHttpRequest(request, reply);
       if (head_only) CutBody(reply);
       if (!SendAll(fd, reply) || !request.KeepAlive) break;
-      reading = !buffer.empty();
+      reading = StartsARequest(buffer);
       since = NowMs();
       continue;
     }
@@ -206,12 +217,13 @@ void ServeConnection(int fd, std::string client_address) {
     ssize_t got = recv(fd, chunk, sizeof chunk, 0);
     if (got < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (got <= 0) break;
-    if (!reading) {
+    buffer.append(chunk, static_cast<std::size_t>(got));
+    if (!reading && StartsARequest(buffer)) {
       reading = true;
       since = NowMs();
     }
-    buffer.append(chunk, static_cast<std::size_t>(got));
   }
+  hold.Resize(0);  // before the connection counts as gone
   ServerState& state = State();
   {
     std::lock_guard<std::mutex> guard(state.mutex);
