@@ -10,6 +10,7 @@
 #include "pages/meet/print_centre.h"
 #include "pages/meet/print_sheets.h"
 #include "pages/meet/result_uploads.h"
+#include "pages/meet/score_entry.h"
 
 namespace korva {
 
@@ -26,11 +27,6 @@ constexpr RouteRow kPlannedRows[] = {
     // School records.
     {.path = "/ShowTopScore.html", .roles = kAdmin, .code = 85, .empty = EmptyReply::kAdminResult},
     {.path = "/uptopcj.html", .roles = kAdmin, .code = 86, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    // Score entry: the clerk's home is the score-entry page.
-    {.path = "/Admin.html", .roles = Role(kRoleScoreClerk), .code = 16},
-    {.path = "/InputScore.html", .roles = Role(kRoleScoreClerk), .code = 16},
-    {.path = "/InputScore.html", .roles = Role(kRolePrintAdmin), .code = 18},
-    {.path = "/InputScore.html", .roles = kAdmin, .code = 56},
     // Single-item print and look-ups.
     {.path = "/FindStudent.html", .roles = kStaff, .code = 70, .empty = EmptyReply::kEmptyBody},
     {.path = "/ViewOneST.html", .roles = kStaff, .code = 71, .empty = EmptyReply::kEmptyBody},
@@ -47,7 +43,7 @@ constexpr RouteRow kPlannedRows[] = {
 std::vector<RouteTable> MeetRouteTables() {
   return {ClassPageRoutes(), AthleteRegistrationRoutes(), ClassPasswordRoutes(), EntryListingRoutes(),
           OrderBookGenerationRoutes(), ResultUploadRoutes(), ClassResultsRoutes(), PrintCentreRoutes(),
-          PrintSheetRoutes(), CertificateLayoutRoutes(), kPlannedRows};
+          PrintSheetRoutes(), CertificateLayoutRoutes(), ScoreEntryRoutes(), kPlannedRows};
 }
 
 void InstallMeetServices() { InstallCertificateCss(); }
