@@ -1,5 +1,6 @@
 #include "pages/meet/meet_routes.h"
 
+#include "pages/meet/advanced_fragments.h"
 #include "pages/meet/athlete_registration.h"
 #include "pages/meet/certificate_layout.h"
 #include "pages/meet/class_pages.h"
@@ -43,7 +44,7 @@ constexpr RouteRow kPlannedRows[] = {
 std::vector<RouteTable> MeetRouteTables() {
   return {ClassPageRoutes(), AthleteRegistrationRoutes(), ClassPasswordRoutes(), EntryListingRoutes(),
           OrderBookGenerationRoutes(), ResultUploadRoutes(), ClassResultsRoutes(), PrintCentreRoutes(),
-          PrintSheetRoutes(), CertificateLayoutRoutes(), ScoreEntryRoutes(), kPlannedRows};
+          PrintSheetRoutes(), CertificateLayoutRoutes(), ScoreEntryRoutes(), AdvancedPageRoutes(), kPlannedRows};
 }
 
 void InstallMeetServices() { InstallCertificateCss(); }

@@ -3,6 +3,8 @@
 #include "database/data_lock.h"
 #include "pages/setup/account_pages.h"
 #include "pages/setup/admin_home.h"
+#include "pages/setup/advanced_operations.h"
+#include "pages/setup/ajax_functions.h"
 #include "pages/setup/competition_groups.h"
 #include "pages/setup/create_meet.h"
 #include "pages/setup/group_events.h"
@@ -28,7 +30,6 @@ using enum Answer;
 // its page's file, with its handler, when the page is built. Until then
 // the request gets the session-expired page.
 constexpr RouteRow kPlannedRows[] = {
-    {.path = "/ajaxfun.html", .roles = kAdmin, .code = 5, .access = kWrite, .empty = EmptyReply::kEmptyBody},
     {.path = "/SetupYard.html", .roles = kAdmin, .code = 38, .empty = EmptyReply::kAdminResult},
     {.path = "/ShowYards.html", .roles = kAdmin, .code = 39, .empty = EmptyReply::kAdminResult},
     {.path = "/ShowMatch.html", .roles = kAdmin, .code = 40, .empty = EmptyReply::kAdminResult},
@@ -39,8 +40,6 @@ constexpr RouteRow kPlannedRows[] = {
     {.path = "/ShowScore.html", .roles = kAdmin, .code = 45, .empty = EmptyReply::kAdminResult},
     {.path = "/SetupScore.html", .roles = kAdmin, .code = 46, .empty = EmptyReply::kAdminResult},
     {.path = "/MoveBiSai.html", .roles = kAdmin, .code = 60, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/gjgn.html", .roles = kAdmin, .code = 84, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    {.path = "/getgnstr.html", .roles = kAdmin, .code = 88, .empty = EmptyReply::kEmptyBody},
     {.path = "/AddYard.html", .method = kPost, .roles = kAdmin, .code = 150, .access = kWrite,
      .empty = EmptyReply::kAdminResult, .answer = kResultPage, .base = 50},
     {.path = "/DelYard.html", .method = kPost, .roles = kAdmin, .code = 151, .access = kWrite,
@@ -81,7 +80,8 @@ int SetupStageForRouter() {
 std::vector<RouteTable> SetupRouteTables() {
   return {CreateMeetRoutes(), SetupStageRoutes(), MenuPageRoutes(), OrderBookControlRoutes(), MatchPlanRoutes(),
           MeetListRoutes(), AccountPageRoutes(), RegroupRoutes(), AdminHomeRoutes(),
-          MeetInfoRoutes(), CompetitionGroupsRoutes(), GroupEventsRoutes(), kPlannedRows};
+          MeetInfoRoutes(), CompetitionGroupsRoutes(), GroupEventsRoutes(), AjaxFunctionRoutes(),
+          AdvancedOperationRoutes(), kPlannedRows};
 }
 
 void InstallSetupServices() {

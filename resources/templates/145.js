@@ -597,3 +597,15 @@ function updatetopcj(i) {
   request.open("GET", "uptopcj.html?Dstr=" + query, true);
   request.send(null);
 }
+
+// ---- administrative AJAX functions (ajaxfun.html) ----
+// Sends one quick change ("f a b c d") and shows the answer in "RetMsg1".
+function ajaxfun(str) {
+  var request = new XMLHttpRequest();
+  request.open("GET", "ajaxfun.html?Dstr=" + str, true);
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    document.getElementById("RetMsg1").innerHTML = request.responseText;
+  };
+  request.send(null);
+}

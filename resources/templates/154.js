@@ -173,3 +173,193 @@ function MoveZjDiv(line, direction) {
     MUpdateJzData(line, 2, left);
   }
 }
+
+// ---- advanced functions and reports (Adft.html, Table.html) ----
+// The menus fetch their panels from getgnstr.html into "gndiv1"; the
+// panels' buttons change athletes, run the advanced operations of
+// gjgn.html (two of them after the administrator's name and password are
+// asked again) and step the round settings through ajaxfun.html.
+
+// Fetches the fragment of a Dstr value into gndiv1.
+function afShowFragment(dstr) {
+  GetGnStr2(dstr, function (html) {
+    document.getElementById("gndiv1").innerHTML = html;
+  });
+}
+
+// Typed text for a query: non-ASCII stays as typed, so the browser sends it
+// in the page's own encoding; the characters that would end or change the
+// query are escaped (the server then refuses the value).
+function afQueryText(text) {
+  return text.replace(/[%&#+ ]/g, function (c) {
+    return "%" + c.charCodeAt(0).toString(16).toUpperCase();
+  });
+}
+
+function GetGnStr(n) {
+  afShowFragment(n + "-0-0-0-0");
+}
+
+// The add-athlete panel of the class and sex chosen in "jsz".
+function AddStCh() {
+  afShowFragment("2-" + document.getElementById("jsz").value);
+}
+
+function findst1() {
+  var text = document.getElementById("ststr").value.replace(/\s/g, "");
+  afShowFragment("4-0-0-0-0-" + afQueryText(text));
+}
+
+function SaveStInfo(id) {
+  var name = document.getElementById("stname").value.replace(/\s/g, "");
+  var number = document.getElementById("sthaoma").value.replace(/\s/g, "");
+  if (name == "") {
+    alert("请输入运动员姓名！");
+    return;
+  }
+  if (number == "") {
+    alert("请输入运动员号码！");
+    return;
+  }
+  if (name == document.getElementById("oldname").value && number == document.getElementById("oldhaoma").value) {
+    alert("请修改运动员信息后再保存修改！");
+    return;
+  }
+  afShowFragment("7-0-0-0-" + id + "-" + afQueryText(name) + "-" + afQueryText(number));
+}
+
+// A box over the page (the wait note, the credentials form).
+function afShowBox(html) {
+  var box = document.getElementById("afBox");
+  if (!box) {
+    box = document.createElement("div");
+    box.id = "afBox";
+    box.style.cssText = "position:fixed;left:20%;top:20%;width:60%;padding:10px;background:#FFF;" +
+                        "border:2px solid #369;text-align:center;z-index:100;";
+    document.body.appendChild(box);
+  }
+  box.innerHTML = html;
+  box.style.display = "";
+}
+
+function afHideBox() {
+  var box = document.getElementById("afBox");
+  if (box) box.style.display = "none";
+}
+
+// What the page does with the answer of an advanced operation.
+var afOperationAnswers = {
+  "0": ["提交的数据有不正确，请重新登陆！", "AdminIndex.html"],
+  "1": ["模拟报名完成，请进行运动会日程安排！", "MatchPlan.html"],
+  "2": ["模拟报名完成，且已完成日程安排，请及时关闭报名，并生成运动会秩序册。", "BookControl.html"],
+  "3": ["发现已有运动员报名，请删除已有的运动员报名，再进行模拟报名！", ""],
+  "4": ["比赛设置未完成，请完成比赛设置，再进行模拟报名！", "SetupMeet.html"],
+  "5": ["运动会尚未建立，请新建一个运动会！", "SetupMeet.html"],
+  "6": ["所有运动员分道分道数据与号码已被删除！", ""],
+  "7": ["发现已有运动员成绩，无法删除数据，请删除运动员成绩后操作！", ""],
+  "8": ["重排号码已完成，请重新生成秩序册，然后下载即可！", ""],
+  "9": ["重排号码失败！", ""],
+  "10": ["模拟报名数据已经全部删除，请重新开始报名。", ""],
+  "11": ["模拟报名数据失败，因为发现了不是通过模拟报名的运动员数据！", ""]
+};
+
+function afRunOperation(operation, name, password, second) {
+  var request = new XMLHttpRequest();
+  request.open("GET", "gjgn.html?str1=" + afQueryText(name) + "&str2=" + afQueryText(password) +
+               "&str3=" + operation + "&str4=" + second, true);
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    var answer = request.responseText;
+    if (request.status != 200 || !/^\d+$/.test(answer)) {
+      alert("系统错误，请退出后重新登陆！");
+      window.location.href = "Admin.html";
+      return;
+    }
+    var action = afOperationAnswers[answer];
+    if (!action) {
+      alert("未知错误，系统没有正确回应，请重新登陆。");
+      window.location.href = "/";
+      return;
+    }
+    if (action[1] == "") afHideBox();
+    alert(action[0]);
+    if (action[1] != "") window.location.href = action[1];
+  };
+  request.send(null);
+}
+
+function afWait() {
+  afShowBox("<br /><h1>正在处理，请稍候……</h1><br /><h1>根据您的运动会规模，大概需要花费10到30秒的时间，请耐心等待！</h1>");
+}
+
+function mybmfn() {
+  afWait();
+  afRunOperation(1, "vexil", "vexil", 0);
+}
+
+function DelAtBmfn() {
+  afWait();
+  afRunOperation(3, "vexil", "vexil", 0);
+}
+
+// The administrator's name and password, asked again before an operation
+// on real data.
+function afAskCredentials(operation) {
+  afShowBox("<p>请输入管理员的用户名及密码：</p>" +
+            "<p>用户名：<input type=\"text\" id=\"adminname\" size=\"20\" /></p>" +
+            "<p>密&nbsp;&nbsp;码：<input type=\"password\" id=\"adminpass\" size=\"20\" /></p>" +
+            "<p><input type=\"button\" id=\"afOk\" value=\"确定\" /> " +
+            "<input type=\"button\" id=\"afCancel\" value=\"取消\" /></p>");
+  document.getElementById("afCancel").onclick = afHideBox;
+  document.getElementById("afOk").onclick = function () {
+    var name = document.getElementById("adminname").value.replace(/\s/g, "");
+    var password = document.getElementById("adminpass").value.replace(/\s/g, "");
+    if (name == "" || password == "") {
+      alert("请输入用户名及密码！");
+      return;
+    }
+    afWait();
+    afRunOperation(operation, name, password, 2);
+  };
+}
+
+function mydelfzfdhm() {
+  afAskCredentials(10);
+}
+
+function mycphm() {
+  afAskCredentials(11);
+}
+
+// Round settings: the answer "element-value" shows the stored count.
+function changeBSSJ(operation, contestId, elementId) {
+  var request = new XMLHttpRequest();
+  request.open("GET", "ajaxfun.html?Dstr=" + operation + "%20" + contestId + "%20" + elementId + "%200%200", true);
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    var parts = request.responseText.split("-");
+    if (request.status != 200 || parts.length != 2) {
+      alert("请重新登陆！");
+      window.location.href = "AdminIndex.html";
+      return;
+    }
+    document.getElementById(parts[0]).innerHTML = parts[1];
+  };
+  request.send(null);
+}
+
+function changeBsFz(row, contestId) {
+  var scheme = document.getElementById("fzC" + row).value;
+  var request = new XMLHttpRequest();
+  request.open("GET", "ajaxfun.html?Dstr=15%20" + scheme + "%20" + contestId + "%200%200", true);
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    if (request.status != 200 || request.responseText == "error") {
+      alert("请重新登陆！");
+      window.location.href = "AdminIndex.html";
+      return;
+    }
+    alert(afPlainText(request.responseText));
+  };
+  request.send(null);
+}

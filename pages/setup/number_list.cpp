@@ -1,0 +1,50 @@
+#include "pages/setup/number_list.h"
+
+#include <climits>
+
+namespace korva {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+
+// One number at pos (blanks and a sign first); false when no digit follows.
+bool ReadNumber(std::string_view text, std::size_t& pos, int& value) {
+  std::size_t i = pos;
+  while (i < text.size() && IsBlank(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  if (i >= text.size() || text[i] < '0' || text[i] > '9') return false;
+  long long n = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    if (n <= INT_MAX) n = n * 10 + (text[i] - '0');
+  }
+  if (negative) n = -n;
+  value = n > INT_MAX ? INT_MAX : n < INT_MIN ? INT_MIN : static_cast<int>(n);
+  pos = i;
+  return true;
+}
+
+}  // namespace
+
+std::vector<int> ReadNumberList(std::string_view text, char separator, std::size_t max_count) {
+  std::vector<int> numbers;
+  std::size_t pos = 0;
+  while (numbers.size() < max_count) {
+    if (!numbers.empty()) {
+      if (separator == ' ') {
+        while (pos < text.size() && IsBlank(text[pos])) ++pos;
+      } else if (pos < text.size() && text[pos] == separator) {
+        ++pos;
+      } else {
+        break;
+      }
+    }
+    int value = 0;
+    if (!ReadNumber(text, pos, value)) break;
+    numbers.push_back(value);
+  }
+  return numbers;
+}
+
+}  // namespace korva

@@ -1,0 +1,17 @@
+#pragma once
+// The short requests of the administration scripts carry several numbers in
+// one value ("11 5 31 0 0", "4-0-0-0-0-..."). Read like a scanf of "%d"
+// directives joined by the separator, without its overflow.
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace korva {
+
+// Up to max_count integers from the start of text: each may follow blanks
+// and carry a sign; between two of them stands the separator (a blank
+// separator stands for any run of blanks, none included). Reading stops at
+// the first number that is not there. Values beyond int are clamped.
+std::vector<int> ReadNumberList(std::string_view text, char separator, std::size_t max_count);
+
+}  // namespace korva

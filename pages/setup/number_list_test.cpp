@@ -1,0 +1,32 @@
+#include "pages/setup/number_list.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace korva {
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+TEST(NumberListTest, ReadsLikeScanfWithoutOverflow) {
+  EXPECT_THAT(ReadNumberList("11 5 31 0 0", ' ', 5), ElementsAre(11, 5, 31, 0, 0));
+  EXPECT_THAT(ReadNumberList("1  901", ' ', 5), ElementsAre(1, 901));  // any run of blanks
+  EXPECT_THAT(ReadNumberList("1 2 3 4 5 6", ' ', 5), ElementsAre(1, 2, 3, 4, 5));
+  EXPECT_THAT(ReadNumberList("4-0-0-0-0-张三", '-', 5), ElementsAre(4, 0, 0, 0, 0));
+  EXPECT_THAT(ReadNumberList("7-0-0-0-12-李-9", '-', 5), ElementsAre(7, 0, 0, 0, 12));
+  EXPECT_THAT(ReadNumberList("2--1-3", '-', 5), ElementsAre(2, -1, 3));  // a sign after the separator
+  EXPECT_THAT(ReadNumberList("3", '-', 5), ElementsAre(3));
+  EXPECT_THAT(ReadNumberList("3 4", '-', 5), ElementsAre(3));  // the separator must stand there
+  EXPECT_THAT(ReadNumberList("x1", ' ', 5), IsEmpty());
+  EXPECT_THAT(ReadNumberList("", ' ', 5), IsEmpty());
+  EXPECT_THAT(ReadNumberList("-", '-', 5), IsEmpty());
+  EXPECT_THAT(ReadNumberList("99999999999999999999 -99999999999999999999", ' ', 5), ElementsAre(INT_MAX, INT_MIN));
+}
+
+}  // namespace
+
+}  // namespace korva
