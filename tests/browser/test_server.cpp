@@ -4,10 +4,12 @@
 // runs until its standard input closes or it gets SIGTERM or SIGINT; then it
 // stops and removes the data folder.
 //
-// Usage: korva_test_server [--meet <file.sql>]...
+// Usage: korva_test_server [--meet <file.sql>]... | --data <folder>
 //   --meet  creates and opens a meet first (the default catalogue copied in),
 //           then runs the file's SQL (UTF-8) on it; several files run in
 //           the order given.
+//   --data  serves an existing data folder and its current meet instead, and
+//           leaves it in place (restarts after a crash).
 #include <signal.h>
 #include <unistd.h>
 
@@ -16,6 +18,7 @@
 #include <exception>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -48,7 +51,12 @@ void WatchStandardInput() {
 
 int Run(int argc, char** argv) {
   std::string meet_sql;
+  std::string data_folder;
   for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
+      data_folder = argv[++i];
+      continue;
+    }
     if (std::strcmp(argv[i], "--meet") == 0 && i + 1 < argc) {
       std::string sql;
       if (!ReadFile(argv[++i], &sql)) {
@@ -57,7 +65,7 @@ int Run(int argc, char** argv) {
       }
       meet_sql += sql + "\n";
     } else {
-      std::fprintf(stderr, "usage: %s [--meet <file.sql>]...\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--meet <file.sql>]... | --data <folder>\n", argv[0]);
       return 2;
     }
   }
@@ -69,16 +77,22 @@ int Run(int argc, char** argv) {
   sigaddset(&stop_signals, SIGINT);
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
-  MeetFixture data;
-  SetBlankMeetTemplatePath(data.folder() + "/PVD.DAT");
-  if (!meet_sql.empty()) data.OpenNewMeet(Utf8ToGbk(meet_sql));
+  std::unique_ptr<MeetFixture> data;
+  std::string password;
+  if (data_folder.empty()) {
+    data = std::make_unique<MeetFixture>();
+    data_folder = data->folder();
+    password = data->admin_password();
+    SetBlankMeetTemplatePath(data_folder + "/PVD.DAT");
+    if (!meet_sql.empty()) data->OpenNewMeet(Utf8ToGbk(meet_sql));
+  }
   InstallAllRoutes();
   int port = 0;
-  if (StartWebServerForTest(data.folder(), 0, &port) != 0) {
+  if (StartWebServerForTest(data_folder, 0, &port) != 0) {
     std::fprintf(stderr, "the server did not start\n");
     return 1;
   }
-  std::printf("port=%d\npassword=%s\nready\n", port, data.admin_password().c_str());
+  std::printf("port=%d\npassword=%s\nready\n", port, password.c_str());
   std::fflush(stdout);
 
   std::thread(WatchStandardInput).detach();

@@ -1,0 +1,236 @@
+// The server as its own process, killed with SIGKILL at random moments
+// while class teachers register, and started again on the same data folder;
+// then a disk that fills under it. Every registration it acknowledged must
+// be in the file afterwards, both files must pass SQLite's integrity check,
+// and the meet must open with every list.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <mutex>
+#include <random>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "database/connections.h"
+#include "database/data_folder.h"
+#include "database/data_lock.h"
+#include "database/gbk_text.h"
+#include "database/model.h"
+#include "database/open_meet.h"
+#include "database/sqlite_db.h"
+#include "tests/http/http_client.h"
+#include "tests/testing/meet_fixture.h"
+#include "tests/testing/registration_meet.h"
+
+namespace korva {
+
+namespace {
+
+// korva_test_server serving a data folder, in a process of its own.
+class ServerProcess {
+ public:
+  // file_size_limit > 0: the process may not write files beyond that many
+  // bytes (a disk that is full), and a write past it fails instead of
+  // killing the process.
+  explicit ServerProcess(const std::string& folder, rlim_t file_size_limit = 0) {
+    const char* binary = std::getenv("KORVA_TEST_SERVER");
+    if (binary == nullptr) return;
+    int to_child[2], from_child[2];
+    if (pipe(to_child) != 0 || pipe(from_child) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(to_child[0], STDIN_FILENO);
+      dup2(from_child[1], STDOUT_FILENO);
+      close(to_child[1]);
+      close(from_child[0]);
+      if (file_size_limit > 0) {
+        rlimit limit{file_size_limit, file_size_limit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        signal(SIGXFSZ, SIG_IGN);
+      }
+      execl(binary, binary, "--data", folder.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(to_child[0]);
+    close(from_child[1]);
+    stdin_ = to_child[1];
+    std::string out;
+    char chunk[256];
+    ssize_t got;
+    while (out.find("ready") == std::string::npos && (got = read(from_child[0], chunk, sizeof chunk)) > 0)
+      out.append(chunk, static_cast<std::size_t>(got));
+    close(from_child[0]);
+    std::size_t at = out.find("port=");
+    if (at != std::string::npos) port_ = std::atoi(out.c_str() + at + 5);
+  }
+  ~ServerProcess() { Kill(); }
+  ServerProcess(const ServerProcess&) = delete;
+  ServerProcess& operator=(const ServerProcess&) = delete;
+
+  int port() const { return port_; }
+
+  void Kill() {
+    if (pid_ <= 0) return;
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    close(stdin_);
+    pid_ = 0;
+  }
+
+ private:
+  pid_t pid_ = 0;
+  int stdin_ = -1;
+  int port_ = 0;
+};
+
+HttpResponse Ask(int port, const std::string& text) {
+  TestConnection connection(port);
+  if (!connection.ok() || !connection.Send(text)) return {};
+  return connection.Read();
+}
+
+// Classes 101 and 102 of the registration meet, with their passwords.
+SessionCookie LoginTeacher(int port, int class_id) {
+  const char* password = class_id == 101 ? "1111" : "2222";
+  SessionCookie session = CookieNumber(Ask(port, RequestText("GET", "/")));
+  // Signing in gives the session a new number.
+  return CookieNumber(
+      Ask(port, RequestText("POST", "/index.html", session, "BanJi=" + std::to_string(class_id) + "&PassWord=" + password)));
+}
+
+// Registers athletes named prefix0, prefix1, ... one after the other until
+// the server stops answering; the names it acknowledged go into stored.
+void Register(int port, int class_id, const std::string& prefix, std::set<std::string>& stored,
+              std::mutex& stored_mutex, std::atomic<bool>& stop) {
+  SessionCookie session = LoginTeacher(port, class_id);
+  for (int i = 0; !stop; ++i) {
+    std::string name = prefix + std::to_string(i);
+    HttpResponse reply = Ask(port, RequestText("GET", "/AddStudent.html?stid=0&stxb=" + std::to_string(1 + i % 2) +
+                                                          "&Tname1=" + name + "&NjId=1&BjId=" +
+                                                          std::to_string(class_id) + "&an=1",
+                                               session));
+    if (reply.status == 0) return;  // the server is gone
+    if (reply.body.find("报名成功") != std::string::npos) {
+      std::lock_guard<std::mutex> hold(stored_mutex);
+      stored.insert(name);
+    }
+  }
+}
+
+// What the files hold after the runs, read with the server stopped.
+struct Stored {
+  std::string base_check, meet_check;
+  std::set<std::string> names;
+  bool opens = false;
+};
+
+Stored ReadBack(const std::string& folder) {
+  Stored out;
+  DataGuard hold(DataLock);
+  CloseDatabases();
+  OpenDataFolder(folder, nullptr);
+  out.opens = OpenCurrentMeet(0) == 0;
+  Statement base(BaseConnection(), "PRAGMA integrity_check");
+  if (base.Next()) out.base_check = base.ReadTextField(0);
+  Statement meet(MeetConnection(), "PRAGMA main.integrity_check");
+  if (meet.Next()) out.meet_check = meet.ReadTextField(0);
+  for (const AthleteNode& athlete : Model().AthleteList) out.names.insert(athlete.Name);
+  return out;
+}
+
+class CrashTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::getenv("KORVA_TEST_SERVER") == nullptr) GTEST_SKIP() << "KORVA_TEST_SERVER is not set";
+    // Room for every registration the runs can make.
+    OpenRegistrationMeet(fixture_, "UPDATE qrtb373 SET qrtb377 = 100000;");
+    DataGuard hold(DataLock);
+    CloseDatabases();
+  }
+
+  MeetFixture fixture_;
+};
+
+TEST_F(CrashTest, KilledAtRandomMomentsNothingAcknowledgedIsLost) {
+  std::mt19937 random(7);
+  std::set<std::string> acknowledged;
+  std::mutex acknowledged_mutex;
+  for (int run = 0; run < 5; ++run) {
+    ServerProcess server(fixture_.folder());
+    ASSERT_GT(server.port(), 0) << "run " << run;
+    std::atomic<bool> stop{false};
+    std::vector<std::thread> teachers;
+    for (int t = 0; t < 3; ++t) {
+      std::string prefix = "r" + std::to_string(run) + "t" + std::to_string(t) + "n";
+      teachers.emplace_back(Register, server.port(), 101 + t % 2, prefix, std::ref(acknowledged),
+                            std::ref(acknowledged_mutex), std::ref(stop));
+    }
+    usleep(100000 + random() % 400000);
+    server.Kill();
+    stop = true;
+    for (std::thread& teacher : teachers) teacher.join();
+  }
+  Stored stored = ReadBack(fixture_.folder());
+  EXPECT_TRUE(stored.opens);
+  EXPECT_EQ(stored.base_check, "ok");
+  EXPECT_EQ(stored.meet_check, "ok");
+  EXPECT_GT(acknowledged.size(), 20u);
+  for (const std::string& name : acknowledged) EXPECT_TRUE(stored.names.count(name)) << name << " was lost";
+}
+
+TEST_F(CrashTest, AFullDiskRefusesWritesAndKeepsServingWhatItHolds) {
+  std::set<std::string> acknowledged;
+  std::mutex acknowledged_mutex;
+  {
+    // A few pages more than the meet file holds now.
+    off_t size = 0;
+    {
+      struct stat st{};
+      DataGuard hold(DataLock);
+      OpenDataFolder(fixture_.folder(), nullptr);
+      OpenCurrentMeet(0);
+      if (stat(Model().MeetFilePath.c_str(), &st) == 0) size = st.st_size;
+      CloseDatabases();
+    }
+    ServerProcess server(fixture_.folder(), static_cast<rlim_t>(size + 16 * 1024));
+    ASSERT_GT(server.port(), 0);
+    std::atomic<bool> stop{false};
+    std::thread teacher([&] {
+      Register(server.port(), 101, "f", acknowledged, acknowledged_mutex, stop);
+    });
+    // Registrations go on until the file can't grow; then they are refused.
+    SessionCookie session = LoginTeacher(server.port(), 102);
+    int refused = 0;
+    for (int i = 0; i < 400 && refused == 0; ++i) {
+      HttpResponse reply = Ask(server.port(), RequestText("GET", "/AddStudent.html?stid=0&stxb=1&Tname1=g" +
+                                                                     std::to_string(i) + "&NjId=1&BjId=102&an=1",
+                                                          session));
+      ASSERT_EQ(reply.status, 200);
+      if (reply.body.find("报名成功") == std::string::npos) ++refused;
+    }
+    stop = true;
+    teacher.join();
+    EXPECT_GT(refused, 0) << "the file never filled";
+    // Pages that only read are still served whole.
+    HttpResponse home = Ask(server.port(), RequestText("GET", "/ShowClass.html", session));
+    EXPECT_EQ(home.status, 200);
+    EXPECT_NE(home.body.find("</html>"), std::string::npos);
+    server.Kill();
+  }
+  Stored stored = ReadBack(fixture_.folder());
+  EXPECT_TRUE(stored.opens);
+  EXPECT_EQ(stored.meet_check, "ok");
+  for (const std::string& name : acknowledged) EXPECT_TRUE(stored.names.count(name)) << name << " was lost";
+}
+
+}  // namespace
+
+}  // namespace korva
