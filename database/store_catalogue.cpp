@@ -1,6 +1,8 @@
 #include "database/store_catalogue.h"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "database/connections.h"
 #include "database/data_lock.h"
@@ -94,9 +96,9 @@ int DeleteEvent(const EventNode& event, std::string* message) {
   Transaction unit(meet);
   bool deleted = unit.ok() &&
                  Execute(meet, "DELETE FROM qrtb306 WHERE qrtb307 = ?", event.Id) &&
-                 Execute(meet, "DELETE FROM qrtb249 WHERE qrtb250 = ?", event.Id) &&
+                 Execute(meet, "DELETE FROM qrtb249 WHERE qrtb250 = ? OR qrtb251 = ?", event.Id, event.Id) &&
                  Execute(meet, "DELETE FROM base.qrtb55 WHERE qrtb307 = ?", event.Id) &&
-                 Execute(meet, "DELETE FROM base.qrtb112 WHERE qrtb250 = ?", event.Id) &&
+                 Execute(meet, "DELETE FROM base.qrtb112 WHERE qrtb250 = ? OR qrtb251 = ?", event.Id, event.Id) &&
                  unit.Commit();
   if (!deleted) {
     *message = "操作数据库出错！（3）";
@@ -104,6 +106,26 @@ int DeleteEvent(const EventNode& event, std::string* message) {
   }
   *message = "[" + event.Name + "]比赛项目已经成功删除！";
   return 0;
+}
+
+int SwapEventIds(int first_id, int second_id) {
+  DataGuard hold(DataLock);
+  Connection& meet = MeetConnection();
+  Transaction unit(meet);
+  bool swapped = unit.ok() && first_id != second_id;
+  const int a = first_id, b = second_id;
+  for (const auto& [events, parts] : {std::pair{"qrtb306", "qrtb249"}, std::pair{"base.qrtb55", "base.qrtb112"}}) {
+    // The id is the table's key, so the first row steps aside while the
+    // second takes its place.
+    const std::string move = std::string("UPDATE ") + events + " SET qrtb307 = ? WHERE qrtb307 = ?";
+    swapped = swapped && Execute(meet, move, -a, a) && Execute(meet, move, a, b) && Execute(meet, move, b, -a);
+    for (const char* column : {"qrtb250", "qrtb251"})
+      swapped = swapped && Execute(meet,
+                                   std::string("UPDATE ") + parts + " SET " + column + " = CASE " + column +
+                                       " WHEN ? THEN ? ELSE ? END WHERE " + column + " IN (?, ?)",
+                                   a, b, a, a, b);
+  }
+  return swapped && unit.Commit() ? 0 : 1;
 }
 
 int SaveVenue(VenueNode& venue, int venue_id) {

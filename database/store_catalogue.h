@@ -15,10 +15,17 @@ namespace korva {
 // changes). The caller reloads EventList.
 int SaveEvent(EventNode& event, int event_id, std::string* message);
 
-// Deletes the event and its part rows from both files. 0 with
+// Deletes the event and its part rows from both files, and takes it out of
+// every combined event that lists it as a part. 0 with
 // "[%s]比赛项目已经成功删除！"; 1 with "操作数据库出错！（3）". The caller
 // reloads EventList.
 int DeleteEvent(const EventNode& event, std::string* message);
+
+// Exchanges the definitions stored under two event ids in both files (the
+// display order is the id order), parts included; combined events that
+// list either one follow its definition to its new id. 0 done; 1 database
+// error (nothing changes). The caller reloads EventList.
+int SwapEventIds(int first_id, int second_id);
 
 // venue_id 0 inserts the venue under a new id in both files and appends it
 // to VenueList; ids 1 to 3 (the built-in tracks) write only size and lanes

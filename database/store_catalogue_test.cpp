@@ -68,11 +68,36 @@ TEST_F(Catalogue, DeletingAnEventRemovesItAndItsPartsFromBothFiles) {
   EXPECT_EQ(BothFiles("COUNT(*)", "qrtb306", "qrtb55", "qrtb307 = 16") + " " +
                 BothFiles("COUNT(*)", "qrtb249", "qrtb112", "qrtb250 = 16"),
             "0 / 0 0 / 0");
+  // A part event leaves the combined events that listed it.
+  ASSERT_TRUE(fixture_.MeetSql(Model().CurrentMeetId, "INSERT INTO qrtb249 VALUES (17, 9), (17, 2);") &&
+              fixture_.BaseSql("INSERT INTO qrtb112 VALUES (17, 9), (17, 2);"));
+  EventNode part{.Id = 9, .Name = "跳远"};
+  ASSERT_EQ(DeleteEvent(part, &message), 0);
+  EXPECT_EQ(BothFiles("group_concat(qrtb250 || ':' || qrtb251)", "qrtb249", "qrtb112", "1"), "17:2 / 17:2");
   FailOn("DELETE", "base.qrtb55", "no_delete");
   e.Id = 3;
   EXPECT_EQ(DeleteEvent(e, &message), 1);
   EXPECT_EQ(message, "操作数据库出错！（3）");
   EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb306 WHERE qrtb307 = 3"), 1);
+}
+
+TEST_F(Catalogue, SwappedEventsKeepTheirIdsAndCombinedEventsFollowTheirParts) {
+  // 60米 (2) and 100米 (3) change places; 三项全能 lists 60米 as a part.
+  ASSERT_TRUE(fixture_.BaseSql("DELETE FROM qrtb55 WHERE qrtb307 = 3;"));  // a base file that lacks one
+  ASSERT_EQ(SwapEventIds(2, 3), 0);
+  EXPECT_EQ(BothFiles("group_concat(qrtb307 || qrtb308)", "qrtb306", "qrtb55", "qrtb307 IN (2, 3)"),
+            "2100米,360米 / 360米");
+  EXPECT_EQ(BothFiles("group_concat(qrtb251)", "qrtb249", "qrtb112", "qrtb250 = 16"), "3,9,11 / 3,9,11");
+  // A combined event swapped with its own part keeps listing that part.
+  ASSERT_EQ(SwapEventIds(16, 3), 0);
+  EXPECT_EQ(BothFiles("qrtb308", "qrtb306", "qrtb55", "qrtb307 = 3"), "三项全能 / 三项全能");
+  EXPECT_EQ(BothFiles("group_concat(qrtb251)", "qrtb249", "qrtb112", "qrtb250 = 3"), "16,9,11 / 16,9,11");
+  EXPECT_EQ(BothFiles("qrtb308", "qrtb306", "qrtb55", "qrtb307 = 16"), "60米 / 60米");
+
+  std::string before = Dump({"qrtb306", "base.qrtb55", "qrtb249", "base.qrtb112"});
+  FailOn("UPDATE", "base.qrtb112", "no_parts");
+  EXPECT_EQ(SwapEventIds(3, 4), 1);
+  EXPECT_EQ(Dump({"qrtb306", "base.qrtb55", "qrtb249", "base.qrtb112"}), before);
 }
 
 TEST_F(Catalogue, VenuesReachBothFilesAndTheListButTrackLanesOnlyTheMeetFile) {

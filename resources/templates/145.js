@@ -374,6 +374,320 @@ function ChangAdminPass2(id) {
       window.location.reload();
     }
   });
+
+// ---- grades and classes (SetupSchool.html, SetupGrade.html, EditClassName.html) ----
+// The grade list's buttons, the grade form's check and its add/remove-class
+// requests, and the class-names form with its automatic starting numbers.
+
+// The plain text of a server answer that was escaped for HTML.
+function njPlainText(html) {
+  var box = document.createElement("textarea");
+  box.innerHTML = html;
+  return box.value;
+}
+
+function njTrim(input) {
+  input.value = input.value.replace(/\s/g, "");
+  return input.value;
+}
+
+function AddNJ() {
+  window.location.href = "SetupGrade.html";
+}
+
+function ChangNJ(id) {
+  window.location.href = "SetupGrade.html?id=" + id;
+}
+
+function DelNJ(id, name) {
+  if (!confirm("确定要删除[" + name + "]这个年级嘛？")) return;
+  var form = document.getElementById("DelForm");
+  form.Gradeid.value = id;
+  form.submit();
+}
+
+function CheckDataNJ() {
+  var form = document.getElementById("NewNianJiForm");
+  if (njTrim(form.GradeName) == "") {
+    alert("请输入年级名称！");
+    return;
+  }
+  if (njTrim(form.GradeStName) == "") {
+    alert("请输入年级简称，最多2个字！");
+    return;
+  }
+  form.submit();
+}
+
+// add 1 adds a class after the grade's last one, 0 removes the last one.
+function M_ADDorDLLBJ(add) {
+  if (!confirm(add == 1 ? "确定要增加一个班级嘛？" : "确定要减少一个班级嘛？")) return;
+  var grade = document.getElementById("GDID").value;
+  if (grade == "0") return;
+  var request = new XMLHttpRequest();
+  request.open("GET", "AddOrDelClass.html?GDID=" + grade + "&ADDorDELL=" + add, true);
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    if (request.responseText != "OK") alert(njPlainText(request.responseText));
+    window.location.reload();
+  };
+  request.send(null);
+}
+
+function M_EDITBJ(id) {
+  window.location.href = "EditClassName.html?GDID=" + id;
+}
+
+function checkbjname() {
+  var names = document.getElementsByName("CSname");
+  for (var i = 0; i < names.length; i++) {
+    if (njTrim(names[i]) == "") {
+      alert("请输入班级名称！");
+      names[i].focus();
+      return;
+    }
+  }
+  document.getElementById("CSnameFORM").submit();
+}
+
+// Fills the starting numbers of the third class on from the first two:
+// each class gets the previous class's number plus their difference. The
+// girls' numbers are filled only when both first two are given.
+function AutoTcHaoMa() {
+  var boys = document.getElementsByName("MQsHao");
+  var girls = document.getElementsByName("GQsHao");
+  if (boys.length < 3) {
+    alert("当前班级数量太少，没有自动填充的必要！");
+    return;
+  }
+  var b1 = njTrim(boys[0]), b2 = njTrim(boys[1]);
+  var g1 = njTrim(girls[0]), g2 = njTrim(girls[1]);
+  if (b1 == "" || b2 == "") {
+    alert("自动填充必须至少手工输入前二个班的男子起始号码，如果需要自动填充女子号码，则需要手工输入前二个班的女子起始号码！");
+    return;
+  }
+  var digits = /^[0-9]+$/;
+  if (!digits.test(b1) || !digits.test(b2) || (g1 != "" && !digits.test(g1)) || (g2 != "" && !digits.test(g2))) {
+    alert("运动员号码必须为数字！");
+    return;
+  }
+  var fillGirls = g1 != "" && g2 != "";
+  var boyStep = parseInt(b2, 10) - parseInt(b1, 10);
+  var girlStep = fillGirls ? parseInt(g2, 10) - parseInt(g1, 10) : 0;
+  if (boyStep < 0 || girlStep < 0) {
+    alert("第二个班级的号码必须比第一个班级的号码要大！");
+    return;
+  }
+  for (var i = 2; i < boys.length; i++) {
+    boys[i].value = parseInt(boys[i - 1].value, 10) + boyStep;
+    if (fillGirls) girls[i].value = parseInt(girls[i - 1].value, 10) + girlStep;
+  }
+  alert("自动填充完毕，检查无误后请按“提交修改”按钮。");
+}
+
+// ---- events (ShowMatch.html, SetupMatch.html) ----
+// The event list's buttons and moves, and the event form: its check, the
+// selects that follow the event's type and kind, and the offer to align
+// the meet's preliminaries after a save.
+
+function AddBS() {
+  window.location.href = "SetupMatch.html";
+}
+
+function ChangeBiSai(id) {
+  window.location.href = "SetupMatch.html?id=" + id;
+}
+
+function DelBiSai(id, name) {
+  if (!confirm("确定要删除[" + name + "]这个比赛项目嘛？")) return;
+  var form = document.getElementById("DelForm");
+  form.matchid.value = id;
+  form.submit();
+}
+
+var bsMoveErrors = {
+  E1: "错误的用户请求！",
+  E2: "未找到需要调换顺序的比赛！！",
+  E3: "该比赛已经被使用，无法调整！请新建一个运动会，在给各竞赛组设置比赛项目之前，再来调整。！",
+  E4: "严重的系统错误，请删除全部比赛，重新新建比赛！",
+  E5: "无法移动，比赛已在顶部或未尾！"
+};
+
+// make 1 moves the event up the list, 2 down.
+function BiSaiMove(id, make) {
+  var request = new XMLHttpRequest();
+  request.open("GET", "MoveBiSai.html?MatchId=" + id + "&MakeId=" + make, true);
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    var answer = request.responseText;
+    if (answer == "OK") {
+      window.location.reload();
+    } else if (bsMoveErrors.hasOwnProperty(answer)) {
+      alert(bsMoveErrors[answer]);
+    } else {
+      alert("当前登陆已超时，请重新登陆！");
+      window.location.href = "/";
+    }
+  };
+  request.send(null);
+}
+
+function CheckDataBS() {
+  var form = document.getElementById("NewBiSaiForm");
+  form.BiSaiName.value = form.BiSaiName.value.replace(/\s/g, "");
+  if (form.BiSaiName.value == "") {
+    alert("请输入比赛项目名称！");
+    return;
+  }
+  form.submit();
+}
+
+function bsSelectOption(name, index) {
+  var select = document.getElementById(name);
+  if (select && select.options.length > index) select.selectedIndex = index;
+}
+
+// The event's type changed: a track event runs in lanes on the track
+// sheet with the smaller value first, a field event the other way round;
+// a combined event shows its parts instead.
+function CNBSLX() {
+  var type = document.getElementById("BiSaiType").value;
+  var attributes = ["FZFDType", "JiLuBiaoType", "PaiXuType", "BingLieType"];
+  for (var i = 0; i < attributes.length; i++) {
+    if (type == "1") bsSelectOption(attributes[i], 0);
+    if (type == "2") bsSelectOption(attributes[i], 1);
+  }
+  if (type == "3") bsSelectOption("BingLieType", 0);
+  document.getElementById("TJSTable").style.display = type == "3" ? "none" : "";
+  document.getElementById("QNFXTable").style.display = type == "3" ? "" : "none";
+}
+
+// A team has a size and no preliminaries; an individual event the reverse.
+function tuansel() {
+  var individual = document.getElementById("TuanTiType").value == "1";
+  document.getElementById("TuanTiRenShu").disabled = individual;
+  document.getElementById("YuJueType").disabled = !individual;
+}
+
+// Adds or removes the preliminaries of the event's contests in the open
+// meet, as the event now asks.
+function jschangeyjs(id) {
+  var request = new XMLHttpRequest();
+  request.open("GET", "ajaxfun.html?Dstr=1+" + id, true);
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    document.getElementById("RetMsg1").innerHTML = request.responseText;
+  };
+  request.send(null);
+}
+
+// ---- venues (ShowYards.html, SetupYard.html) ----
+// The venue list's buttons, the venue form's check, the built-in tracks'
+// lane switches, and the offer to redraw rounds after a size change.
+
+function AddCD() {
+  window.location.href = "SetupYard.html";
+}
+
+function ChangeCD(id) {
+  window.location.href = "SetupYard.html?id=" + id;
+}
+
+function DelCD(id, name) {
+  if (!confirm("确定要删除[" + name + "]这个场地嘛？")) return;
+  var form = document.getElementById("DelForm");
+  form.yardid.value = id;
+  form.submit();
+}
+
+function CheckDataCD() {
+  var form = document.getElementById("NewChangDiForm");
+  form.ChangDiName.value = form.ChangDiName.value.replace(/\s/g, "");
+  if (form.ChangDiName.value == "") {
+    alert("请输入场地名称！");
+    return;
+  }
+  form.submit();
+}
+
+var cdTrackLanes = 12;
+
+// Switches lane k of a built-in track on or off; at least two stay on.
+function DaoCiUser(k) {
+  var flag = document.getElementById("SYHD" + k);
+  var cell = document.getElementById("SYD" + k);
+  var on = flag.value != "1";
+  if (!on) {
+    var inUse = 0;
+    for (var i = 1; i <= cdTrackLanes; i++) {
+      if (document.getElementById("SYHD" + i).value == "1") inUse++;
+    }
+    if (inUse < 3) {
+      alert("可使用的跑道不得少于2道！");
+      return;
+    }
+  }
+  flag.value = on ? "1" : "0";
+  cell.className = on ? "paodaosy" : "paodaobsy";
+  cell.innerHTML = "<a href=\"javascript:DaoCiUser(" + k + ")\">" + (on ? "使" : "不") + "<br />用</a>";
+}
+
+function Quanxuan() {
+  var all = document.getElementById("Qx1").checked;
+  var count = parseInt(document.getElementById("MaxBsI").value, 10);
+  for (var i = 1; i <= count; i++) {
+    var box = document.getElementById("bs" + i);
+    if (box && !box.disabled) box.checked = all;
+  }
+}
+
+// Sends the ticked rounds, each id followed by "-", to be drawn again.
+function retfzfd() {
+  var count = parseInt(document.getElementById("MaxBsI").value, 10);
+  var rounds = "";
+  for (var i = 1; i <= count; i++) {
+    var box = document.getElementById("bs" + i);
+    if (box && box.checked) rounds += box.value + "-";
+  }
+  if (rounds == "") {
+    alert("您没有选择任何比赛，请至少选择其中一项比赛！或者直接返回。");
+    return;
+  }
+  document.getElementById("popupcontent").innerHTML = "正在处理，请稍候……";
+  var form = document.getElementById("cbform");
+  form.str1.value = rounds;
+  form.submit();
+}
+
+// ---- scoring schemes (ShowScore.html, SetupScore.html) ----
+
+function AddFZ() {
+  window.location.href = "SetupScore.html";
+}
+
+function ChangeFZ(id) {
+  window.location.href = "SetupScore.html?id=" + id;
+}
+
+function DelFZ(id, name) {
+  if (!confirm("确定要删除[" + name + "]这个分制嘛？")) return;
+  var form = document.getElementById("DelForm");
+  form.ScoreID.value = id;
+  form.submit();
+}
+
+function CheckDataFZ() {
+  var form = document.getElementById("NewFzForm");
+  form.FZName.value = form.FZName.value.replace(/\s/g, "");
+  if (form.FZName.value == "") {
+    alert("请输入分制名称！");
+    return;
+  }
+  if (document.getElementsByName("SDF")[0].value == "0") {
+    alert("至少指定第一名的得分！");
+    return;
+  }
+  form.submit();
 }
 
 // ---- competition groups (SetupMeetGrade.html; the create-meet form too) ----
