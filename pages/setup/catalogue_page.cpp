@@ -33,6 +33,16 @@ void ServeCataloguePage(RouteContext& ctx, std::string_view content) {
 
 int FieldInt(std::string_view source, std::string_view key) { return GetFormInt(source, key, kIntFieldMax); }
 
+std::string Button(const char* label, const std::string& onclick, bool disabled) {
+  return std::string("<input type=\"button\" value=\"") + label + "\" onclick=\"" + onclick + "\"" +
+         (disabled ? " disabled" : "") + " />";
+}
+
+void Refuse(RouteContext& ctx, std::string reason) {
+  ctx.result = 1;
+  ctx.message = std::move(reason);
+}
+
 std::string Option(std::string_view value, std::string_view text, bool selected) {
   std::string option = "<option value=\"";
   option += value;

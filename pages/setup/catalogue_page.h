@@ -24,6 +24,12 @@ void ServeCataloguePage(RouteContext& ctx, std::string_view content);
 // rules, 0 when absent).
 int FieldInt(std::string_view source, std::string_view key);
 
+// A button that runs onclick (program script), greyed when disabled.
+std::string Button(const char* label, const std::string& onclick, bool disabled = false);
+
+// A refused or failed post: result 1 with the reason.
+void Refuse(RouteContext& ctx, std::string reason);
+
 // One option of a select: value, text (program text or escaped data) and
 // whether it is marked selected.
 std::string Option(std::string_view value, std::string_view text, bool selected);

@@ -35,9 +35,6 @@ constexpr int kResultNoVenue = 5;
 
 const char* const kSheetNames[] = {"径赛分道表", "径赛分组表", "田赛三轮表", "田赛多轮表"};
 
-std::string Button(const char* label, const std::string& onclick) {
-  return std::string("<input type=\"button\" value=\"") + label + "\" onclick=\"" + onclick + "\" />";
-}
 
 std::string MultiplierText(int multiplier) {
   return multiplier == 1 ? "正常计分" : std::to_string(multiplier) + "倍计分";
@@ -216,10 +213,6 @@ void ServeEventFormPage(RouteContext& ctx) {
   ServeCataloguePage(ctx, page);
 }
 
-int Refuse(RouteContext& ctx, std::string message) {
-  ctx.message = std::move(message);
-  return ctx.result = 1;
-}
 
 // The values every combined event carries, whatever the form sends.
 void MakeCombined(EventNode& e) {

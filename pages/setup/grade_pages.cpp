@@ -51,10 +51,6 @@ std::string GradeLabel(int grade_id, bool* known) {
   return "ID " + std::to_string(grade_id);
 }
 
-std::string Button(const char* label, const std::string& onclick, bool disabled = false) {
-  return std::string("<input type=\"button\" value=\"") + label + "\" onclick=\"" + onclick + "\"" +
-         (disabled ? " disabled=\"disabled\"" : "") + " />";
-}
 
 // "/SetupSchool.html": one row per grade with its class count.
 void ServeGradeListPage(RouteContext& ctx) {
@@ -170,11 +166,6 @@ void ServeClassNamesPage(RouteContext& ctx) {
   ServeCataloguePage(ctx, c);
 }
 
-// Result of the grade posts: 0 done, 1 refused or failed.
-int Refuse(RouteContext& ctx, std::string message) {
-  ctx.message = std::move(message);
-  return ctx.result = 1;
-}
 
 // "/AddGrade.html": saves a new grade with its classes, or an existing
 // grade's names. Answered by the result page (base 80).

@@ -20,9 +20,6 @@ constexpr std::size_t kFieldMax = 100;
 constexpr int kMaxPoints = 20;
 constexpr const char* kBadPost = "网页提交的数据有错误！";
 
-std::string Button(const char* label, const std::string& onclick) {
-  return std::string("<input type=\"button\" value=\"") + label + "\" onclick=\"" + onclick + "\" />";
-}
 
 // "/ShowScore.html": every scheme with its points.
 void ServeScoringSchemeListPage(RouteContext& ctx) {
@@ -77,10 +74,6 @@ void ServeScoringSchemeFormPage(RouteContext& ctx) {
   ServeCataloguePage(ctx, c);
 }
 
-int Refuse(RouteContext& ctx, std::string message) {
-  ctx.message = std::move(message);
-  return ctx.result = 1;
-}
 
 // "/AddScore.html": saves a new or an edited scheme. Success answers the
 // redirect to the list, a refusal the failure page.

@@ -40,10 +40,6 @@ const char* const kTrackNotes[] = {
     "跨栏道，常用于跨栏比赛或迎面接力比赛。点击“使用”或“不用”即可改变跑道的使用状态，选择您实际使用的道次即可。",
 };
 
-std::string Button(const char* label, const std::string& onclick, bool disabled = false) {
-  return std::string("<input type=\"button\" value=\"") + label + "\" onclick=\"" + onclick + "\"" +
-         (disabled ? " disabled" : "") + " />";
-}
 
 // "/ShowYards.html": every venue; the built-in tracks can't be deleted.
 void ServeVenueListPage(RouteContext& ctx) {
@@ -88,7 +84,7 @@ std::string TrackLaneCells(const VenueNode& v) {
 }
 
 std::string UnitOptions(const std::string& unit) {
-  const bool other = unit != "道" && unit != "人";
+  const bool other = !unit.empty() && unit != "道" && unit != "人";
   std::string options = Option("道", "道", unit == "道") + Option("人", "人", unit == "人" || unit.empty());
   if (other) options += Option(EscapeHtml(unit), EscapeHtml(unit), true);
   return options;
@@ -127,10 +123,6 @@ void ServeVenueFormPage(RouteContext& ctx) {
   ServeCataloguePage(ctx, page);
 }
 
-int Refuse(RouteContext& ctx, std::string message) {
-  ctx.message = std::move(message);
-  return ctx.result = 1;
-}
 
 // "/AddYard.html": saves a new venue, an edited one, or a built-in track's
 // lanes in use. Answered by the result page (base 50).

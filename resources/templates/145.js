@@ -374,6 +374,7 @@ function ChangAdminPass2(id) {
       window.location.reload();
     }
   });
+}
 
 // ---- grades and classes (SetupSchool.html, SetupGrade.html, EditClassName.html) ----
 // The grade list's buttons, the grade form's check and its add/remove-class

@@ -55,7 +55,10 @@ TEST_F(VenuePagesTest, VenuesAreSavedInBothFilesAndListed) {
   std::string form = Page("/SetupYard.html?id=8");
   EXPECT_TRUE(Has(form, "<option value=\"组\" selected=\"selected\">组</option>")) << form;
   EXPECT_TRUE(Has(form, "<option value=\"50\" selected=\"selected\">50</option>"));
-  EXPECT_TRUE(Has(Page("/SetupYard.html"), "<option value=\"13\" selected=\"selected\">13</option>"));
+  std::string blank = Page("/SetupYard.html");
+  EXPECT_TRUE(Has(blank, "<option value=\"13\" selected=\"selected\">13</option>"));
+  EXPECT_TRUE(Has(blank, "<option value=\"道\">道</option>\r\n<option value=\"人\" selected=\"selected\">人</option>\r\n</select>"))
+      << blank;
 }
 
 TEST_F(VenuePagesTest, RefusedSavesChangeNeitherFile) {

@@ -13,6 +13,13 @@ namespace korva {
 
 namespace {
 
+// Administration pages that show another form with a query: one path each.
+const char* const kPathsWithQueries[] = {
+    "/SetupGrade.html?id=1",   "/EditClassName.html?GDID=1", "/SetupMatch.html?id=901",
+    "/SetupMatch.html?id=904", "/SetupMatch.html?id=905",    "/SetupYard.html?id=1",
+    "/SetupYard.html?id=4",    "/SetupScore.html?id=1",
+};
+
 class RenderedPagesTest : public RegistrationServerTest {};
 
 TEST_F(RenderedPagesTest, NoPlaceholderIsLeftInAnyPage) {
@@ -34,6 +41,11 @@ TEST_F(RenderedPagesTest, NoPlaceholderIsLeftInAnyPage) {
     }
   }
   EXPECT_GT(pages, 10);
+  for (const char* path : kPathsWithQueries) {
+    HttpResponse reply = Get(path, sessions[2]);
+    EXPECT_NE(reply.body.find("</form>"), std::string::npos) << path;
+    EXPECT_EQ(reply.body.find("<%="), std::string::npos) << path;
+  }
 }
 
 // Set-up pages whose rows take the lock alone (they are built through store
