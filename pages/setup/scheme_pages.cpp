@@ -32,7 +32,7 @@ void ServeScoringSchemeListPage(RouteContext& ctx) {
   for (const ScoringSchemeNode& s : Model().ScoringSchemeList) {
     std::string points;
     for (int place = 0; place < std::clamp(s.PlacesScored, 0, kSchemePlaces); ++place)
-      points += (place > 0 ? "," : "") + std::to_string(s.Points[place]);
+      points.append(place > 0 ? "," : "").append(std::to_string(s.Points[place]));
     const std::string id = std::to_string(s.Id);
     c += "<tr align=\"center\"><td>" + EscapeHtml(s.Name) + "</td><td>" + std::to_string(s.PlacesScored) +
          "</td><td>" + points + "</td><td>" + Button("修改", "ChangeFZ(" + id + ")") + "</td><td>" +
