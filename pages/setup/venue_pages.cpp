@@ -9,6 +9,8 @@
 #include "database/lookups.h"
 #include "database/model.h"
 #include "database/store_catalogue.h"
+#include "engine/final_seeding.h"
+#include "engine/results_unit.h"
 #include "pages/setup/catalogue_page.h"
 #include "pages/setup/setup_tabs.h"
 #include "web/escape.h"
@@ -131,8 +133,24 @@ void ServeVenueFormPage(RouteContext& ctx) {
 }
 
 
+// The offer to draw again the rounds whose heats were drawn for the old
+// size: the rounds to tick, sent to "/ChongPaiBiSai.html".
+std::string RegroupOffer(const std::string& rows, int count) {
+  return "<input name=\"Qx1\" id=\"Qx1\" type=\"checkbox\" value=\"1\" onclick=\"Quanxuan()\" />全选/全不选　" +
+         Button("将选中的比赛重新分组分道", "retfzfd()") +
+         "<div id=\"popupcontent\"></div>\r\n"
+         "<table class=\"style1\" width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\r\n"
+         "<tr align=\"center\"><td>选择</td><td>比赛名称</td><td>现分组情况</td><td>备注(有成绩的无法重新分组分道)</td>"
+         "</tr>\r\n" + rows + "</table><input type=\"hidden\" name=\"MaxBsI\" id=\"MaxBsI\" value=\"" +
+         std::to_string(count) +
+         "\" />\r\n<form name=\"cbform\" id=\"cbform\" method=\"post\" action=\"ChongPaiBiSai.html\">"
+         "<input type=\"hidden\" name=\"str1\" id=\"str1\" value=\"\" /></form>";
+}
+
 // "/AddYard.html": saves a new venue, an edited one, or a built-in track's
-// lanes in use. Answered by the result page (base 50).
+// lanes in use. Answered by the result page (base 50); a size change with
+// rounds already drawn at the venue answers 2 with the offer to draw them
+// again.
 void HandleSaveVenuePost(RouteContext& ctx) {
   AssertDataLockHeld(true);
   if (!CatalogueMeetOpen(ctx)) return;
@@ -190,19 +208,38 @@ void HandleSaveVenuePost(RouteContext& ctx) {
       }
     }
   }
+  // The venue and its preliminaries' qualifier counts change together.
   const bool size_changed = stored && venue.Size != stored->Size;
-  if (SaveVenue(venue, id) != 0) {
+  std::string rows;
+  int offered = 0;
+  bool saved = false;
+  {
+    ResultsUnit work;  // rolls back as it goes, before the list is read again
+    saved = work.ok() && SaveVenue(venue, id) == 0;
+    if (saved && size_changed) {
+      offered = BuildRegroupRows(venue, rows);
+      saved = offered >= 0;
+    }
+    saved = saved && work.Commit();
+  }
+  if (!saved) {
     LoadVenues();
     Refuse(ctx, Named(venue.Name, "比赛场地数据写入数据库时出现错误！"));
     return;
   }
   ctx.result = 0;
   if (id == 0) return;  // the new venue is in the list already
-  VenueNode& node = *FindVenueById(id);
-  node = venue;
-  ctx.message = "比赛场地名称：" + EscapeHtml(venue.Name) + "<br />规格：" + std::to_string(venue.Size) +
-                EscapeHtml(venue.Unit) + "/组<br />";
-  (void)size_changed;
+  *FindVenueById(id) = venue;
+  ctx.message = "比赛场地名称：";
+  ctx.message.append(EscapeHtml(venue.Name))
+      .append("<br />规格：")
+      .append(std::to_string(venue.Size))
+      .append(EscapeHtml(venue.Unit))
+      .append("/组<br />");
+  if (offered > 0) {
+    ctx.message += RegroupOffer(rows, offered);
+    ctx.result = 2;
+  }
 }
 
 // "/DelYard.html": deletes a venue that no event uses; the built-in tracks

@@ -121,6 +121,43 @@ TEST_F(VenuePagesTest, VenuesInUseAndTheTracksStay) {
   EXPECT_FALSE(Has(Page("/ShowYards.html"), "跳绳场地"));
 }
 
+TEST_F(VenuePagesTest, ASizeChangeResizesThePreliminariesAndOffersToDrawAgain) {
+  // At the sand pit (4): 跳远 (9) with a preliminary drawn and a final, and
+  // 立定跳远 (10) drawn with a result in.
+  ChangeMeet(std::string(kGroupSql) +
+             "INSERT INTO qrtb467 VALUES (11, 9), (11, 10);"
+             "INSERT INTO qrtb425 (qrtb426, qrtb427, qrtb428, qrtb429, qrtb430, qrtb431, qrtb434, qrtb436)"
+             " VALUES (1109, 11, 9, 1, 8, 6, 1, 0), (1110, 11, 10, 0, 0, 6, 1, 0);"
+             "INSERT INTO qrtb444 (qrtb445, qrtb446, qrtb447, qrtb448, qrtb449, qrtb450, qrtb453, qrtb454)"
+             " VALUES (5, 1109, 1, 0, 1, 1, 8, 0), (6, 1109, 2, 0, 2, 1, 6, 0), (7, 1110, 3, 0, 1, 2, 6, 0);"
+             "INSERT INTO qrtb479 (qrtb480, qrtb481, qrtb482, qrtb483, qrtb484, qrtb485, qrtb486) VALUES"
+             " (1, 5, 1, 1, 1, NULL, 0), (2, 5, 1, 2, 2, NULL, 0), (3, 5, 2, 1, 3, NULL, 0),"
+             " (4, 7, 1, 1, 4, 310, 0);");
+  std::string same = Send("/AddYard.html", VenueBody(4, "跳远沙坑", 13));
+  EXPECT_TRUE(Has(same, "成功修改比赛场地：<br>比赛场地名称：跳远沙坑")) << same;
+  EXPECT_FALSE(Has(same, "Qx1"));
+
+  std::string reply = Send("/AddYard.html", VenueBody(4, "跳远沙坑", 10));
+  EXPECT_TRUE(Has(reply, "<img src=\"tip.jpg\" /><font color=\"#FF0000\">该场地规格已更改")) << reply;
+  EXPECT_TRUE(Has(reply, "比赛场地名称：跳远沙坑<br />规格：10人/组<br /><input name=\"Qx1\""));
+  EXPECT_TRUE(Has(reply, "name=\"bs1\" id=\"bs1\" value=\"5\" />"));
+  EXPECT_TRUE(Has(reply, "name=\"bs2\" id=\"bs2\" value=\"7\" disabled />"));
+  EXPECT_TRUE(Has(reply, "<input type=\"hidden\" name=\"MaxBsI\" id=\"MaxBsI\" value=\"2\" />"));
+  EXPECT_TRUE(Has(reply, "action=\"ChongPaiBiSai.html\"><input type=\"hidden\" name=\"str1\""));
+  EXPECT_EQ(Both("qrtb125", "qrtb292", "qrtb123", "qrtb124 = 4"), "10 / 10");
+  EXPECT_EQ(Rows("SELECT group_concat(qrtb453) FROM qrtb444 WHERE qrtb445 IN (5, 6)"), "10,6");
+
+  // The venue and its preliminaries change together or not at all.
+  const std::string before = VenueFiles() + Rows("SELECT group_concat(qrtb453) FROM qrtb444");
+  FailOn("UPDATE", "qrtb444", "no_rounds");
+  EXPECT_TRUE(Has(Send("/AddYard.html", VenueBody(4, "跳远沙坑", 9)),
+                  Failed("[跳远沙坑]比赛场地数据写入数据库时出现错误！")));
+  EXPECT_EQ(VenueFiles() + Rows("SELECT group_concat(qrtb453) FROM qrtb444"), before);
+  DataGuard hold(DataLock);
+  EXPECT_EQ(FindVenueById(4)->Size, 10);
+  EXPECT_EQ(FindRoundById(5)->Places, 10);
+}
+
 }  // namespace
 
 }  // namespace korva
