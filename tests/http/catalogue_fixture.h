@@ -58,7 +58,7 @@ class CatalogueServerTest : public ServerTest {
            Rows("SELECT " + columns + " FROM base." + base_table + " WHERE " + where);
   }
 
-  int admin_ = 0;
+  SessionCookie admin_;
 };
 
 inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
