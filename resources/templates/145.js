@@ -571,15 +571,9 @@ function tuansel() {
 }
 
 // Adds or removes the preliminaries of the event's contests in the open
-// meet, as the event now asks.
+// meet, as the event now asks (ajaxfun: the AJAX functions' section).
 function jschangeyjs(id) {
-  var request = new XMLHttpRequest();
-  request.open("GET", "ajaxfun.html?Dstr=1+" + id, true);
-  request.onreadystatechange = function () {
-    if (request.readyState != 4) return;
-    document.getElementById("RetMsg1").innerHTML = request.responseText;
-  };
-  request.send(null);
+  ajaxfun("1+" + id);
 }
 
 // ---- venues (ShowYards.html, SetupYard.html) ----
