@@ -8,6 +8,8 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -155,11 +157,47 @@ TEST_F(FloodTest, SlowConnectionsNeitherShutOutOthersNorTakeTheDatabasesFiles) {
   EXPECT_EQ(408, late.status);
 }
 
+// The threads of this process (the server's, in these tests).
+int ThreadCount() {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (status == nullptr) return -1;
+  char line[256];
+  int threads = -1;
+  while (std::fgets(line, sizeof line, status)) {
+    if (std::sscanf(line, "Threads: %d", &threads) == 1) break;
+  }
+  std::fclose(status);
+  return threads;
+}
+
+TEST_F(FloodTest, AThousandSlowClientsTakeBoundedThreadsAndGiveThemBack) {
+  OpenMeet();
+  SessionCookie teacher = LoginTeacher();
+  ASSERT_TRUE(ConnectionsReach(0));
+  const int before = ThreadCount();
+  {
+    SlowFlood flood(port_, 1000, 50, 30);
+    ASSERT_TRUE(flood.started());
+    EXPECT_TRUE(ConnectionsReach(std::min(1000, ConnectionLimit())));
+    // One thread a connection, and no more.
+    EXPECT_LE(ThreadCount(), before + ConnectionLimit() + 4);
+    // Other browsers are answered meanwhile.
+    HttpResponse page = Get("/ShowClass.html", teacher);
+    EXPECT_EQ(200, page.status);
+    EXPECT_THAT(page.body, HasSubstr("</html>"));
+  }
+  // Gone with their connections.
+  EXPECT_TRUE(ConnectionsReach(0));
+  for (int tries = 0; tries < 500 && ThreadCount() > before + 4; ++tries) poll(nullptr, 0, 10);
+  EXPECT_LE(ThreadCount(), before + 4);
+}
+
 TEST_F(ConnectionTest, UnfinishedBodiesHoldBoundedMemoryForABoundedTime) {
   ServerLimits limits;
   limits.unfinished_bytes = 4 << 20;
   limits.unfinished_bytes_per_address = 2 << 20;
-  limits.request_ms = 2000;
+  // Long enough that a loaded machine still sends every body before it ends.
+  limits.request_ms = 8000;
   SetServerLimits(limits);
   const std::string start = "POST /index.html HTTP/1.1\r\nContent-Length: 900000\r\n\r\n" + std::string(1000, 'a');
   std::vector<std::unique_ptr<TestConnection>> held;
