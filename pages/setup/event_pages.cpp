@@ -35,7 +35,6 @@ constexpr int kResultNoVenue = 5;
 
 const char* const kSheetNames[] = {"径赛分道表", "径赛分组表", "田赛三轮表", "田赛多轮表"};
 
-
 std::string MultiplierText(int multiplier) {
   return multiplier == 1 ? "正常计分" : std::to_string(multiplier) + "倍计分";
 }
@@ -212,7 +211,6 @@ void ServeEventFormPage(RouteContext& ctx) {
   ReplacePlaceholder(page, "按钮名称", edit ? "保存修改" : "保存新的比赛项目");
   ServeCataloguePage(ctx, page);
 }
-
 
 // The values every combined event carries, whatever the form sends.
 void MakeCombined(EventNode& e) {

@@ -51,7 +51,6 @@ std::string GradeLabel(int grade_id, bool* known) {
   return "ID " + std::to_string(grade_id);
 }
 
-
 // "/SetupSchool.html": one row per grade with its class count.
 void ServeGradeListPage(RouteContext& ctx) {
   AssertDataLockHeld();
@@ -165,7 +164,6 @@ void ServeClassNamesPage(RouteContext& ctx) {
        "4、填好前两个班的起始号码后，可按“自动填充运动员号码”按相同的间隔填充其余各班。</td></tr>\r\n";
   ServeCataloguePage(ctx, c);
 }
-
 
 // "/AddGrade.html": saves a new grade with its classes, or an existing
 // grade's names. Answered by the result page (base 80).

@@ -20,7 +20,6 @@ constexpr std::size_t kFieldMax = 100;
 constexpr int kMaxPoints = 20;
 constexpr const char* kBadPost = "网页提交的数据有错误！";
 
-
 // "/ShowScore.html": every scheme with its points.
 void ServeScoringSchemeListPage(RouteContext& ctx) {
   AssertDataLockHeld();
@@ -73,7 +72,6 @@ void ServeScoringSchemeFormPage(RouteContext& ctx) {
        " <input type=\"button\" value=\"返回\" onclick=\"window.location.href='ShowScore.html'\" /></form></td></tr>\r\n";
   ServeCataloguePage(ctx, c);
 }
-
 
 // "/AddScore.html": saves a new or an edited scheme. Success answers the
 // redirect to the list, a refusal the failure page.

@@ -49,7 +49,6 @@ const char* const kTrackNotes[] = {
     "跨栏道，常用于跨栏比赛或迎面接力比赛。点击“使用”或“不用”即可改变跑道的使用状态，选择您实际使用的道次即可。",
 };
 
-
 // "/ShowYards.html": every venue; the built-in tracks can't be deleted.
 void ServeVenueListPage(RouteContext& ctx) {
   AssertDataLockHeld();
@@ -131,7 +130,6 @@ void ServeVenueFormPage(RouteContext& ctx) {
   }
   ServeCataloguePage(ctx, page);
 }
-
 
 // The offer to draw again the rounds whose heats were drawn for the old
 // size: the rounds to tick, sent to "/ChongPaiBiSai.html".
