@@ -12,6 +12,7 @@
 #include "pages/meet/print_sheets.h"
 #include "pages/meet/result_uploads.h"
 #include "pages/meet/score_entry.h"
+#include "pages/meet/single_item_prints.h"
 
 namespace korva {
 
@@ -28,11 +29,6 @@ constexpr RouteRow kPlannedRows[] = {
     // School records.
     {.path = "/ShowTopScore.html", .roles = kAdmin, .code = 85, .empty = EmptyReply::kAdminResult},
     {.path = "/uptopcj.html", .roles = kAdmin, .code = 86, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    // Single-item print and look-ups.
-    {.path = "/FindStudent.html", .roles = kStaff, .code = 70, .empty = EmptyReply::kEmptyBody},
-    {.path = "/ViewOneST.html", .roles = kStaff, .code = 71, .empty = EmptyReply::kEmptyBody},
-    {.path = "/ViewOneCS.html", .roles = kStaff, .code = 72, .empty = EmptyReply::kEmptyBody},
-    {.path = "/PrintOne.html", .roles = kStaff, .code = 73, .access = kWrite, .empty = EmptyReply::kEmptyBody},
     // The results board, open without sign-in.
     {.path = "/GongGao.html", .roles = kAnyone, .code = 3},
     {.path = "/GetPbDate.html", .roles = kAnyone, .code = 4, .empty = EmptyReply::kEmptyBody, .session = false},
@@ -44,7 +40,8 @@ constexpr RouteRow kPlannedRows[] = {
 std::vector<RouteTable> MeetRouteTables() {
   return {ClassPageRoutes(), AthleteRegistrationRoutes(), ClassPasswordRoutes(), EntryListingRoutes(),
           OrderBookGenerationRoutes(), ResultUploadRoutes(), ClassResultsRoutes(), PrintCentreRoutes(),
-          PrintSheetRoutes(), CertificateLayoutRoutes(), ScoreEntryRoutes(), AdvancedPageRoutes(), kPlannedRows};
+          PrintSheetRoutes(), CertificateLayoutRoutes(), ScoreEntryRoutes(), AdvancedPageRoutes(),
+          SingleItemPrintRoutes(), kPlannedRows};
 }
 
 void InstallMeetServices() { InstallCertificateCss(); }

@@ -361,3 +361,62 @@ function APPtiJiao() {
     reshtml(2);
   });
 }
+
+// ---- single-item look-ups (the search tab, Print4.html) ----
+// Finds an athlete by bib or name, lists one athlete's or one class's
+// results into ShowMessage, and prints the certificates of the ticked ones
+// in the hidden frame. Helpers start with "si".
+
+function siGet(path) {
+  var request = new XMLHttpRequest();
+  request.onreadystatechange = function () {
+    if (request.readyState != 4) return;
+    var shown = document.getElementById("ShowMessage");
+    if (shown) shown.innerHTML = request.status == 200 ? request.responseText : "";
+  };
+  request.open("GET", path, true);
+  request.send(null);
+}
+
+// A typed text as a query value: ASCII punctuation is escaped, so a '#' or
+// '&' reaches the server (which refuses it) instead of cutting the text;
+// other characters go in the page's charset.
+function siQueryText(text) {
+  return String(text).replace(/[\x00-\x2f\x3a-\x40\x5b-\x60\x7b-\x7f]/g, function (c) {
+    var hex = c.charCodeAt(0).toString(16).toUpperCase();
+    return "%" + (hex.length < 2 ? "0" : "") + hex;
+  });
+}
+
+function FindOneST() {
+  var box = document.getElementById("namestr");
+  siGet("FindStudent.html?str=" + siQueryText(box ? box.value : ""));
+}
+
+function ViewST(athlete) {
+  siGet("ViewOneST.html?str=" + athlete);
+}
+
+function findCS() {
+  var select = document.getElementById("banji");
+  siGet("ViewOneCS.html?str=" + (select ? select.value : ""));
+}
+
+// The certificates of the ticked results.
+function cjan3() {
+  var rows = parseInt((document.getElementById("MaxL") || {}).value, 10) || 0;
+  var ids = "";
+  for (var i = 1; i <= rows; i++) {
+    var box = document.getElementById("bssl" + i);
+    if (box && box.checked) ids += box.value + "-";
+  }
+  if (ids == "") {
+    alert("没有选择需要打印的比赛！");
+    return;
+  }
+  var frame = document.getElementById("QvPtFmOne");
+  if (frame) frame.src = "PrintOne.html?cjid=" + ids;
+  else window.open("PrintOne.html?cjid=" + ids, "QvPtFmOne");
+  var state = document.getElementById("BotRetDiv");
+  if (state) state.innerHTML = "<img src=\"tip.jpg\" /><font color=\"#000099\">正在生成表册，请稍候……</font>";
+}

@@ -193,3 +193,53 @@ test('tied results of a final are placed on the tie form', async () => {
     await server.stop();
   }
 });
+
+// On the print centre's search tab a print administrator finds an athlete
+// by a Chinese name, opens his results, looks up a class and prints the
+// ticked certificates in the hidden frame.
+test('the search tab finds an athlete and a class and prints the ticked certificates', async () => {
+  const server = await startServer({ meetSql });
+  const browser = await launchBrowser();
+  try {
+    const { page, dialogs } = browser;
+    // A clerk counts the boys' long jump first.
+    await signInAsStaff(page, server, 'clerk1', 'clerk123');
+    const replies = await page.evaluate(async () => {
+      const jumps = ['6.15', '5.95', '5.85', '5.75', '5.65', '5.55'];
+      const codes = [];
+      for (let i = 1; i <= 6; i++) {
+        const reply = await fetch(`upcj.html?Dstr=2=${i}=0=-65535=-65535=-65535=1=${jumps[i - 1]}`);
+        codes.push((await reply.text()).slice(0, 2));
+      }
+      return codes;
+    });
+    assert.equal(replies[5], '04');
+
+    await signInAsStaff(page, server, 'printer1', 'print123');
+    await page.goto(server.url('/Print4.html'));
+    await page.fill('#namestr', '男1');
+    await page.click('#findst');
+    await page.waitForFunction(() => document.getElementById('ShowMessage').innerText.includes('男12'));
+    const found = await page.locator('#ShowMessage tr').count();
+    assert.equal(found, 1 + 11); // 男1 and 男10 to 男19
+
+    await page.locator('#ShowMessage tr:has(td:text-is("男1")) input[name=viewst]').click();
+    await page.waitForFunction(() => document.getElementById('ShowMessage').innerText.includes('的比赛列表'));
+    assert.equal(await page.locator('#MaxL').inputValue(), '4');
+    assert.equal(await page.locator('#bssl2').isChecked(), true);
+    const printed = page.waitForRequest((request) => request.url().includes('PrintOne.html'));
+    await page.click('#au1');
+    assert.match((await printed).url(), /PrintOne\.html\?cjid=201-$/);
+
+    await page.selectOption('#banji', '1-103');
+    await page.click('#findCS');
+    await page.waitForFunction(() => document.getElementById('ShowMessage').innerText.includes('获奖列表'));
+    assert.equal(await page.locator('#MaxL').inputValue(), '1');
+    await page.uncheck('#bssl1');
+    await page.click('#au1');
+    assert.equal(dialogs.shift(), '没有选择需要打印的比赛！');
+  } finally {
+    await browser.close();
+    await server.stop();
+  }
+});

@@ -12,6 +12,13 @@
 
 namespace korva {
 
+// How often what occurs in text.
+inline int Count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+  return n;
+}
+
 class ScoreEntryServerTest : public ServerTest {
  protected:
   void SetUp() override {

@@ -13,12 +13,6 @@ namespace korva {
 
 namespace {
 
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
-  return n;
-}
-
 // The value attribute of the element with that id ("" when absent).
 std::string ValueOf(const std::string& body, const std::string& id) {
   std::size_t at = body.find("id=\"" + id + "\"");
