@@ -11,6 +11,7 @@
 #include "database/store_athletes.h"
 #include "pages/meet/entry_changes.h"
 #include "pages/meet/entry_forms.h"
+#include "pages/meet/reports.h"
 #include "pages/setup/number_list.h"
 #include "pages/setup/round_settings_panel.h"
 #include "web/escape.h"
@@ -252,6 +253,14 @@ std::string Fragment(const LoginNode& session, const std::vector<int>& n, std::s
       return RoundSettingsPanel(1);
     case 80:
       return RoundSettingsPanel(2);
+    case 90:
+      return BuildTotalPointsTable();
+    case 100:
+      return BuildResultTables();
+    case 110:
+      return BuildRecordsTable();
+    case 120:
+      return BuildStudentScoreList();
     default:
       return {};
   }

@@ -11,6 +11,7 @@
 #include "pages/meet/print_centre.h"
 #include "pages/meet/print_sheets.h"
 #include "pages/meet/result_uploads.h"
+#include "pages/meet/results_board.h"
 #include "pages/meet/score_entry.h"
 #include "pages/meet/single_item_prints.h"
 
@@ -29,10 +30,6 @@ constexpr RouteRow kPlannedRows[] = {
     // School records.
     {.path = "/ShowTopScore.html", .roles = kAdmin, .code = 85, .empty = EmptyReply::kAdminResult},
     {.path = "/uptopcj.html", .roles = kAdmin, .code = 86, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-    // The results board, open without sign-in.
-    {.path = "/GongGao.html", .roles = kAnyone, .code = 3},
-    {.path = "/GetPbDate.html", .roles = kAnyone, .code = 4, .empty = EmptyReply::kEmptyBody, .session = false},
-    {.path = "/GetPbDate2.html", .roles = kAnyone, .code = 6, .empty = EmptyReply::kEmptyBody, .session = false},
 };
 
 }  // namespace
@@ -40,7 +37,7 @@ constexpr RouteRow kPlannedRows[] = {
 std::vector<RouteTable> MeetRouteTables() {
   return {ClassPageRoutes(), AthleteRegistrationRoutes(), ClassPasswordRoutes(), EntryListingRoutes(),
           OrderBookGenerationRoutes(), ResultUploadRoutes(), ClassResultsRoutes(), PrintCentreRoutes(),
-          PrintSheetRoutes(), CertificateLayoutRoutes(), ScoreEntryRoutes(), AdvancedPageRoutes(),
+          PrintSheetRoutes(), CertificateLayoutRoutes(), ScoreEntryRoutes(), AdvancedPageRoutes(), ResultsBoardRoutes(),
           SingleItemPrintRoutes(), kPlannedRows};
 }
 

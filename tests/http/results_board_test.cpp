@@ -1,0 +1,145 @@
+// The public results board and its feeds, and the reports of the reports
+// menu, over HTTP: who may ask, what comes, and a round counted by a clerk's
+// upload in the feed at the next poll.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "database/gbk_text.h"
+#include "tests/http/server_fixture.h"
+#include "tests/testing/report_meet.h"
+
+namespace korva {
+
+namespace {
+
+class ResultsBoardServer : public ServerTest {
+ protected:
+  void SetUp() override {
+    ServerTest::SetUp();
+    // A second grade with a class but no competition group yet.
+    OpenScoringMeet(*meet_, std::string(kReportMeetSql) +
+                                "INSERT INTO qrtb219 (qrtb220, qrtb221, qrtb222, qrtb223, qrtb225) VALUES "
+                                "(2, '二年级', '二年级', '班', 1);\n"
+                                "INSERT INTO qrtb234 (qrtb235, qrtb236, qrtb237, qrtb238, qrtb239, qrtb240) VALUES "
+                                "(201, 2, 1, '二年级01班', '', '');\n");
+    ASSERT_TRUE(meet_->BaseSql("insert into qrtb7 (qrtb8, qrtb9, qrtb10, qrtb14) values (40, 'printer', 'secret6', 6)"));
+    admin_ = LoginAdmin();
+  }
+  SessionCookie LoginPrinter() {
+    SessionCookie session = CookieNumber(Get("/AdminIndex.html"));
+    return CookieNumber(Post("/AdminIndex.html", "UserName=printer&PassWord=secret6", session));
+  }
+  // Uploads as the score-entry page does, from index begin to end.
+  void Score(std::size_t begin, std::size_t end) {
+    std::vector<ReportUpload> uploads = ReportMeetUploads();
+    for (std::size_t i = begin; i < end && i < uploads.size(); ++i) {
+      const ReportUpload& u = uploads[i];
+      HttpResponse reply = Get("/upcj.html?Dstr=" + std::to_string(u.Round) + "=" + std::to_string(u.Athlete) + "=" +
+                                   std::to_string(u.Status) + "=" + std::to_string(u.Record) + "=-65535=-65535=1=" + u.Text,
+                               admin_);
+      ASSERT_EQ(reply.status, 200);
+      ASSERT_NE(reply.body.substr(0, 2), "00") << i;
+    }
+  }
+  SessionCookie admin_;
+};
+
+TEST_F(ResultsBoardServer, BoardPageOpensWithoutSignInAndOffersGradesWithGroups) {
+  HttpResponse page = Get("/GongGao.html");
+  ASSERT_EQ(page.status, 200);
+  EXPECT_NE(page.body.find("运&nbsp;动&nbsp;会&nbsp;公&nbsp;告&nbsp;板"), std::string::npos);
+  EXPECT_NE(page.body.find("测试运动会"), std::string::npos);
+  EXPECT_NE(page.body.find("<select size=\"1\" name=\"CsList\" id=\"CsList\" onchange=\"ChangeOneGrade();return "
+                           "false;\">\r\n<option value=\"0\" selected=\"selected\">全部</option>\r\n"
+                           "<option value=\"1\">一年级</option>\r\n</select>\r\n"),
+            std::string::npos)
+      << GbkToUtf8(page.body);
+  EXPECT_EQ(page.body.find("<%="), std::string::npos);
+  EXPECT_NE(Get("/GongGao.html?CjNo=0&ClassId=1").body.find("<option value=\"1\" selected=\"selected\">一年级</option>"),
+            std::string::npos);
+}
+
+TEST_F(ResultsBoardServer, ResultFeedHasANewTableAtThePollAfterItsRoundIsCounted) {
+  // The feeds make no web session.
+  HttpResponse start = Get("/GetPbDate.html?CjNo=0&ClassId=0");
+  EXPECT_EQ(start.body, "Start");
+  EXPECT_EQ(start.Header("Set-Cookie"), "");
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=4&ClassId=0").body, "");
+
+  Score(0, 10);  // the boys' 100米, counted by its tenth result
+  const std::string first = Get("/GetPbDate.html?CjNo=0&ClassId=0").body;
+  EXPECT_TRUE(first.starts_with("<input name=\"NowID\" id=\"NowID\" type=\"hidden\" value=\"1\">\r\n"
+                                "<div class=\"GSdiv\">"))
+      << GbkToUtf8(first);
+  EXPECT_NE(first.find("一年级 男子  100米 决赛"), std::string::npos);
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=1&ClassId=0").body, "");
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=0&ClassId=2").body, "Start");
+
+  Score(10, 16);  // the boys' 跳远
+  const std::string next = Get("/GetPbDate.html?CjNo=1&ClassId=1").body;
+  EXPECT_TRUE(next.starts_with("<input name=\"NowID\" id=\"NowID\" type=\"hidden\" value=\"2\">\r\n"));
+  EXPECT_NE(next.find("跳远 决赛"), std::string::npos);
+  EXPECT_EQ(next.find("100米"), std::string::npos);
+
+  // A changed result of the counted 100米 takes its table out and counts it
+  // again: a board that has seen a number reloads, a fresh one does not.
+  HttpResponse changed = Get("/upcj.html?Dstr=1=10=0=1215=-65535=-65535=2=12.95", admin_);
+  EXPECT_EQ(changed.body.substr(0, 2), "04") << GbkToUtf8(changed.body);
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=2&ClassId=0").body, "Refresh");
+  const std::string fresh = Get("/GetPbDate.html?CjNo=0&ClassId=0").body;
+  EXPECT_TRUE(fresh.starts_with("<input name=\"NowID\" id=\"NowID\" type=\"hidden\" value=\"4\">\r\n"));
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=4&ClassId=0").body, "");
+}
+
+TEST_F(ResultsBoardServer, PointsFeedIsTheClassBoardOfTheGrade) {
+  Score(0, ReportMeetUploads().size());
+  HttpResponse school = Get("/GetPbDate2.html?GradeId=0&ClassId=0");
+  EXPECT_EQ(school.Header("Set-Cookie"), "");
+  EXPECT_NE(school.body.find("全校排名"), std::string::npos);
+  EXPECT_NE(school.body.find("一年级03班</a></td><td>140分</td><td><span>第1名</span>"), std::string::npos)
+      << GbkToUtf8(school.body);
+  EXPECT_EQ(school.body.find("风&nbsp;云&nbsp;榜"), std::string::npos);
+  const std::string grade = Get("/GetPbDate2.html?GradeId=1&ClassId=0").body;
+  EXPECT_NE(grade.find("年级排名"), std::string::npos);
+  EXPECT_NE(grade.find("风&nbsp;云&nbsp;榜"), std::string::npos);
+  // A followed class is never a different board.
+  EXPECT_EQ(Get("/GetPbDate2.html?GradeId=1&ClassId=101").body, grade);
+}
+
+TEST_F(ResultsBoardServer, ReportsAnswerEveryStaffRoleOfTheReportsMenu) {
+  Score(0, ReportMeetUploads().size());
+  const SessionCookie printer = LoginPrinter();
+  const struct {
+    const char* dstr;
+    const char* begins;  // empty: an empty fragment
+  } cases[] = {
+      {"90-0-0-0-0", "<img src=\"tip.jpg\" />如果需要编辑打印"},
+      {"100-0-0-0-0", "<img src=\"tip.jpg\" />如果需要编辑打印"},
+      {"110-0-0-0-0", "<img src=\"tip.jpg\" />如果需要编辑打印"},
+      {"120-0-0-0-0", "<img src=\"tip.jpg\" />先选中下面的内容"},
+      {"90-0-0-0", ""},     // four numbers
+      {"3", ""},            // one number
+      {"91-0-0-0-0", ""},   // no such report
+      {"abc", ""},
+  };
+  for (const auto& c : cases) {
+    for (SessionCookie who : {admin_, printer}) {
+      HttpResponse reply = Get(std::string("/getgnstr.html?Dstr=") + c.dstr, who);
+      ASSERT_EQ(reply.status, 200) << c.dstr;
+      EXPECT_TRUE(std::string(c.begins).empty() ? reply.body.empty() : reply.body.starts_with(c.begins))
+          << c.dstr << ": " << GbkToUtf8(reply.body.substr(0, 200));
+    }
+  }
+  EXPECT_NE(Get("/getgnstr.html?Dstr=90-0-0-0-0", printer).body.find("<td>140分</td></tr>"), std::string::npos);
+  // Nobody else: the session-expired page.
+  const std::string anonymous = Get("/getgnstr.html?Dstr=90-0-0-0-0").body;
+  EXPECT_EQ(anonymous.find("总 分 表"), std::string::npos);
+  EXPECT_NE(anonymous.find("登陆"), std::string::npos);
+  // The menu page itself.
+  EXPECT_NE(Get("/Table.html", printer).body.find("javascript:GetGnStr(90);"), std::string::npos);
+}
+
+}  // namespace
+
+}  // namespace korva
