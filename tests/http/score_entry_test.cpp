@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "database/data_error.h"
 #include "tests/http/score_entry_fixture.h"
 
 namespace korva {
@@ -258,6 +259,18 @@ TEST_F(ScoreEntryPage, AMissingAthleteEndsTheTableWithTheDataErrorRow) {
             std::string::npos);
   EXPECT_EQ(Count(page, "id=\"cjinput"), 2) << Utf8(page);
   EXPECT_EQ(page.find("BotRetDiv"), std::string::npos);
+  EXPECT_NE(page.find("</html>"), std::string::npos);
+}
+
+// A part round whose part event is gone breaks the whole round choice.
+TEST_F(ScoreEntryPage, ARoundWithoutItsEventLeavesNoRoundToChoose) {
+  OpenMeet(
+      "INSERT INTO qrtb444 (qrtb445, qrtb446, qrtb447, qrtb448, qrtb449, qrtb450, qrtb451, qrtb452, qrtb453, "
+      "qrtb454, qrtb455, qrtb456, qrtb457, qrtb458) VALUES (9, 1104, 3, 0, 2, 3, 10, 2, 6, 999, 0, 0, 0, 0);");
+  const std::string page = Page(2, "?MatchTabe=1");
+  EXPECT_EQ(LastDataErrorCode(), 32550);
+  EXPECT_EQ(OptionsOf(page, "ScoreID").size(), 0u);
+  EXPECT_NE(page.find("当前无比赛，请选择其他比赛类型或时段。<br>\r\n"), std::string::npos);
   EXPECT_NE(page.find("</html>"), std::string::npos);
 }
 
