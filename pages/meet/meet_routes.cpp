@@ -17,28 +17,11 @@
 
 namespace korva {
 
-namespace {
-
-using enum Access;
-using enum Method;
-using enum Answer;
-
-// Routes whose pages are still to come: each row moves to its page's file,
-// with its handler, when the page is built. Until then the request gets
-// the session-expired page.
-constexpr RouteRow kPlannedRows[] = {
-    // School records.
-    {.path = "/ShowTopScore.html", .roles = kAdmin, .code = 85, .empty = EmptyReply::kAdminResult},
-    {.path = "/uptopcj.html", .roles = kAdmin, .code = 86, .access = kWrite, .empty = EmptyReply::kEmptyBody},
-};
-
-}  // namespace
-
 std::vector<RouteTable> MeetRouteTables() {
   return {ClassPageRoutes(), AthleteRegistrationRoutes(), ClassPasswordRoutes(), EntryListingRoutes(),
           OrderBookGenerationRoutes(), ResultUploadRoutes(), ClassResultsRoutes(), PrintCentreRoutes(),
           PrintSheetRoutes(), CertificateLayoutRoutes(), ScoreEntryRoutes(), AdvancedPageRoutes(), ResultsBoardRoutes(),
-          SingleItemPrintRoutes(), kPlannedRows};
+          SingleItemPrintRoutes()};
 }
 
 void InstallMeetServices() { InstallCertificateCss(); }

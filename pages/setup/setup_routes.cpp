@@ -17,6 +17,7 @@
 #include "pages/setup/order_book_control.h"
 #include "pages/setup/regroup.h"
 #include "pages/setup/scheme_pages.h"
+#include "pages/setup/school_records_page.h"
 #include "pages/setup/setup_result_page.h"
 #include "pages/setup/setup_stage.h"
 #include "pages/setup/setup_stage_page.h"
@@ -42,7 +43,7 @@ int SetupStageForRouter() {
 
 std::vector<RouteTable> SetupRouteTables() {
   return {CreateMeetRoutes(), SetupStageRoutes(), MenuPageRoutes(), OrderBookControlRoutes(), MatchPlanRoutes(),
-          MeetListRoutes(), AccountPageRoutes(), RegroupRoutes(), AdminHomeRoutes(),
+          MeetListRoutes(), AccountPageRoutes(), RegroupRoutes(), SchoolRecordsRoutes(), AdminHomeRoutes(),
           MeetInfoRoutes(), CompetitionGroupsRoutes(), GroupEventsRoutes(), AjaxFunctionRoutes(),
           AdvancedOperationRoutes(), GradePageRoutes(), EventPageRoutes(), VenuePageRoutes(), SchemePageRoutes()};
 }
