@@ -6,6 +6,7 @@
 #include "engine/round_lookups.h"
 #include "engine/score_text.h"
 #include "pages/meet/class_frame.h"
+#include "pages/meet/completion_time.h"
 #include "pages/meet/round_context.h"
 #include "web/escape.h"
 #include "web/response.h"
@@ -16,10 +17,7 @@ namespace {
 
 // "5-3 9:05" from the completion stamp MMDDhhmm; 0 is a round not yet run.
 std::string FinishTimeText(int stamp) {
-  if (stamp == 0) return "还没有比赛！";
-  const int minute = stamp % 100;
-  return std::to_string(stamp / 1000000) + "-" + std::to_string(stamp / 10000 % 100) + " " +
-         std::to_string(stamp / 100 % 100) + ":" + (minute <= 9 ? "0" : "") + std::to_string(minute);
+  return stamp == 0 ? "还没有比赛！" : FormatCompletionTime(stamp);
 }
 
 // A preliminary tells whether the athlete went through; other rounds give

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "database/lookups.h"
+#include "pages/meet/completion_time.h"
 #include "pages/meet/query_numbers.h"
 #include "web/escape.h"
 #include "web/http_request.h"
@@ -87,13 +88,6 @@ std::string CheckInPage(int browser_kind) {
 
 // ---- Print2 and Print3: the lists of counted rounds ----
 
-// "%d-%d %d:%s%d" of a completion stamp MMDDhhmm.
-std::string StampText(int stamp) {
-  const int minute = stamp % 100;
-  return std::to_string(stamp / 1000000) + "-" + std::to_string(stamp % 1000000 / 10000) + " " +
-         std::to_string(stamp % 10000 / 100) + ":" + (minute <= 9 ? "0" : "") + std::to_string(minute);
-}
-
 bool InList(const ResultPrintItem& item, int list) { return list == kResultList || item.RoundKind > kPrelim; }
 
 int PrintsOf(const ResultPrintItem& item, int list) {
@@ -103,7 +97,7 @@ int PrintsOf(const ResultPrintItem& item, int list) {
 std::string ListRow(const ResultPrintItem& item, int list, const char* line_end) {
   const std::string round = std::to_string(item.RoundId);
   return "<tr align=\"center\"><td>" + std::to_string(item.Sequence) + "</td><td>" + EscapeHtml(item.Title) +
-         "</td><td>" + StampText(item.CompletionStamp) +
+         "</td><td>" + FormatCompletionTime(item.CompletionStamp) +
          "</td><td><input name=\"au3\" type=\"button\" id=\"au3\" onClick=\"cjan2(" + (list == kResultList ? "3" : "4") +
          "," + round + ");\" value=\"打印【" + (list == kResultList ? "成绩表" : "奖状") + "】\"></td><td><div id=\"PrNm" +
          round + "\">" + (PrintsOf(item, list) != 0 ? "已打印" : "未打") + "</div></td></tr>" + line_end;
