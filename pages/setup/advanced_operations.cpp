@@ -54,7 +54,8 @@ bool FitsEventLimits(const GroupNode& group, const Slot& slot, int more_combined
 void Enter(Slot& slot, int contest_id) { slot.athlete.ContestIds.push_back(contest_id); }
 
 // Combined events: the contests in turn, each to the first athlete who can
-// take it, until every contest has the group's combined quota per class.
+// take it, until every contest has the group's combined quota per class
+// (no more than registration lets one class enter in an event).
 void AssignCombined(const GroupNode& group, const std::vector<int>& contests, std::vector<Slot>& slots) {
   const int n = static_cast<int>(contests.size());
   for (int k = 0; k < group.CombinedLimit * n; ++k) {
@@ -198,10 +199,10 @@ bool GenerateClassAthletes(int& counter, const ClassNode& cls, const GroupContes
     slot.athlete.ClassId = cls.ClassId;
     slot.athlete.Sex = group.Sex;
   }
+  counter = next;
   AssignCombined(group, contests.combined, slots);
   AssignIndividual(group, contests.individual, slots);
   if (!AssignTeams(contests.team, false, slots) || !AssignTeams(contests.mixed_team, true, slots)) return false;
-  counter = next;
   for (Slot& slot : slots) out.push_back(std::move(slot.athlete));
   return true;
 }

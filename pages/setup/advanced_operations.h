@@ -33,7 +33,8 @@ GroupContests CollectGroupContests(int sex, int grade_id);
 // entries that registration would accept: at most the group's entrants per
 // event and class, events per athlete (with a combined event, all events
 // together), whole teams, and never more than an athlete can hold. False
-// (counter kept, out unchanged) when a contest or event is missing.
+// (out unchanged; the names made stay used) when a contest or event is
+// missing.
 bool GenerateClassAthletes(int& counter, const ClassNode& cls, const GroupContests& contests,
                            std::vector<AthleteNode>& out);
 
