@@ -32,17 +32,28 @@ std::string RecordCell(int i, const EventNode& event, const GradeOption& grade, 
   const RecordNode* record = FindRecordNode(grade.GradeName, sex, 0, event.Name, 0);
   const std::string shown = record ? EscapeHtml(FormatScoreText(record->Value, event.Unit)) : "";
   std::string cell = "<td";
-  if (record && !record->MeetName.empty() && !record->ClassName.empty())
-    cell += " title=\"在" + EscapeHtml(record->MeetName) + "中由" + EscapeHtml(record->ClassName) +
-            EscapeHtml(record->HolderName) + "创造！\"";
+  if (record && !record->MeetName.empty() && !record->ClassName.empty()) {
+    cell += " title=\"在";
+    cell += EscapeHtml(record->MeetName);
+    cell += "中由";
+    cell += EscapeHtml(record->ClassName);
+    cell += EscapeHtml(record->HolderName);
+    cell += "创造！\"";
+  }
   const std::string n = std::to_string(i);
-  cell += ">" + Hidden("GrdName", i, std::to_string(grade.GradeId)) + Hidden("GrdSex", i, std::to_string(sex)) +
-          Hidden("MatchName", i, std::to_string(event.Id)) + Hidden("OldScore", i, shown) +
-          EscapeHtml(grade.GradeName) + (sex == 1 ? "男子" : "女子") + "：<input type=\"text\" name=\"TopScore" + n +
-          "\" id=\"TopScore" + n + "\" value=\"" + shown + "\" size=\"12\" maxlength=\"12\" onblur=\"Tblueme(" + n +
-          ");\" onkeydown=\"Tpanduankey(" + n + ");\" onfocus=\"Tselme(" + n + ");\">" +
-          Hidden("cjunit", i, EscapeHtml(event.Unit)) + EscapeHtml(event.Unit) + "<span id=\"TipText" + n +
-          "\"></span></td>";
+  cell += ">";
+  cell += Hidden("GrdName", i, std::to_string(grade.GradeId));
+  cell += Hidden("GrdSex", i, std::to_string(sex));
+  cell += Hidden("MatchName", i, std::to_string(event.Id));
+  cell += Hidden("OldScore", i, shown);
+  cell += EscapeHtml(grade.GradeName);
+  cell += sex == 1 ? "男子" : "女子";
+  cell += "：<input type=\"text\" name=\"TopScore" + n + "\" id=\"TopScore" + n + "\" value=\"" + shown +
+          "\" size=\"12\" maxlength=\"12\" onblur=\"Tblueme(" + n + ");\" onkeydown=\"Tpanduankey(" + n +
+          ");\" onfocus=\"Tselme(" + n + ");\">";
+  cell += Hidden("cjunit", i, EscapeHtml(event.Unit));
+  cell += EscapeHtml(event.Unit);
+  cell += "<span id=\"TipText" + n + "\"></span></td>";
   return cell;
 }
 
