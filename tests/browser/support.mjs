@@ -83,3 +83,29 @@ export async function signInAsAdministrator(page, server) {
   await page.fill('#PassWord', server.password);
   await Promise.all([page.waitForURL('**/Admin.html'), page.click('input[type=submit]')]);
 }
+
+// One headless Chromium for several people at once: each actor() is a
+// browser context of its own (its own cookies, so its own sign-in) with
+// one page whose dialogs are accepted and kept in dialogs.
+export async function launchSharedBrowser() {
+  const browser = await chromium.launch({
+    executablePath: chromiumProgram,
+    headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync'],
+  });
+  return {
+    browser,
+    async actor() {
+      const context = await browser.newContext();
+      const page = await context.newPage();
+      const dialogs = [];
+      page.on('dialog', (dialog) => {
+        dialogs.push(dialog.message());
+        dialog.accept();
+      });
+      return { context, page, dialogs };
+    },
+    close: () => browser.close(),
+  };
+}

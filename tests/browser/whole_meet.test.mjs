@@ -1,0 +1,675 @@
+// A whole sports day in Chromium, from a fresh data folder, the way a school
+// walks it: the administrator signs in with the password the server printed,
+// creates the meet and sets it up, schedules every round; three class
+// teachers enter their classes at once; the administrator closes
+// registration and makes the order book, which LibreOffice prints; two
+// clerks, added on the accounts page, type every result at once; the print
+// administrator prints check-in sheets, result sheets and certificates.
+// Every place, point, total, bib and record on the pages and the paper is
+// checked against meet_oracle.mjs, worked out from the typed results alone.
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtemp, rm, writeFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { launchSharedBrowser, startServer } from './support.mjs';
+import {
+  bibNumbers, chineseNumeral, placesOfFinal, pointsText, qualify, rankFinal, resultText,
+} from './meet_oracle.mjs';
+
+// ---- The meet as the school plans it ----
+
+const meetName = '春季田径运动会';
+const grade = '一年级';
+// The group settings of the create form: athletes per class and group,
+// entrants per event and class, single events per athlete, events of an
+// athlete in the combined event, places, the scheme 前八名计分 and the
+// record bonuses.
+const limits = { perClass: 4, perEvent: 3, perAthlete: 2, combined: 2, places: 6 };
+const scheme = [9, 7, 6, 5, 4, 3, 2, 1];
+const bonus = { equal: 1, broken: 3 };
+
+const classes = [
+  { id: '1', name: '101班', surname: '张' },
+  { id: '2', name: '102班', surname: '王' },
+  { id: '3', name: '103班', surname: '李' },
+];
+// The same entries in every class: given names and events.
+const boys = [
+  ['一', ['50米', '跳高', '4×100米接力', '8×50米迎面接力']],
+  ['二', ['50米', '跳高', '4×100米接力', '8×50米迎面接力']],
+  ['三', ['50米', '三项全能', '4×100米接力', '8×50米迎面接力']],
+  ['四', ['跳高', '三项全能', '4×100米接力', '8×50米迎面接力']],
+];
+const girls = [
+  ['小一', ['50米', '跳远', '8×50米迎面接力']],
+  ['小二', ['50米', '跳远', '8×50米迎面接力']],
+  ['小三', ['跳远', '8×50米迎面接力']],
+  ['小四', ['8×50米迎面接力']],
+];
+const boysEvents = ['50米', '跳高', '4×100米接力', '8×50米迎面接力', '三项全能'];
+const girlsEvents = ['50米', '跳远', '8×50米迎面接力'];
+
+const athletes = classes.flatMap((c) => [
+  ...boys.map(([given, events]) => ({ name: c.surname + given, cls: c, sex: 1, events })),
+  ...girls.map(([given, events]) => ({ name: c.surname + given, cls: c, sex: 2, events })),
+]);
+const athlete = (name) => athletes.find((a) => a.name === name);
+const bibs = bibNumbers({
+  classes,
+  perClass: limits.perClass,
+  athletesOf: (c, sex) => athletes.filter((a) => a.cls === c && a.sex === sex).map((a) => a.name),
+});
+
+// Every round with the rules of its event and the results the clerks type
+// (by athlete, or by class for a team). sex 0 is the mixed relay; team 2 a
+// team of one sex, 3 a mixed team; part: the combined event of a part.
+// The 50米 preliminary of the boys (nine entrants on eight lanes) seeds its
+// final; the girls' six make their preliminary needless, so they run a
+// direct final. 跳高 allows no ties: its tie for first is settled on the tie
+// form. 跳远 shares places, also across the last place that scores.
+const rounds = [
+  { event: '50米', sex: 1, prelim: true, session: 1, type: 1, unit: '秒', better: 'smaller',
+    results: { 张一: '8.21', 王一: '8.35', 李一: '8.10', 张二: '8.52', 王二: '8.44', 李二: '8.67',
+      张三: '8.30', 王三: '8.48', 李三: '8.58' } },
+  { event: '50米', sex: 1, afterPrelim: true, session: 1, type: 1, unit: '秒', better: 'smaller', ties: true,
+    results: { 李一: '8.05', 张一: '8.12', 张三: '8.20', 王一: '8.20', 王二: '8.33', 王三: '8.40', 张二: '8.41',
+      李三: '8.50' } },
+  { event: '50米', sex: 2, session: 1, type: 1, unit: '秒', better: 'smaller', ties: true,
+    results: { 张小一: '8.90', 张小二: '9.12', 王小一: '8.75', 王小二: '9.30', 李小一: '8.95', 李小二: '9.05' } },
+  { event: '60米', sex: 1, part: '三项全能', session: 1, type: 1, unit: '秒', better: 'smaller', ties: true,
+    results: { 张三: '10.20', 张四: '10.45', 王三: '10.05', 王四: '10.60', 李三: '10.33', 李四: '10.90' } },
+  { event: '4×100米接力', sex: 1, team: 2, session: 1, type: 1, unit: '秒', better: 'smaller', ties: true,
+    multiplier: 2, results: { '101班': '58.20', '102班': '57.90', '103班': '59.10' } },
+  { event: '8×50米迎面接力', sex: 0, team: 3, session: 1, type: 1, unit: '分', better: 'smaller', ties: true,
+    multiplier: 2, results: { '101班': '1.25.40', '102班': '1.26.10', '103班': '1.24.80' } },
+  { event: '跳高', sex: 1, session: 2, type: 2, unit: '米', better: 'larger', ties: false,
+    chosen: new Map([['王四', 1], ['张一', 2]]),
+    results: { 张一: '1.15', 王四: '1.15', 李一: '1.10', 张二: '1.05', 王一: '1.00', 李四: '0.95', 张四: '0.90',
+      王二: '0.85', 李二: '0.80' } },
+  { event: '跳远', sex: 2, session: 2, type: 2, unit: '米', better: 'larger', ties: true,
+    results: { 张小一: '3.10', 王小一: '3.05', 李小一: '2.98', 张小二: '2.90', 王小二: '2.85', 李小二: '2.85',
+      张小三: '2.85', 王小三: '2.70', 李小三: '2.60' } },
+  { event: '跳远', sex: 1, part: '三项全能', session: 2, type: 2, unit: '米', better: 'larger', ties: true,
+    results: { 张三: '3.20', 张四: '3.45', 王三: '3.05', 王四: '3.60', 李三: '3.33', 李四: '2.90' } },
+  { event: '垒球掷远', sex: 1, part: '三项全能', session: 2, type: 2, unit: '米', better: 'larger', ties: true,
+    results: { 张三: '25.40', 张四: '22.10', 王三: '28.75', 王四: '20.05', 李三: '24.60', 李四: '26.30' } },
+];
+// Names of a round: on the schedule and score-entry pages, in the order
+// book's timetable and on result sheets and certificates.
+for (const r of rounds) {
+  const sex = r.sex === 0 ? '' : r.sex === 1 ? '男子' : '女子';
+  const team = r.team === 2 ? '团体' : r.team === 3 ? '混团' : '';
+  r.label = `${grade}${sex}${team}${r.event}[${r.part || (r.prelim ? '预赛' : '决赛')}]`;
+  r.title = `${grade}${sex && sex + '组'}${r.team === 2 ? '团队' : team}${r.event}${r.part ? `(${r.part})` : ''}`
+    + (r.prelim ? '预赛' : '决赛');
+  // Result sheets and the print centre's lists; certificates.
+  r.sheetTitle = `${grade}${sex}${r.team === 2 ? '团队' : team}${r.event}${r.prelim ? '预赛' : '决赛'}`;
+  r.award = `${grade}${sex}${r.event}`;
+}
+const round = (label) => rounds.find((r) => r.label === label);
+
+// ---- The oracle's view of the day ----
+
+const prelim = round('一年级男子50米[预赛]');
+const seeded = qualify({
+  entries: Object.entries(prelim.results).map(([key, text]) => ({ key, text })),
+  unit: prelim.unit, better: prelim.better, quota: 8, lanes: 8,
+});
+for (const r of rounds.filter((r) => !r.prelim)) {
+  const entries = Object.entries(r.results).map(([key, text]) => ({ key, text }));
+  r.places = placesOfFinal({
+    entrants: entries.length, groupPlaces: limits.places, admitOneLess: true, afterPrelim: !!r.afterPrelim,
+  });
+  const common = { entries, unit: r.unit, better: r.better, ties: r.ties, places: r.places, scheme,
+    multiplier: r.multiplier || 1, bonus };
+  r.expected = rankFinal({ ...common, chosen: r.chosen });
+  if (r.chosen) r.tieForm = rankFinal(common);
+}
+// Class totals: every scoring result, a team once.
+const classTotals = new Map(classes.map((c) => [c.name, 0]));
+for (const r of rounds.filter((r) => r.expected)) {
+  for (const [key, { points }] of r.expected) {
+    const cls = r.team ? key : athlete(key).cls.name;
+    classTotals.set(cls, classTotals.get(cls) + points);
+  }
+}
+
+// ---- Helpers ----
+
+const whitespace = /\s+/g;
+
+// Runs a command; resolves to its standard output.
+const run = (program, args, options = {}) => execFileSync(program, args, { encoding: 'utf8', ...options });
+
+function pdfText(file) {
+  return run('pdftotext', ['-raw', '-enc', 'UTF-8', file, '-']);
+}
+
+async function signInAsStaff(page, server, name, password) {
+  await page.goto(server.url('/AdminIndex.html'));
+  await page.fill('#UserName', name);
+  await page.fill('#PassWord', password);
+  await Promise.all([page.waitForURL('**/Admin.html'), page.click('input[type=submit]')]);
+}
+
+// Posts a set-up form and resolves to the result page's text.
+async function submit(page, selector, path) {
+  await Promise.all([page.waitForURL(`**/${path}`), page.click(selector)]);
+  return page.locator('.MainTable').innerText();
+}
+
+// The check box of an event by its exact name, on an enrol form.
+const eventBox = (page, name) => page.locator('#gndiv1 label').filter({ has: page.locator(`span:text-is("${name}")`) })
+  .locator('input');
+
+// ---- The road ----
+
+async function setUpTheMeet(admin, server) {
+  const { page, dialogs } = admin;
+  await signInAsStaff(page, server, 'admin', server.password);
+
+  // The catalogue kept by the school is the one a new data folder starts
+  // from: grades 一年级 to 六年级 with four classes each, the events (with
+  // 4×100米接力, the mixed 8×50米迎面接力 and 三项全能 of 60米, 跳远 and
+  // 垒球掷远), the venues and the schemes.
+  // The road continues once the catalogue pages land: the administrator
+  // keeps them there.
+
+  // The meet: grade 一年级 only, boys and girls, with the group settings.
+  await page.goto(server.url('/JianLiYdh.html'));
+  const gradeBoxes = page.locator('input[name=wnjsel]');
+  const count = await gradeBoxes.count();
+  for (let i = 1; i < count; i++) await gradeBoxes.nth(i).uncheck();
+  const row = page.locator('#njtable tr').nth(1);
+  assert.equal(await row.locator('td').nth(1).innerText(), grade);
+  await row.locator('select[name=wmzxb]').selectOption(String(limits.perClass));
+  await row.locator('select[name=wmxxb]').selectOption(String(limits.perEvent));
+  await row.locator('select[name=wmrxb]').selectOption(String(limits.perAthlete));
+  await row.locator('select[name=wqnxb]').selectOption(String(limits.combined));
+  await row.locator('select[name=wqmc]').selectOption(String(limits.places));
+  await row.locator('select[name=wfz]').selectOption({ label: '前八名计分' });
+  await page.selectOption('select[name=wpjf1]', String(bonus.equal));
+  await page.selectOption('select[name=wpjf2]', String(bonus.broken));
+  await page.fill('#wydhname', '春季运动会');
+  assert.match(await submit(page, '#postydh', 'JianLiYdh.html'), /恭喜您成功建立“春季运动会”/);
+
+  // ① Its information: the name, one day from 24 April 2026, the opening
+  // ceremony of half an hour, 减一录取 kept.
+  await page.goto(server.url('/SetupMeetName.html'));
+  await page.fill('#wydhname', meetName);
+  await page.selectOption('#wyear', '2026');
+  await page.selectOption('#wyue', '4');
+  await page.selectOption('#wri', '24');
+  await page.selectOption('#wshichang', '2');
+  await page.selectOption('#KaiMuShi', '1');
+  assert.equal(await page.isChecked('#jianyiluqu'), true);
+  assert.match(await submit(page, '#postname', 'ChangYdhName.html'), new RegExp(`成功修改“${meetName}”!`));
+
+  // ② The groups, as the form holds them.
+  await page.goto(server.url('/SetupMeetGrade.html'));
+  const groupRow = page.locator('input[name=wnjsel]:checked');
+  assert.equal(await groupRow.count(), 1);
+  assert.equal(await page.locator('select[name=wmzxb]').first().inputValue(), String(limits.perClass));
+  assert.match(await submit(page, '#postgrade', 'ChangeGrade.html'), new RegExp(`成功修改“${meetName}!”`));
+
+  // ③ The boys' and girls' events apart; the mixed relay ticked for the
+  // boys is ticked for the girls too.
+  await page.goto(server.url('/SetupGradeMatch.html'));
+  await page.uncheck('#GirlByBoy');
+  assert.deepEqual(dialogs.splice(0), ['取消该选项后，您必须分别设置各个年级的男子组与女子组的比赛！']);
+  const box = (group, name) => page.locator('label').filter({ has: page.locator(`input[name=bsidz${group}]`) })
+    .filter({ hasText: new RegExp(`^${name}$`) }).locator('input');
+  for (const name of boysEvents) await box(1, name).check();
+  for (const name of girlsEvents.filter((n) => !n.includes('迎面'))) await box(2, name).check();
+  assert.equal(await page.inputValue('#BsLb1'), boysEvents.slice(0, 4).join(';') + ';' + '三项全能;');
+  assert.equal(await page.inputValue('#BsLb2'), girlsEvents.join(';') + ';');
+  assert.match(await submit(page, '#button3', 'ChangGrdeMatch.html'), /网络报名已经打开/);
+
+  // ④ Every round: track in the morning, field in the afternoon. The times
+  // are kept for the order book's timetable.
+  const times = new Map();
+  await page.goto(server.url('/MatchPlan.html'));
+  const press = async (label) => {
+    const back = page.waitForEvent('framenavigated',
+      (frame) => frame === page.mainFrame() && /MatchPlan\.html\?DayID=/.test(frame.url()));
+    await page.click(`input[value="${label}"]`);
+    await back;
+    await page.waitForLoadState('load');
+  };
+  const scheduleAll = async () => {
+    const all = await page.locator('#dablist option').evaluateAll((list) => list.map((o) => o.value));
+    await page.selectOption('#dablist', all);
+    await press('将下方选中的比赛安排到：');
+    assert.equal(await page.locator('#dablist option').count(), 0);
+    for (const text of await page.locator('#yablist option').allTextContents()) {
+      const [, label, time] = /^(.*\])\d+ (\d+:\d+)$/.exec(text);
+      times.set(label, time);
+    }
+  };
+  await scheduleAll();
+  await Promise.all([page.waitForURL(/DayID=2&MatchType=1/), page.selectOption('#riqi', '2')]);
+  await Promise.all([page.waitForURL(/DayID=2&MatchType=2/), page.click('a:has-text("田赛")')]);
+  await scheduleAll();
+  assert.match(await page.locator('body').innerText(), /所有比赛已经安排完毕/);
+  // Both 50米 rounds of the girls are scheduled; their preliminary turns
+  // out needless only at the draw.
+  assert.equal(times.size, rounds.length + 1);
+  return times;
+}
+
+// One class teacher enters the class: every boy, then every girl, each
+// with his events, until both groups are full.
+async function enterClass(teacher, server, cls) {
+  const { page, dialogs } = teacher;
+  await page.goto(server.url('/'));
+  await page.selectOption('#BanJi', cls.id);
+  await page.fill('#PassWord', '9352');
+  await Promise.all([page.waitForURL('**/ShowClass.html'), page.click('input[type=submit]')]);
+  for (const sex of [1, 2]) {
+    const list = athletes.filter((a) => a.cls === cls && a.sex === sex);
+    for (const [at, a] of list.entries()) {
+      await page.goto(server.url(sex === 1 ? '/BoyEnroll.html' : '/GirlEnroll.html'));
+      if (sex === 1 && at === 3) {
+        // Three classmates run the 50米 already: the box is struck, full.
+        assert.equal(await eventBox(page, '50米').isDisabled(), true);
+        assert.match(await page.locator('#DxBcName1 + span').innerText(), /满/);
+      }
+      await page.fill('#stname', a.name);
+      for (const name of a.events) await eventBox(page, name).check();
+      await page.click('#an3');
+      await page.waitForFunction(() => !document.getElementById('stname'));
+      const answer = await page.locator('#gndiv1').innerText();
+      assert.match(answer, new RegExp(`姓名：${a.name},报名的比赛：`), answer);
+      if (at === list.length - 1) assert.match(answer, sex === 1 ? /男子竞赛组已报满/ : /女子竞赛组已报满/);
+    }
+  }
+  await page.goto(server.url('/ShowClass.html'));
+  await page.click('input[value="添加男子运动员"]');
+  assert.deepEqual(dialogs.splice(0), [`竞赛组限报${limits.perClass}人,不能再添加新的运动员.`]);
+  const home = await page.locator('body').innerText();
+  for (const a of athletes.filter((x) => x.cls === cls)) assert.ok(home.includes(a.name), a.name);
+}
+
+// Closes registration, makes the order book and prints it through
+// LibreOffice; resolves to the PDF's text without blanks.
+async function makeTheOrderBook(admin, server, folder) {
+  const { page, dialogs } = admin;
+  await page.goto(server.url('/BookControl.html'));
+  assert.equal(await page.locator('#bmzt').innerText(), '开启中');
+  // 104班 entered nobody, so closing asks first.
+  await page.click('#BmAnNiu');
+  await page.waitForFunction(() => document.getElementById('RetDiv2').innerText === '网络报名已关闭');
+  assert.match(dialogs.shift(), /目前报名未完成/);
+  // 104班 has no relay teams: the book starts only when forced.
+  await page.click('#makexcan1');
+  await page.locator('#makexcan2').waitFor();
+  const missing = await page.locator('#RetDiv').innerText();
+  assert.match(missing, /4×100米接力团队赛104班还无人报名/);
+  assert.match(missing, /8×50米迎面接力团队赛104班还无人报名/);
+  const reloaded = page.waitForEvent('load');
+  await page.click('#makexcan2');
+  await page.waitForFunction(() => document.getElementById('processbar').style.width === '200px');
+  await reloaded;
+  assert.match(dialogs.shift(), /秩序册已成功生成/);
+  const href = await page.locator('a', { hasText: '点击下载(请选择保存或另存为)' }).getAttribute('href');
+  const book = await page.request.get(new URL(href, page.url()).href);
+  assert.equal(book.status(), 200);
+  await writeFile(join(folder, 'book.doc'), await book.body());
+  run('soffice', ['--headless', `-env:UserInstallation=file://${folder}/office`, '--convert-to', 'pdf',
+    '--outdir', folder, join(folder, 'book.doc')], { stdio: 'ignore' });
+  return pdfText(join(folder, 'book.pdf')).replace(whitespace, '');
+}
+
+// Adds a staff account on the accounts page: role 1 clerk, 2 print
+// administrator.
+async function addAccount(admin, server, name, password, role) {
+  const { page, dialogs } = admin;
+  await page.goto(server.url('/AdUserList.html'));
+  await page.fill('#newname', name);
+  await page.fill('#newpass', password);
+  await page.selectOption('#userAuthorization', role);
+  await Promise.all([page.waitForEvent('load'), page.click('#addadminbutton')]);
+  assert.equal(dialogs.shift(), '添加成功！');
+  const row = await page.locator('tr[align=center]', { hasText: name }).innerText();
+  assert.match(row, role === '1' ? /成绩录入员/ : /打印管理员/);
+}
+
+// The rows of the score-entry page: lane (or order), bib, name, class,
+// result, place cell, record mark, points.
+const entryRows = (page) => page.evaluate(() => {
+  const rows = [];
+  for (let i = 1; document.getElementById('cjinput' + i); i++) {
+    const cells = document.getElementById('cjinput' + i).closest('tr').cells;
+    rows.push({
+      i, lane: Number(cells[0].innerText.trim()), bib: cells[1].innerText.trim(), name: cells[2].innerText.trim(),
+      cls: cells[3].innerText.trim(), result: document.getElementById('cjinput' + i).value,
+      place: cells[6].innerText.trim(), mark: cells[7].innerText.trim(), points: cells[8].innerText.trim(),
+    });
+  }
+  return rows;
+});
+
+// Opens a round on the score-entry page through its selects.
+async function openRound(page, server, r, heat = 1) {
+  await page.goto(server.url(`/InputScore.html?BsDate=${r.session}&bstype=${r.type}`));
+  const option = await page.locator('#ScoreID option').evaluateAll(
+    (all, label) => all.find((o) => o.textContent === label)?.value, r.label);
+  assert.ok(option, `${r.label} offered`);
+  if ((await page.inputValue('#ScoreID')) !== option)
+    await Promise.all([page.waitForURL(new RegExp(`MatchTabe=${option}$`)), page.selectOption('#ScoreID', option)]);
+  if (heat !== 1)
+    await Promise.all([page.waitForURL(new RegExp(`zhu=${heat}$`)), page.selectOption('#ZhuBei', String(heat))]);
+  r.id = option;
+}
+
+// A clerk types every result of a round, heat by heat, pressing Enter in
+// each row; the last one counts the round (or brings the tie form, where
+// the clerk gives the places the plan chose). The start lists are kept in
+// r.lanes.
+async function enterRound(clerk, server, r) {
+  const { page, dialogs } = clerk;
+  await openRound(page, server, r);
+  const heats = await page.locator('#ZhuBei option').count();
+  r.lanes = [];
+  for (let heat = 1; heat <= heats; heat++) {
+    if (heat > 1)
+      await Promise.all([page.waitForURL(new RegExp(`zhu=${heat}$`)), page.selectOption('#ZhuBei', String(heat))]);
+    const rows = await entryRows(page);
+    for (const row of rows) {
+      const key = r.team ? row.cls : row.name;
+      const text = r.results[key];
+      assert.ok(text, `${r.label}: a result for ${key}`);
+      r.lanes.push({ ...row, heat, key });
+      const input = page.locator(`#cjinput${row.i}`);
+      await input.fill(text);
+      const lastOfHeat = row.i === rows.length;
+      if (!lastOfHeat) {
+        await input.press('Enter');
+        await page.waitForFunction((i) => document.getElementById('RetDiv' + i).innerText === '已保存', row.i);
+      } else if (heat < heats) {
+        await input.press('Enter');
+        await page.waitForFunction(() => document.getElementById('BotRetDiv').innerText.includes('请及时输入该比赛其他组别的成绩'));
+      } else if (r.chosen) {
+        await input.press('Enter');
+        await page.waitForFunction(() => document.getElementById('popupl').style.display === 'block');
+        await placeTies(clerk, r);
+      } else {
+        const reloaded = page.waitForEvent('load');
+        await input.press('Enter');
+        await reloaded;
+        assert.match(dialogs.shift(), r.prelim ? /比赛完成，已生成决赛安排/ : /比赛已完成，请查看或打印成绩表/);
+      }
+    }
+  }
+  assert.deepEqual(dialogs, []);
+}
+
+// The tie form of a final without ties: the tied rows, each given the
+// place the plan chose.
+async function placeTies(clerk, r) {
+  const { page, dialogs } = clerk;
+  assert.match(await page.locator('#popupl').innerText(), /本比赛项目不允许并列/);
+  assert.equal(Number(await page.inputValue('#BinLieMax')), r.tieForm.tied.length);
+  for (let n = 1; n <= r.tieForm.tied.length; n++) {
+    const row = await page.locator(`#APImc${n}`).locator('xpath=ancestor::tr[1]').innerText();
+    const name = r.tieForm.tied.find((key) => row.includes(key));
+    assert.ok(name, `a planned tie in ${row}`);
+    await page.selectOption(`#APImc${n}`, String(r.chosen.get(name)));
+  }
+  const reloaded = page.waitForEvent('load');
+  await page.click('#APPan1');
+  await reloaded;
+  assert.equal(dialogs.shift(), '决赛已经完成，请查看或打印【成绩表】。');
+}
+
+// The counted round on the score-entry page: every row's place, record
+// mark and points as the oracle has them.
+async function checkCounted(clerk, server, r) {
+  const { page } = clerk;
+  for (const heat of [...new Set(r.lanes.map((l) => l.heat))]) {
+    await openRound(page, server, r, heat);
+    for (const row of await entryRows(page)) {
+      const key = r.team ? row.cls : row.name;
+      assert.equal(row.result, resultText(r.results[key], r.unit), `${r.label} ${key}`);
+      if (r.prelim) {
+        assert.equal(row.place, seeded.some((q) => q.key === key) ? '录取' : '', `${r.label} ${key}`);
+        continue;
+      }
+      const { place, points, flag } = r.expected.get(key);
+      assert.deepEqual(
+        { place: row.place, mark: row.mark, points: row.points },
+        { place: place ? `第${place}名` : '', mark: ['', '平记录', '破记录'][flag], points: points ? pointsText(points) : '' },
+        `${r.label} ${key}`,
+      );
+    }
+  }
+  const state = await page.locator('#BotRetDiv').innerText();
+  assert.match(state, r.prelim ? /比赛完成，决赛安排已生成/ : /比赛已完成，请查看或打印成绩表/);
+}
+
+// The class teacher's results page: the class total and the points of
+// every scoring row, as the oracle has them.
+async function checkClassResults(teacher, server, cls) {
+  const { page } = teacher;
+  await page.goto(server.url('/SeeClassCJ.html'));
+  const text = await page.locator('body').innerText();
+  assert.match(text, new RegExp(`当前班级总得分：${pointsText(classTotals.get(cls.name)).replace('.', '\\.')}`));
+  const shown = await page.locator('table tr').evaluateAll((rows) =>
+    rows.map((tr) => tr.cells[5]?.innerText.trim()).filter((cell) => cell && cell !== '得分'));
+  const expected = [];
+  for (const r of rounds.filter((x) => x.expected))
+    for (const [key, { points }] of r.expected)
+      if (points && (r.team ? key : athlete(key).cls.name) === cls.name) expected.push(pointsText(points));
+  assert.deepEqual(shown.sort(), expected.sort(), cls.name);
+}
+
+// Prints a sheet the way the print frame does, to an A4 PDF; resolves to
+// its text without blanks.
+let printed = 0;
+async function printToPdf(printer, folder, url) {
+  const tab = await printer.context.newPage();
+  try {
+    await tab.goto(url);
+    const file = join(folder, `sheet${++printed}.pdf`);
+    await tab.pdf({ path: file, format: 'A4' });
+    return pdfText(file).replace(whitespace, '');
+  } finally {
+    await tab.close();
+  }
+}
+
+// Presses a print button of the print centre; the print frame loads the
+// sheet and prints it (window.print is recorded); resolves to the sheet's
+// address.
+async function pressPrint(printer, selector) {
+  const { page } = printer;
+  const before = await page.evaluate(() => (window.korvaPrints || []).length);
+  await page.click(selector);
+  await page.waitForFunction((n) => (window.korvaPrints || []).length > n, before);
+  return page.evaluate(() => window.korvaPrints.at(-1));
+}
+
+// The start lists the clerks saw, as the check-in sheets print them: for
+// lanes one line each of bibs, names and classes by lane; for field events
+// one row per athlete in start order.
+function checkInText(r, heat) {
+  const lanes = r.lanes.filter((l) => l.heat === heat).sort((a, b) => a.lane - b.lane);
+  if (r.type === 1)
+    return `号码${r.team ? '' : lanes.map((l) => l.bib).join('')}姓名${r.team ? '' : lanes.map((l) => l.name).join('')}`
+      + `班级${lanes.map((l) => l.cls).join('')}`;
+  return lanes.map((l, k) => `${k + 1}${l.bib}${l.name}${l.cls}`).join('');
+}
+
+// The order book's tables of one round's start list: per heat, tables of
+// six columns, the first place of a table in the column of its lane (or
+// start order), with bibs, names and classes.
+function bookTables(r) {
+  const tables = [];
+  for (const heat of [...new Set(r.lanes.map((l) => l.heat))]) {
+    const lanes = r.lanes.filter((l) => l.heat === heat).sort((a, b) => a.lane - b.lane);
+    for (let at = 0; at < lanes.length;) {
+      const room = 6 - ((lanes[at].lane - 1) % 6);
+      const part = lanes.slice(at, at + room);
+      const labels = part.map((l) => (r.type === 1 ? `${chineseNumeral(l.lane)}道` : `${l.lane}`)).join('');
+      const [first, second, third] = at === 0 ? ['第', chineseNumeral(heat), '组'] : ['', '', ''];
+      const bibsRow = r.team ? '' : part.map((l) => l.bib).join('');
+      const namesRow = r.team ? '' : part.map((l) => l.name).join('');
+      tables.push(`${r.type === 1 ? '组\\道' : '组\\序'}${labels}${first}${bibsRow}${second}${namesRow}${third}`
+        + part.map((l) => l.cls).join(''));
+      at += part.length;
+    }
+  }
+  return tables;
+}
+
+test('a whole meet: set-up, registration, order book, results, paper', async () => {
+  const server = await startServer();
+  const chromium = await launchSharedBrowser();
+  const folder = await mkdtemp(join(tmpdir(), 'korva-meet-'));
+  try {
+    const admin = await chromium.actor();
+    const times = await setUpTheMeet(admin, server);
+
+    // Three class teachers at once, each in a browser of his own.
+    const teachers = await Promise.all(classes.map(() => chromium.actor()));
+    await Promise.all(classes.map((cls, i) => enterClass(teachers[i], server, cls)));
+
+    // The order book: a roster of every class with the bib numbers the
+    // oracle gives, and the timetable as scheduled.
+    const book = await makeTheOrderBook(admin, server, folder);
+    for (const cls of classes) {
+      for (const sex of [1, 2]) {
+        const roster = athletes.filter((a) => a.cls === cls && a.sex === sex)
+          .map((a) => bibs.get(a.name) + a.name).join('');
+        assert.ok(book.includes(roster), `${roster} in the order book`);
+      }
+    }
+    // Each round at its scheduled time, with the heats, entrants and places
+    // the oracle gives: 减一录取 takes one place off a final that has no
+    // more starters than places.
+    const clock = (label) => times.get(label).padStart(5, '0');
+    const timetable = [
+      `[${clock(prelim.label)}]${prelim.title}2组9人取8人决`,
+      `[${clock('一年级女子50米[预赛]')}]一年级女子组50米预赛人数不足,直接决赛!`,
+      ...rounds.filter((r) => !r.prelim).map((r) => {
+        const n = Object.keys(r.results).length;
+        return `[${clock(r.label)}]${r.title}${r.afterPrelim ? '' : `${n}${r.team ? '队' : '人'}`}取${r.places}名`;
+      }),
+    ];
+    for (const line of timetable) assert.ok(book.includes(line), `${line} in the order book`);
+    // Registration is over for the teachers.
+    await teachers[0].page.goto(server.url('/ShowClass.html'));
+    assert.match(await teachers[0].page.locator('#bmts').innerText(), /运动员报名已经截止！/);
+
+    // Two clerks and a print administrator get their accounts.
+    await addAccount(admin, server, 'clerk1', 'clerk111', '1');
+    await addAccount(admin, server, 'clerk2', 'clerk222', '1');
+    await addAccount(admin, server, 'printer', 'print333', '2');
+    const clerks = [await chromium.actor(), await chromium.actor()];
+    await signInAsStaff(clerks[0].page, server, 'clerk1', 'clerk111');
+    await signInAsStaff(clerks[1].page, server, 'clerk2', 'clerk222');
+
+    // They type at once: the first the morning's track rounds, the second
+    // the afternoon's field rounds.
+    const enterAll = async (clerk, session) => {
+      for (const r of rounds.filter((x) => x.session === session)) {
+        await enterRound(clerk, server, r);
+        await checkCounted(clerk, server, r);
+      }
+    };
+    await Promise.all([enterAll(clerks[0], 1), enterAll(clerks[1], 2)]);
+
+    // The final holds the eight qualifiers, the best in the middle lanes.
+    const final = rounds.find((r) => r.afterPrelim);
+    assert.deepEqual(
+      final.lanes.map((l) => ({ key: l.key, heat: l.heat, lane: l.lane })).sort((a, b) => a.lane - b.lane),
+      seeded.map((q) => ({ key: q.key, heat: q.heat, lane: q.lane })).sort((a, b) => a.lane - b.lane),
+    );
+    // Bibs on the score-entry page are the order book's.
+    for (const r of rounds.filter((x) => !x.team))
+      for (const l of r.lanes) assert.equal(l.bib, bibs.get(l.key), `${r.label} ${l.key}`);
+    // The order book's start lists are the ones the clerks typed into
+    // (the final after the preliminary was not drawn yet).
+    for (const r of rounds.filter((x) => !x.afterPrelim))
+      for (const table of bookTables(r)) assert.ok(book.includes(table), `${r.label}: ${table} in the order book`);
+
+    // Each class teacher sees the class's points and total.
+    await Promise.all(classes.map((cls, i) => checkClassResults(teachers[i], server, cls)));
+
+    // The print administrator's paper. Each print button loads its sheet
+    // into the print frame, which prints it; the same sheet goes to PDF.
+    const printer = await chromium.actor();
+    await printer.context.addInitScript(() => {
+      window.print = () => {
+        window.top.korvaPrints = (window.top.korvaPrints || []).concat(window.location.href);
+      };
+    });
+    await signInAsStaff(printer.page, server, 'printer', 'print333');
+    const { page } = printer;
+    const counted = rounds.filter((r) => r.prelim || r.expected);
+
+    // Check-in sheets of each half-day: the morning's track rounds drawn
+    // with the order book, the final made by the preliminary, the
+    // afternoon's field rounds; each lists the start lists the clerks saw.
+    await page.goto(server.url('/Print1.html'));
+    const sessionSheets = [
+      { button: 'sqprint(1,1);', rounds: rounds.filter((r) => r.session === 1 && !r.afterPrelim) },
+      { button: 'sqprint(1,3);', rounds: rounds.filter((r) => r.afterPrelim) },
+      { button: 'sqprint(2,2);', rounds: rounds.filter((r) => r.session === 2) },
+    ];
+    for (const sheet of sessionSheets) {
+      const text = await printToPdf(printer, folder, await pressPrint(printer, `input[onclick="${sheet.button}"]`));
+      for (const r of sheet.rounds) {
+        const heats = new Set(r.lanes.map((l) => l.heat));
+        for (const heat of heats) {
+          const head = `${r.sheetTitle.replace(/(预赛|决赛)$/, '')}${r.prelim ? '预赛' : '决赛'}第${chineseNumeral(heat)}组(共${chineseNumeral(heats.size)}组)`;
+          assert.ok(text.includes(head), `${head} in ${sheet.button}`);
+          assert.ok(text.includes(checkInText(r, heat)), `${r.label} heat ${heat} in ${sheet.button}: ${checkInText(r, heat)}`);
+        }
+      }
+    }
+
+    // Result sheets: every counted round is listed; each sheet holds the
+    // qualifiers, or the placed results with their points and marks.
+    await page.goto(server.url('/Print2.html'));
+    const listed = await page.locator('input[value="打印【成绩表】"]').evaluateAll((all) =>
+      all.map((b) => b.closest('tr').cells[1].innerText.replace(/\s/g, '')));
+    assert.deepEqual(listed.sort(), counted.map((r) => r.sheetTitle).sort());
+    for (const r of counted) {
+      const text = await printToPdf(printer, folder, await pressPrint(printer, `input[onclick="cjan2(3,${r.id});"]`));
+      assert.ok(text.includes(`${r.sheetTitle}单位：${r.unit}`), `${r.label} sheet head`);
+      if (r.prelim) {
+        for (const q of seeded)
+          assert.ok(text.includes(`${bibs.get(q.key)}${q.key}${athlete(q.key).cls.name}${r.results[q.key]}录取`), q.key);
+        continue;
+      }
+      for (const [key, { place, points, flag }] of r.expected) {
+        const who = r.team ? key : `${bibs.get(key)}${key}${athlete(key).cls.name}`;
+        const line = `${who}${resultText(r.results[key], r.unit)}第${place}名${pointsText(points)}${['', '平记录', '破记录'][flag]}`;
+        assert.equal(text.includes(line), place > 0, `${r.label}: ${line}`);
+      }
+    }
+    await page.reload();
+    assert.equal(await page.locator('text=未打').count(), 0);
+
+    // Certificates: every placed result of every final, with its place in
+    // words.
+    await page.goto(server.url('/Print3.html'));
+    const finals = await page.locator('input[value="打印【奖状】"]').count();
+    assert.equal(finals, counted.length - 1);
+    for (const r of counted.filter((x) => !x.prelim)) {
+      const text = await printToPdf(printer, folder, await pressPrint(printer, `input[onclick="cjan2(4,${r.id});"]`));
+      for (const [key, { place }] of r.expected) {
+        const to = r.team ? `${key}：` : `${athlete(key).cls.name}${key}同学：`;
+        const certificate = `${to}在QV网络${meetName}中荣获${r.award}比赛第${chineseNumeral(place)}名特发此证，并表祝贺！`;
+        assert.equal(text.includes(certificate), place > 0, `${r.label}: ${certificate}`);
+      }
+    }
+  } finally {
+    await chromium.close();
+    await rm(folder, { recursive: true, force: true });
+    await server.stop();
+  }
+});
