@@ -25,6 +25,7 @@ void DataLockType::lock() {
   if (read_depth > 0) throw DataLockMisuse("a reader of DataLock asked to write");
   mutex_.lock();
   write_depth = 1;
+  writes_.fetch_add(1, std::memory_order_release);
 }
 
 void DataLockType::unlock() {

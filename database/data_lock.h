@@ -12,6 +12,8 @@
 //   itself): the attempt throws DataLockMisuse, and the test build's checks
 //   catch it first;
 // - LoginListLock (web/) is only ever taken after it, never before.
+#include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <shared_mutex>
 #include <stdexcept>
@@ -30,8 +32,14 @@ class DataLockType {
   bool HeldForRead() const;   // shared or exclusive
   bool HeldForWrite() const;  // exclusive
 
+  // How many times a writer has taken the lock (its outermost hold). Every
+  // change of the model happens under such a hold, so text a reader built
+  // from the model stays true while this number is unchanged.
+  std::uint64_t WriteCount() const { return writes_.load(std::memory_order_acquire); }
+
  private:
   std::shared_mutex mutex_;
+  std::atomic<std::uint64_t> writes_{0};
 };
 
 // A reader asked for the exclusive lock.
