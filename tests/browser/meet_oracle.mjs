@@ -97,20 +97,46 @@ export function qualify({ entries, unit, better, quota, lanes }) {
   return taken.map((e, i) => ({ key: e.key, heat: (i % heats) + 1, lane: order[Math.floor(i / heats)] }));
 }
 
+// The record marks a preliminary keeps: each result against the standing
+// record, with the group's bonus. Map key -> { flag, points }.
+export function prelimMarks({ entries, unit, better, record, bonus }) {
+  const recordValue = record ? scoreValue(record, unit) : null;
+  const out = new Map();
+  for (const e of entries) {
+    const flag = recordFlag(scoreValue(e.text, unit), recordValue, better);
+    out.set(e.key, { flag, points: (flag === 2 ? bonus.broken : flag === 1 ? bonus.equal : 0) * 100 });
+  }
+  return out;
+}
+
 // Places, points (hundredths) and record flags of a final. scheme: points
 // of places 1 to 20; multiplier 1 or 2; record: the standing record's value
 // (typed text) or none, with the group's bonuses { equal, broken } in whole
 // points. ties: whether equal results share places. chosen: Map key ->
 // place, the places the clerk chose on the tie form (then every place is
-// given by hand). Returns { tie: true } when ties are not allowed and equal
-// results stand within the places and nothing was chosen; else a Map key ->
-// { place, points, flag } for every entry (place 0 beyond the places).
-export function rankFinal({ entries, unit, better, ties, places, scheme, multiplier, record, bonus, chosen }) {
+// given by hand). prelim: the marks of the preliminary before this final
+// (prelimMarks), for one bonus per athlete and record: a final's mark gives
+// way to a better one in the preliminary, and takes the place of one no
+// better (listed in the answer's prelimCleared). Returns { tie: true } when
+// ties are not allowed and equal results stand within the places and
+// nothing was chosen; else a Map key -> { place, points, flag } for every
+// entry (place 0 beyond the places).
+export function rankFinal({ entries, unit, better, ties, places, scheme, multiplier, record, bonus, chosen, prelim }) {
   const list = ranked(entries, unit, better);
   const recordValue = record ? scoreValue(record, unit) : null;
   const schemePoints = (place) => (place >= 1 && place <= 20 ? scheme[place - 1] || 0 : 0);
   const bonusOf = (flag) => (flag === 2 ? bonus.broken : flag === 1 ? bonus.equal : 0);
   const out = new Map();
+  out.prelimCleared = [];
+  // One bonus per athlete and record; resolves to the bonus left to the
+  // final's mark.
+  const oneBonus = (key, flag, bonusPoints) => {
+    const before = prelim?.get(key)?.flag || 0;
+    if (!flag || !before) return [flag, bonusPoints];
+    if (before > flag) return [0, 0];
+    out.prelimCleared.push(key);
+    return [flag, bonusPoints];
+  };
   // Without a place a result keeps what its upload gave it: its own mark
   // against the record and that bonus.
   for (const e of list) {
@@ -159,28 +185,43 @@ export function rankFinal({ entries, unit, better, ties, places, scheme, multipl
     if (ties) {
       let sum = 0;
       for (let k = 1; k <= run.length; k++) sum += schemePoints(p + k);
-      for (const e of run)
-        out.set(e.key, { place: p + 1, points: multiplier * Math.floor((sum * 100) / run.length) + bonusPoints * 100, flag });
+      for (const e of run) {
+        const [kept, extra] = oneBonus(e.key, flag, bonusPoints);
+        out.set(e.key, { place: p + 1, points: multiplier * Math.floor((sum * 100) / run.length) + extra * 100, flag: kept });
+      }
     } else {
       const e = run[0];
-      out.set(e.key, { place: p + 1, points: (multiplier * schemePoints(p + 1) + bonusPoints) * 100, flag });
+      const [kept, extra] = oneBonus(e.key, flag, bonusPoints);
+      out.set(e.key, { place: p + 1, points: (multiplier * schemePoints(p + 1) + extra) * 100, flag: kept });
     }
     p += run.length;
   }
   return out;
 }
 
-// Bib numbers: classes in order, boys then girls, each block as wide as the
-// group's per-class limit, in the order the athletes were entered.
+// Bib numbers: classes in order, boys then girls, in the order the
+// athletes were entered; a block starts at the class's own starting number
+// (as wide as it is written) or runs on, three digits wide, from the one
+// before, which takes as many numbers as the group's per-class limit.
 export function bibNumbers({ classes, perClass, athletesOf }) {
   const bibs = new Map();
   let counter = 1;
   for (const c of classes) {
     for (const sex of [1, 2]) {
+      const start = sex === 1 ? c.boysStart : c.girlsStart;
+      let width = 3;
+      if (start) [counter, width] = [Number(start), start.length];
       const block = athletesOf(c, sex);
-      block.forEach((name, k) => bibs.set(name, String(counter + k).padStart(3, '0')));
+      block.forEach((name, k) => bibs.set(name, String(counter + k).padStart(width === 3 ? 3 : 4, '0')));
       counter += Math.max(perClass, block.length);
     }
   }
   return bibs;
+}
+
+// Ranks of a points board: highest first, equal totals share a rank and
+// the next total takes the next rank (1, 1, 2).
+export function denseRanks(totals) {
+  const sorted = [...new Set(totals)].sort((a, b) => b - a);
+  return totals.map((t) => sorted.indexOf(t) + 1);
 }
