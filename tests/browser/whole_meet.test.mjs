@@ -885,6 +885,32 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
         assert.equal(text.includes(certificate), place > 0, `${r.label}: ${certificate}`);
       }
     }
+
+    // The search tab: each class's placed results, and their certificates
+    // printed one by one.
+    await page.goto(server.url('/Print4.html'));
+    for (const c of classes) {
+      await page.selectOption('#banji', { label: c.name });
+      await page.click('#findCS');
+      await page.waitForFunction((name) => document.getElementById('ShowMessage').innerText.includes(`${name}获奖列表`),
+        c.name);
+      const listed = await page.locator('#ShowMessage tr').evaluateAll((all) =>
+        all.slice(1).map((tr) => [...tr.cells].slice(2, 6).map((td) => td.innerText.trim())));
+      const placed = rounds.flatMap((r) => [...(r.expected || [])]
+        .filter(([key, e]) => e.place && classOf(r, key) === c.name).map(([key, e]) => ({ r, key, place: e.place })));
+      assert.equal(listed.length, placed.length, c.name);
+      for (const { r, key, place } of placed) {
+        const row = listed.find(([name, event, result]) => event.endsWith(` ${r.event}`)
+          && result === resultText(r.results[key], r.unit) + r.unit && (r.team || name === key));
+        assert.ok(row, `${c.name}: ${r.label} ${key}`);
+        assert.equal(row[3], `第${place}名`, `${c.name}: ${r.label} ${key}`);
+      }
+      const text = await printToPdf(printer, folder, await pressPrint(printer, 'input[value="打印选中的比赛的【奖状】"]'));
+      for (const { r, key, place } of placed) {
+        const to = r.team ? `${key}：` : `${c.name}${key}同学：`;
+        assert.ok(text.includes(`${to}在QV网络${meetName}中荣获${r.award}比赛第${chineseNumeral(place)}名`), `${r.label} ${key}`);
+      }
+    }
   } finally {
     await chromium.close();
     await rm(folder, { recursive: true, force: true });
