@@ -1,6 +1,9 @@
 #pragma once
-// Accounts as signing in reads them: staff accounts of the base file and
-// class-teacher accounts of the open meet (both table qrtb7).
+// The accounts (table qrtb7): staff accounts of the base file, who outlive
+// every meet (administrators, score-entry clerks, print administrators),
+// and class-teacher accounts of the open meet; as signing in reads them, and
+// the staff accounts' store functions.
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -30,5 +33,26 @@ bool FindClassTeacherAccount(int class_id, std::string_view password, AccountRec
 // Records the client address (cut to 49 bytes) of a staff sign-in. 0 saved,
 // 1 on a database error. Takes DataLock.
 int SaveStaffLastAddress(int account_id, std::string_view address);
+
+// The shortest login name and password a staff account may have, in bytes.
+inline constexpr std::size_t kMinStaffNameBytes = 4;
+inline constexpr std::size_t kMinStaffPasswordBytes = 6;
+
+// Adds a score-entry clerk (role 7) or print administrator (role 6); the two
+// flags are stored as 0 or 1. 0 added; 1 refused (a name under
+// kMinStaffNameBytes, a password under kMinStaffPasswordBytes, another role)
+// or database error (data error 745843); 2 the name is taken.
+int AddAccount(std::string_view name, std::string_view password, int role, int fixed_address,
+               int meet_days_only);
+
+// Deletes a clerk or print administrator; an administrator is never
+// deleted here. 0 deleted; 1 no such account (or an administrator) or
+// database error (data error 815133). Ending the account's web sessions is
+// the caller's part.
+int DeleteAccount(int account_id);
+
+// Stores a new password for a staff account. 0 saved; 1 no such account or
+// database error.
+int SaveStaffPassword(int account_id, std::string_view password);
 
 }  // namespace korva

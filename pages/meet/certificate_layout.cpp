@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "pages/meet/query_numbers.h"
+#include "pages/setup/number_list.h"
 #include "web/form_field.h"
 #include "web/response.h"
 #include "web/templates.h"

@@ -7,7 +7,7 @@
 
 #include "database/lookups.h"
 #include "pages/meet/completion_time.h"
-#include "pages/meet/query_numbers.h"
+#include "pages/setup/number_list.h"
 #include "web/escape.h"
 #include "web/http_request.h"
 #include "web/response.h"

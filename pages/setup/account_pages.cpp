@@ -7,7 +7,7 @@
 #include "database/gbk_text.h"
 #include "database/model.h"
 #include "database/queries.h"
-#include "database/store_staff_accounts.h"
+#include "database/store_accounts.h"
 #include "web/escape.h"
 #include "web/form_field.h"
 #include "web/login.h"

@@ -8,8 +8,10 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
 
-// One number at pos (blanks and a sign first); false when no digit follows.
-bool ReadNumber(std::string_view text, std::size_t& pos, int& value) {
+// One number at pos (blanks and a sign first); false when no digit follows,
+// or, unless clamp is set, when it does not fit an int (values beyond int
+// are clamped otherwise).
+bool ReadNumber(std::string_view text, std::size_t& pos, int& value, bool clamp = true) {
   std::size_t i = pos;
   while (i < text.size() && IsBlank(text[i])) ++i;
   bool negative = false;
@@ -20,6 +22,7 @@ bool ReadNumber(std::string_view text, std::size_t& pos, int& value) {
     if (n <= INT_MAX) n = n * 10 + (text[i] - '0');
   }
   if (negative) n = -n;
+  if (!clamp && (n > INT_MAX || n < INT_MIN)) return false;
   value = n > INT_MAX ? INT_MAX : n < INT_MIN ? INT_MIN : static_cast<int>(n);
   pos = i;
   return true;
@@ -45,6 +48,20 @@ std::vector<int> ReadNumberList(std::string_view text, char separator, std::size
     numbers.push_back(value);
   }
   return numbers;
+}
+
+int ReadDashNumbers(std::string_view text, std::span<int> out) {
+  std::size_t pos = 0;
+  int read = 0;
+  for (int& value : out) {
+    if (read > 0) {
+      if (pos >= text.size() || text[pos] != '-') break;
+      ++pos;
+    }
+    if (!ReadNumber(text, pos, value, false)) break;
+    ++read;
+  }
+  return read;
 }
 
 }  // namespace korva

@@ -3,6 +3,7 @@
 // one value ("11 5 31 0 0", "4-0-0-0-0-..."). Read like a scanf of "%d"
 // directives joined by the separator, without its overflow.
 #include <cstddef>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -13,5 +14,11 @@ namespace korva {
 // separator stands for any run of blanks, none included). Reading stops at
 // the first number that is not there. Values beyond int are clamped.
 std::vector<int> ReadNumberList(std::string_view text, char separator, std::size_t max_count);
+
+// Numbers a page's query carries joined by "-" ("str=3-12-0-1"), read from
+// the start of text into out, up to out.size() of them, the same way except
+// that a number too large for an int ends the reading. Returns how many
+// were read.
+int ReadDashNumbers(std::string_view text, std::span<int> out);
 
 }  // namespace korva

@@ -27,6 +27,15 @@ TEST(NumberListTest, ReadsLikeScanfWithoutOverflow) {
   EXPECT_THAT(ReadNumberList("99999999999999999999 -99999999999999999999", ' ', 5), ElementsAre(INT_MAX, INT_MIN));
 }
 
+TEST(NumberListTest, DashNumbersEndAtOneTooLargeForAnInt) {
+  int n[4] = {0, 0, 0, 0};
+  EXPECT_EQ(ReadDashNumbers("3-12-0-1-9", n), 4);
+  EXPECT_THAT(n, ElementsAre(3, 12, 0, 1));
+  EXPECT_EQ(ReadDashNumbers("5-99999999999-7", n), 1);
+  EXPECT_EQ(ReadDashNumbers("-2147483648-2147483647", n), 2);
+  EXPECT_THAT(n, ElementsAre(INT_MIN, INT_MAX, 0, 1));
+}
+
 }  // namespace
 
 }  // namespace korva
