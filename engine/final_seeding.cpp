@@ -51,18 +51,21 @@ std::string RegroupOne(int round_id) {
   const GroupNode* group = event ? FindGroupById(contest->GroupId) : nullptr;
   if (!group) return {};
   const std::string title = EscapeHtml(FormatRoundTitle(*group, *event, round->Kind));
-  if (RoundHasResults(round->Id))
-    return "<p>" + title + " 已有比赛成绩，无法重新分组分道，请删除成绩后再试。</p>\r\n";
+  const std::string has_results = "<p>" + title + " 已有比赛成绩，无法重新分组分道，请删除成绩后再试。</p>\r\n";
+  if (RoundHasResults(round->Id)) return has_results;
   if (round->Kind == kPrelim && round->Disabled != 0)
     return "<p>" + title + " 为被禁用的预赛，无法重新分组分道；</p>\r\n";
   const std::string failed = "<p>" + title + " 重新分组分道时数据保存出错，未作任何更改！</p>\r\n";
   int heats = 0, entrants = 0;
   if (round->Kind == kFinalAfterPrelim) {
     ResultsUnit unit;
-    const ReseedResult result = unit.ok() ? ReseedFinal(*contest, *event, *group, heats, entrants)
-                                          : ReseedResult::kFailed;
+    const ReseedResult result = unit.ok() ? ReseedFinal(*contest, *event, heats, entrants) : ReseedResult::kFailed;
     if (result == ReseedResult::kFailed || !unit.Commit()) return failed;
     if (result == ReseedResult::kNotPossible) return "<p>" + title + " 的预赛未完成，无法重新分组分道；</p>\r\n";
+  } else if (ContestHasResults(contest->Id)) {
+    // The draw takes every round of the contest (each part of a combined
+    // event), whichever of them was chosen.
+    return has_results;
   } else if (RedrawContest(contest->Id, heats, entrants) != 0) {
     return failed;
   }
@@ -120,25 +123,27 @@ ScoreReply SeedFinal(const RoundNode& prelim, const EventNode& event, const std:
   return kReplyCounted;
 }
 
-ReseedResult ReseedFinal(const ContestNode& contest, const EventNode& event, const GroupNode& group, int& heats,
-                         int& entrants) {
+ReseedResult ReseedFinal(const ContestNode& contest, const EventNode& event, int& heats, int& entrants) {
   const VenueNode* venue = FindVenueById(event.ChangDi);
   if (!venue) return ReseedResult::kNotPossible;
   const int lanes = std::max(venue->Size, 1);
-  const int wanted = std::max(lanes, group.PlacesRanked);
   RoundNode* prelim = FindRoundByContestAndKind(contest.Id, kPrelim);
-  if (!prelim || LanesOfRound(prelim->Id).empty()) return ReseedResult::kNotPossible;
+  const RoundNode* final_round = FindRoundByContestAndKind(contest.Id, kFinalAfterPrelim);
+  if (!prelim || !final_round || LanesOfRound(prelim->Id).empty()) return ReseedResult::kNotPossible;
   std::optional<std::vector<LaneNode>> list = BuildRankedList(*prelim, event);
   if (!list) return ReseedResult::kNotPossible;
-  int count = 0;
-  for (std::size_t i = 0; i < list->size(); ++i) {
-    if (count >= wanted && (i == 0 || (*list)[i].Result != (*list)[i - 1].Result)) break;
-    (*list)[i].Place = 999;
-    ++count;
-  }
+  // The final keeps the qualifiers its preliminary's count gave it, best
+  // first; the preliminary stays counted, with its table and counters.
+  auto qualified = std::stable_partition(list->begin(), list->end(), [&](const LaneNode& entry) {
+    return IsAthleteInFinal(prelim->Id, entry.AthleteId) != 0;
+  });
+  const int count = static_cast<int>(qualified - list->begin());
+  if (count == 0) return ReseedResult::kNotPossible;
+  for (auto entry = list->begin(); entry != qualified; ++entry) entry->Place = 999;
   std::string ignored;
-  if (ClearRoundRanking(*prelim) != 0 || SeedFinal(*prelim, event, *list, count, ignored) != kReplyCounted)
-    return ReseedResult::kFailed;
+  if (DeleteRoundLanes(final_round->Id) != 0) return ReseedResult::kFailed;
+  RemoveRoundLanes(final_round->Id);
+  if (SeedFinal(*prelim, event, *list, count, ignored) != kReplyCounted) return ReseedResult::kFailed;
   heats = HeatsFor(count, lanes);
   entrants = count;
   return ReseedResult::kDone;
@@ -181,15 +186,15 @@ int BuildRegroupRows(const VenueNode& venue, std::string& reply) {
     if (!contest) return 0;
     const GroupNode* group = FindGroupById(contest->GroupId);
     if (!group) return 0;
-    int entrants = 0, heats = 0;
+    const int entrants = CountEntrants(lanes);
+    int heats = 0;
     bool results = false;
-    const LaneNode* previous = nullptr;
     for (const LaneNode& lane : lanes) {
-      if (!previous || previous->Heat != lane.Heat || previous->Lane != lane.Lane) ++entrants;
-      previous = &lane;
       heats = std::max(heats, lane.Heat);
       results = results || lane.Result != kNoResult || lane.Status > 0;
     }
+    // Drawing it again would redraw the contest's other rounds too.
+    if (round.Kind != kFinalAfterPrelim) results = results || ContestHasResults(round.ContestId) != 0;
     const std::string n = std::to_string(++k);
     rows += "<tr><td><input type=\"checkbox\" name=\"bs" + n + "\" id=\"bs" + n + "\" value=\"" +
             std::to_string(round.Id) + "\"" + (results ? " disabled" : "") + " /></td><td>" +

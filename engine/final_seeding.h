@@ -32,25 +32,26 @@ ScoreReply SeedFinal(const RoundNode& prelim, const EventNode& event, const std:
 // Outcome of ReseedFinal.
 enum class ReseedResult { kDone, kNotPossible, kFailed };
 
-// Seeds a final after preliminaries again from its counted preliminary:
-// the best max(venue size, the group's places ranked) entries (ties at the
-// cut all qualify) replace the final's lanes. kNotPossible when the venue
-// or the preliminary is missing or a result is missing; kFailed after a
-// failed write (the caller's unit rolls back). Heats and entrants of the
-// new final come back.
-ReseedResult ReseedFinal(const ContestNode& contest, const EventNode& event, const GroupNode& group, int& heats,
-                         int& entrants);
+// Seeds a final after preliminaries again from its counted preliminary
+// (for example after the venue's lane count changed): the athletes in the
+// final keep their places in it and are spread over the venue's heats and
+// lanes anew; the preliminary stays counted. kNotPossible when the venue,
+// the preliminary, a result or the final's qualifiers are missing; kFailed
+// after a failed write (the caller's unit rolls back). Heats and entrants
+// of the new final come back.
+ReseedResult ReseedFinal(const ContestNode& contest, const EventNode& event, int& heats, int& entrants);
 
 // The regroup request: round ids, each ended by '-' (a number of more than
 // seven bytes starts over). Each round is seeded (a final after
-// preliminaries) or its contest drawn again, unless it has results or is a
-// disabled preliminary; one sentence per round comes back, in request
+// preliminaries) or its contest drawn again, unless that would touch a
+// round with results or it is a disabled preliminary; one sentence per round comes back, in request
 // order. Unknown rounds are skipped.
 std::string RegroupRounds(std::string_view round_ids);
 
 // The regroup list of a venue's set-up page: every preliminary at the
 // venue first gets places = the venue's size (saved); then one row (a
-// check box "bs" + k, disabled when the round has results; the round's
+// check box "bs" + k, disabled when regrouping it would touch a round with
+// results; the round's
 // title; heats and entrants) per round at the venue that has lanes. The
 // number of rows appended to reply; 0 (and nothing appended) after a data
 // error, -1 after a failed write (nothing changed).

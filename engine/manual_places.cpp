@@ -132,7 +132,7 @@ int HandleManualPlaces(std::string_view path, std::string& text) {
   upload.RecordValue = request.record[0];
   upload.RecordValue2 = request.record[1];
   upload.RecordValue3 = request.record[2];
-  if (best.Result != kNoResult && UpdateRecordsAfterScoring(*group, upload, best) != 0) return 0;
+  if (best.Result != kNoResult && UpdateRecordsAfterScoring(*group, upload, *round, &best) != 0) return 0;
   if (FinishCountedRound(*round, *group, *event) != 0 || !unit.Commit()) return 0;
   text = "决赛已经完成，请查看或打印【成绩表】。";
   return 1;

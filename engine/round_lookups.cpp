@@ -53,4 +53,14 @@ int IsAthleteInFinal(int round_id, int athlete_id) {
              : 0;
 }
 
+int CountEntrants(std::span<const LaneNode> lanes) {
+  int entrants = 0;
+  const LaneNode* previous = nullptr;
+  for (const LaneNode& lane : lanes) {
+    if (!previous || previous->Heat != lane.Heat || previous->Lane != lane.Lane) ++entrants;
+    previous = &lane;
+  }
+  return entrants;
+}
+
 }  // namespace korva

@@ -1,6 +1,8 @@
 #pragma once
 // Questions about the rounds of a contest, answered from LaneList. The
 // caller holds DataLock.
+#include <span>
+
 #include "database/model.h"
 
 namespace korva {
@@ -19,5 +21,9 @@ int GetFinalState(int contest_id);
 // 1 when the athlete has a lane in the final after a preliminary of the
 // round's contest, else 0.
 int IsAthleteInFinal(int round_id, int athlete_id);
+
+// The entrants of a round's lanes (in LaneList order): a class team's
+// members share one heat and lane and count once.
+int CountEntrants(std::span<const LaneNode> lanes);
 
 }  // namespace korva

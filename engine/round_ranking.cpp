@@ -55,17 +55,13 @@ int CheckRecord(const LaneNode& entry, const ScoreUpload& upload, int direction,
 }
 
 // Undoes an earlier count: the ranking (for a preliminary the final's
-// lanes), the record this meet set in a round of this kind, and for a final
-// after preliminaries the preliminary's marks against the record standing
-// now. False after a failed write.
+// lanes), the round's part in this meet's record, and for a final after
+// preliminaries the preliminary's marks against the record standing now.
+// False after a failed write.
 bool UndoRanking(RoundNode& round, const ContestNode& contest, const EventNode& event, const GroupNode& group,
                  const ScoreUpload& upload) {
   if (ClearRoundRanking(round) != 0) return false;
-  if (const RecordNode* own = FindRecordNode(upload.GroupName, upload.GroupSex, 2, upload.EventName, round.Kind)) {
-    const int id = own->Id;
-    if (DeleteRecord(id) != 0) return false;
-    RemoveRecordNode(id);
-  }
+  if (UpdateRecordsAfterScoring(group, upload, round, nullptr) != 0) return false;
   return round.Kind != kFinalAfterPrelim || MarkRecordResults(event, group, contest) >= 0;
 }
 
@@ -113,7 +109,7 @@ ScoreReply CountPreliminary(RoundNode& round, const EventNode& event, const Grou
     if (entry.RecordFlag != 0) entry.Points = group.Bonus[entry.RecordFlag] * 100;
   }
   if (SeedFinal(round, event, list, taken, text) != kReplyCounted) return kReplyFailed;
-  if (UpdateRecordsAfterScoring(group, upload, list.front()) != 0) return kReplyFailed;
+  if (UpdateRecordsAfterScoring(group, upload, round, &list.front()) != 0) return kReplyFailed;
   if (FinishCountedRound(round, group, event) != 0) return kReplyFailed;
   return kReplyCounted;
 }
@@ -254,7 +250,7 @@ ScoreReply CountFinal(RoundNode& round, const ContestNode& contest, const EventN
     return kReplyFailed;
   }
   if (!SaveRanking(list)) return kReplyFailed;
-  if (UpdateRecordsAfterScoring(group, upload, list.front()) != 0) return kReplyFailed;
+  if (UpdateRecordsAfterScoring(group, upload, round, &list.front()) != 0) return kReplyFailed;
   if (FinishCountedRound(round, group, event) != 0) return kReplyFailed;
   text = kCountedText;
   return kReplyCounted;

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <vector>
 
 #include "database/lookups.h"
 #include "database/store_lanes.h"
+#include "engine/ranked_list.h"
 #include "engine/score_text.h"
 
 namespace korva {
@@ -94,25 +96,54 @@ void RemoveRecordNode(int record_id) {
   std::erase_if(Model().RecordList, [&](const RecordNode& r) { return r.Id == record_id; });
 }
 
-int UpdateRecordsAfterScoring(const GroupNode& group, const ScoreUpload& upload, const LaneNode& best) {
+int UpdateRecordsAfterScoring(const GroupNode& group, const ScoreUpload& upload, const RoundNode& round,
+                              const LaneNode* best) {
   if (upload.RoundKind < kPrelim || upload.RoundKind > kDirectFinal) return 0;
   const int kind = RecordRoundKind(upload.RoundKind);
+  // A standalone event's final and the parts of combined events that use
+  // the same event keep one record: its holder is the best of their best
+  // entries that broke the standing record, so no round lowers or removes
+  // what another one set.
+  std::vector<LaneNode> breakers;
+  if (best && best->RecordFlag == 2) breakers.push_back(*best);
+  for (const RoundNode& other : Model().RoundList) {
+    if (other.Id == round.Id || other.CompletionStamp <= 0 || other.Kind < kPrelim || other.Kind > kDirectFinal ||
+        RecordRoundKind(other.Kind) != kind)
+      continue;
+    const EventNode* event = FindEventOfRound(other);
+    const ContestNode* contest = event ? FindContestById(other.ContestId) : nullptr;
+    const GroupNode* other_group = contest ? FindGroupById(contest->GroupId) : nullptr;
+    if (!other_group || event->Name != upload.EventName || other_group->GradeName != upload.GroupName ||
+        other_group->Sex != group.Sex)
+      continue;
+    std::optional<std::vector<LaneNode>> list = BuildRankedList(other, *event);
+    if (list && !list->empty() && list->front().RecordFlag == 2) breakers.push_back(list->front());
+  }
+  const LaneNode* holder = nullptr;
+  for (const LaneNode& entry : breakers) {
+    if (!holder || (upload.SortDirection == 2 ? entry.Result > holder->Result : entry.Result < holder->Result))
+      holder = &entry;
+  }
+
   auto& records = Model().RecordList;
   auto own = std::find_if(records.begin(), records.end(), [&](const RecordNode& r) {
     return SameRecord(r, upload.GroupName, group.Sex, upload.EventName) && r.MeetName == Model().MeetName &&
            RecordRoundKind(r.RoundKind) == kind;
   });
-  if (own == records.end()) return best.RecordFlag == 2 ? AddRecordNode(group, upload, best) : 0;
-  if (best.RecordFlag < 2) {
+  if (own == records.end()) return holder ? AddRecordNode(group, upload, *holder) : 0;
+  if (!holder) {
     const int id = own->Id;
     if (DeleteRecord(id) != 0) return 1;
     RemoveRecordNode(id);
     return 0;
   }
+  // A record another round set with that result keeps its holder.
+  const bool own_round = best && best->RecordFlag == 2 && holder == &breakers.front();
+  if (!own_round && own->Value == holder->Result) return 0;
   RecordNode updated = *own;
-  updated.Value = best.Result;
+  updated.Value = holder->Result;
   updated.RoundKind = kind;
-  TakeHolder(updated, group, best);
+  TakeHolder(updated, group, *holder);
   if (UpdateRecordFlags(updated) != 0) return 1;
   *own = updated;
   return 0;

@@ -31,11 +31,14 @@ RecordNode* FindRecordNode(std::string_view group_name, int sex, int mode, std::
                            int round_kind);
 
 // Keeps this meet's record of the upload's event, group and sex for the
-// round kind in step with a counted round whose best entry is best: a new
-// record when best broke the standing one, the record brought to best's
-// result and holder when best still breaks it, deleted when it no longer
+// round kind in step with the counted rounds kept under it: round (best is
+// its best entry, null while it stands uncounted) and every other counted
+// round of this meet in the same event, grade, sex and round kind. The
+// record is the best of their best entries that broke the standing one
+// (added or brought to that result and holder), and deleted when none
 // does. 0 / 1 after a database error (the caller's unit then rolls back).
-int UpdateRecordsAfterScoring(const GroupNode& group, const ScoreUpload& upload, const LaneNode& best);
+int UpdateRecordsAfterScoring(const GroupNode& group, const ScoreUpload& upload, const RoundNode& round,
+                              const LaneNode* best);
 
 // Takes the record with that id out of RecordList (none: nothing).
 void RemoveRecordNode(int record_id);

@@ -196,7 +196,8 @@ ScoreReply HandleScoreUpload(std::string_view path, std::string& text) {
   text.clear();
   ScoreUpload upload;
   if (!ParseScoreUpload(path, upload)) return kReplyFailed;
-  if (upload.ScoreText.size() >= kUploadTextBytes) {
+  // The page knows two states only: 0 a result, 1 a foul.
+  if (upload.ScoreText.size() >= kUploadTextBytes || (upload.Status != 0 && upload.Status != 1)) {
     text = kBadScoreText;
     return kReplyBadScore;
   }
