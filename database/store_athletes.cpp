@@ -125,8 +125,9 @@ int UpdateAthleteNameBib(const std::string& name, int bib, int athlete_id) {
 }
 
 int DeleteAllAthletes() {
-  return RunUnit({"DELETE FROM qrtb498", "DELETE FROM qrtb479", "DELETE FROM qrtb409",
-                  "DELETE FROM qrtb397"});
+  return RunUnit({"DELETE FROM qrtb498", "DELETE FROM qrtb479", "DELETE FROM qrtb409", "DELETE FROM qrtb397",
+                  "UPDATE qrtb444 SET qrtb452 = 0, qrtb455 = 0, qrtb456 = 0, qrtb457 = 0, qrtb458 = 0",
+                  "DELETE FROM qrtb518 WHERE qrtb520 = 1"});
 }
 
 int ClearAllResults() {

@@ -28,8 +28,10 @@ int UpdateAthleteBib(const AthleteNode& athlete);
 // Writes an athlete's name and bib number. 0 / 1 (data error 177).
 int UpdateAthleteNameBib(const std::string& name, int bib, int athlete_id);
 
-// Deletes every auxiliary row, lane, athlete and entry. The lists are the
-// caller's. 0 / 1.
+// Deletes every auxiliary row, lane, athlete and entry with what the draw
+// and the scores made of them: the order-book document row, and every
+// round's entrants, print counters and completion stamp (back to 0). The
+// lists are the caller's. 0 / 1.
 int DeleteAllAthletes();
 
 // Deletes every auxiliary row and lane, clears every bib number and

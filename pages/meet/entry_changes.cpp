@@ -262,7 +262,7 @@ int AddAthleteToEvent(int athlete_id, int event_id, std::string& message) {
     new_lanes.push_back(plan.lane);
     if (plan.how == Placement::kWithClassTeam) continue;
     new_rounds.push_back(*plan.round);
-    new_rounds.back().Entrants = plan.how == Placement::kFirstInRound ? 1 : plan.round->Entrants + 1;
+    new_rounds.back().Entrants = CountEntrants(LanesOfRound(plan.round->Id)) + 1;
   }
 
   Transaction unit(MeetConnection());
@@ -322,6 +322,7 @@ int WithdrawAthleteFromEvent(int event_id, int athlete_id, std::string& message)
   // contest's rounds) and the contests of those rounds.
   std::vector<int> lane_ids;
   std::vector<int> contest_ids;
+  std::vector<RoundNode> rounds;
   for (const LaneNode& lane : model.LaneList) {
     if (lane.AthleteId != athlete_id || lane.Result != kNoResult) continue;
     const RoundNode* round = FindRoundById(lane.RoundId);
@@ -337,8 +338,20 @@ int WithdrawAthleteFromEvent(int event_id, int athlete_id, std::string& message)
     if (contest->EventId != event_id) continue;
     lane_ids.push_back(lane.Id);
     contest_ids.push_back(contest->Id);
+    if (rounds.empty() || rounds.back().Id != round->Id) rounds.push_back(*round);
   }
   if (lane_ids.empty()) return 0;
+  auto withdrawn = [&](const LaneNode& lane) {
+    return std::find(lane_ids.begin(), lane_ids.end(), lane.Id) != lane_ids.end();
+  };
+  // Each round counts the entrants that stay (a team's lane stays while a
+  // member holds it).
+  for (RoundNode& round : rounds) {
+    std::vector<LaneNode> staying;
+    for (const LaneNode& lane : LanesOfRound(round.Id))
+      if (!withdrawn(lane)) staying.push_back(lane);
+    round.Entrants = CountEntrants(staying);
+  }
   if (const GroupNode* group = FindGroupByGradeAndSex(athlete->GradeId, athlete->Sex)) {
     if (const ContestNode* own = FindContestByGroupAndEvent(group->Id, event_id)) contest_ids.push_back(own->Id);
   }
@@ -352,13 +365,13 @@ int WithdrawAthleteFromEvent(int event_id, int athlete_id, std::string& message)
   bool stored = unit.ok();
   for (int id : lane_ids) stored = stored && DeleteLaneRow(id) == 0;
   for (int id : contest_ids) stored = stored && DeleteAthleteEntry(athlete_id, id) == 0;
+  for (const RoundNode& round : rounds) stored = stored && SaveRound(round) == 0;
   if (!stored || !unit.Commit()) {
     unit.Rollback();
     return 0;
   }
-  std::erase_if(model.LaneList, [&](const LaneNode& lane) {
-    return std::find(lane_ids.begin(), lane_ids.end(), lane.Id) != lane_ids.end();
-  });
+  std::erase_if(model.LaneList, withdrawn);
+  for (const RoundNode& round : rounds) *FindRoundById(round.Id) = round;
   std::erase_if(athlete->ContestIds, [&](int id) {
     return std::find(contest_ids.begin(), contest_ids.end(), id) != contest_ids.end();
   });

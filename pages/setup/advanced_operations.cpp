@@ -266,6 +266,10 @@ int DeleteSimulatedRegistration() {
   model.LaneList.clear();
   model.AthleteAuxList.clear();
   model.AthleteList.clear();
+  for (RoundNode& round : model.RoundList) {
+    round.Entrants = round.CertificatePrints = round.CheckInPrints = round.ResultPrints = round.CompletionStamp = 0;
+  }
+  std::erase_if(model.DocumentList, [](const DocumentNode& d) { return d.Kind == 1; });
   // Result tables of the deleted lanes leave the print queue.
   RebuildPrintQueue();
   return 10;

@@ -82,13 +82,19 @@ void BuildChangeRoundDataPage(std::string& panel, int kind) {
       panel = "比赛数据错误，错误号16423！";
       return;
     }
+    // A preliminary the draw found needless leaves its entrants to the
+    // final it made a single one.
+    const RoundNode* running = round;
+    if (round->Disabled != 0) {
+      if (const RoundNode* single = FindRoundByContestAndKind(contest.Id, kDirectFinal)) running = single;
+    }
     ++row;
     panel += "<tr>\r\n<td>" + std::to_string(row) + "</td>\r\n<td>" + EscapeHtml(group->GradeName) +
              (mixed             ? ""
               : group->Sex == 1 ? "男子"
                                 : "女子") +
              EscapeHtml(event->Name) + (event->TuanTiType == 2 ? "(团队赛)" : "") + (mixed ? "(男女混团赛)" : "") +
-             "</td>\r\n<td>" + std::to_string(round->Entrants) + (event->TuanTiType == 1 ? "人" : "组") + "</td>\r\n";
+             "</td>\r\n<td>" + std::to_string(running->Entrants) + (event->TuanTiType == 1 ? "人" : "组") + "</td>\r\n";
     panel += contest.HasPrelim != 0 ? QualifiersCell(contest.Id, row, contest.Qualifiers) : "<td></td>";
     panel += PlacesCell(contest.Id, row, contest.Places);
     panel += SchemeCell(contest, *group, row);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "database/lookups.h"
+#include "pages/meet/order_book_generation.h"
 #include "pages/setup/setup_stage.h"
 #include "tests/http/advanced_fixture.h"
 #include "tests/http/session_role.h"
@@ -49,7 +50,11 @@ class AdvancedOperationTest : public AdvancedServerTest {
 };
 
 TEST_F(AdvancedOperationTest, ARehearsalFillsEveryQuotaAndGoesWithoutATrace) {
-  OpenMeetAndSignIn(RegistrationMeetSql() + kQuotaSql);
+  // One round scheduled: the boys' 跳远.
+  OpenMeetAndSignIn(RegistrationMeetSql() + kQuotaSql +
+                    "INSERT INTO qrtb444 (qrtb445, qrtb446, qrtb447, qrtb448, qrtb449, qrtb450, qrtb451, qrtb452,"
+                    " qrtb453, qrtb454, qrtb455, qrtb456, qrtb457, qrtb458) VALUES"
+                    " (3, 1102, 3, 0, 1, 1, 20, 0, 6, 0, 0, 0, 0, 0);");
   const std::string before = MeetFileRows();
   EXPECT_EQ(Operation(1), "1");
   {
@@ -76,9 +81,29 @@ TEST_F(AdvancedOperationTest, ARehearsalFillsEveryQuotaAndGoesWithoutATrace) {
   EXPECT_EQ(Operation(3), "10");
   EXPECT_EQ(MeetFileRows(), before);
   ExpectAthletesFollowTheFile();
+  {
+    DataGuard hold(DataLock);
+    EXPECT_TRUE(Model().AthleteList.empty());
+    EXPECT_EQ(Model().RegistrationClosed, 0);
+  }
+
+  // Rehearsed as far as its order book and a counted round: its deletion
+  // leaves no entrants, print, count or book behind.
+  EXPECT_EQ(Operation(1), "1");
+  ASSERT_EQ(Body("/WebBaoMingClose.html?ID=2"), "3");
+  ASSERT_EQ(Body("/MakeCXC1991.html"), "1");
+  WaitForOrderBookWorker();
+  int result = 10;
+  for (const std::string& athlete : Split(Rows("SELECT qrtb484 FROM qrtb479 WHERE qrtb481 = 3")))
+    Body("/upcj.html?Dstr=3=" + athlete + "=0=-65535=-65535=-65535=1=4." + std::to_string(++result));
+  ASSERT_GT(MeetInt("SELECT qrtb458 FROM qrtb444"), 0);
+  EXPECT_EQ(Operation(3), "10");
+  EXPECT_EQ(Rows("SELECT qrtb452, qrtb455, qrtb456, qrtb457, qrtb458 FROM qrtb444"), "0|0|0|0|0");
+  EXPECT_EQ(MeetInt("SELECT count(*) FROM qrtb518"), 0);
+  EXPECT_EQ(ListedRounds(), StoredRounds());
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=0&ClassId=0").body, "Start");
   DataGuard hold(DataLock);
-  EXPECT_TRUE(Model().AthleteList.empty());
-  EXPECT_EQ(Model().RegistrationClosed, 0);
+  EXPECT_TRUE(Model().DocumentList.empty());
 }
 
 TEST_F(AdvancedOperationTest, DeletingTheRehearsalOpensRegistrationAndKeepsRealAthletes) {

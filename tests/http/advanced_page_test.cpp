@@ -137,23 +137,29 @@ TEST_F(AdvancedPageTest, AddAndJoinWithdrawPanels) {
   EXPECT_THAT(Piece("9-902-0-0-9"), HasSubstr("运动会还未生成秩序册"));
   EXPECT_EQ(MeetFileRows(), undrawn);
 
-  // Drawn: she leaves the event with her lane, and joins it again.
+  // Drawn: she leaves the event with her lane, and joins it again; the
+  // round counts its entrants each time.
   RunMeetSql(
       "INSERT INTO qrtb479 (qrtb480, qrtb481, qrtb482, qrtb483, qrtb484, qrtb486, qrtb487, qrtb488, qrtb489)"
-      " VALUES (1, 4, 1, 1, 9, 0, 0, 0, 0), (2, 4, 1, 2, 10, 0, 0, 0, 0);");
+      " VALUES (1, 4, 1, 1, 9, 0, 0, 0, 0), (2, 4, 1, 2, 10, 0, 0, 0, 0);"
+      "UPDATE qrtb444 SET qrtb452 = 2 WHERE qrtb445 = 4;");
   {
     DataGuard hold(DataLock);
     ASSERT_EQ(0, LoadLanes());
+    ASSERT_EQ(0, LoadRounds());
   }
   EXPECT_THAT(Piece("8-901-0-0-9"), Not(HasSubstr("错误")));
   EXPECT_EQ(MeetInt("SELECT count(*) FROM qrtb397 WHERE qrtb400 = 9") +
                 MeetInt("SELECT count(*) FROM qrtb479 WHERE qrtb484 = 9"),
             0);
+  EXPECT_EQ(MeetInt("SELECT qrtb452 FROM qrtb444 WHERE qrtb445 = 4"), 1);
   EXPECT_THAT(Piece("9-901-0-0-9"), Not(HasSubstr("错误")));
   EXPECT_EQ(Rows("SELECT qrtb399 FROM qrtb397 WHERE qrtb400 = 9") + "|" +
                 Rows("SELECT qrtb481 FROM qrtb479 WHERE qrtb484 = 9"),
             "1201|4");
+  EXPECT_EQ(MeetInt("SELECT qrtb452 FROM qrtb444 WHERE qrtb445 = 4"), 2);
   EXPECT_EQ(ListedAthletes(), StoredAthletes());
+  EXPECT_EQ(ListedRounds(), StoredRounds());
 
   RunMeetSql("UPDATE qrtb373 SET qrtb377 = 0;");
   {
@@ -198,6 +204,15 @@ TEST_F(AdvancedPageTest, RoundSettingsPanels) {
                                      "name=\"A1\" type=\"button\" onclick=\"changeBSSJ(11,1201,21);\" value=\"减\" "
                                      "title=\"减少预赛录取人数\" />\r\n取<span id=\"21\">8</span>人决\r\n")));
   EXPECT_THAT(track, Not(HasSubstr("五项全能")));
+
+  // A preliminary the draw found needless: its final runs the ten.
+  RunMeetSql("UPDATE qrtb444 SET qrtb448 = 1, qrtb452 = 0 WHERE qrtb445 = 6;"
+             "UPDATE qrtb444 SET qrtb447 = 3, qrtb452 = 10 WHERE qrtb445 = 7;");
+  {
+    DataGuard hold(DataLock);
+    ASSERT_EQ(0, LoadRounds());
+  }
+  EXPECT_THAT(Piece("70-0-0-0-0"), HasSubstr("<td>一年级女子100米</td>\r\n<td>10人</td>"));
 
   // A group scheme that is gone: the warning and an empty first option.
   RunMeetSql("UPDATE qrtb373 SET qrtb382 = 9 WHERE qrtb374 = 11;");
