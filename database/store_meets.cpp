@@ -179,29 +179,12 @@ int SetRegistrationClosed(int mode) {
   return 0;
 }
 
-namespace {
-
-// A registry file name that may be deleted with its meet: a plain name in
-// the data folder, none of the program's own files, and used by no other
-// meet.
-bool IsOwnMeetFile(Connection& base, const std::string& file_name, int meet_id) {
-  if (file_name.empty() || file_name == "." || file_name == ".." ||
-      file_name.find_first_of("/\\") != std::string::npos || file_name == "PBD.DAT" || file_name == "PVD.DAT")
-    return false;
-  Statement st(base, "SELECT 1 FROM qrtb137 WHERE qrtb140 = ? AND qrtb138 <> ?");
-  st.Bind(file_name).Bind(meet_id);
-  return !st.Next() && st.ok();
-}
-
-}  // namespace
-
 int DeleteMeet(int meet_id) {
   DataGuard hold(DataLock);
   if (meet_id <= 0 || meet_id == Model().CurrentMeetId) return 1;
   Connection& base = BaseConnection();
-  std::string file_name;
   {
-    Statement row(base, "SELECT qrtb139, qrtb140 FROM qrtb137 WHERE qrtb138 = ?");
+    Statement row(base, "SELECT qrtb139 FROM qrtb137 WHERE qrtb138 = ?");
     row.Bind(meet_id);
     if (!row.Next()) {
       if (row.ok()) return 1;
@@ -209,34 +192,10 @@ int DeleteMeet(int meet_id) {
       return 2;
     }
     if (row.ReadIntField(0) == 1) return 1;
-    file_name = row.ReadTextField(1);
   }
-
-  // The file is moved aside first and put back when the row stays, so the
-  // registry never names a file that is gone, and no file outlives its row.
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path file = fs::path(Model().DataFolder) / file_name;
-  fs::path aside = file;
-  aside += ".deleted";
-  bool moved = IsOwnMeetFile(base, file_name, meet_id) && fs::exists(file, ec);
-  if (moved) fs::rename(file, aside, ec);
-  if (ec) {
-    LogServerMessageUtf8("cannot delete the meet file " + file.string() + ": " + ec.message());
-    return 2;
-  }
-  Transaction unit(base);
-  if (!unit.ok() || !Execute(base, "DELETE FROM qrtb137 WHERE qrtb138 = ?", meet_id) || !unit.Commit()) {
-    if (moved) fs::rename(aside, file, ec);
-    if (ec) LogServerMessageUtf8("the meet file " + file.string() + " was left as " + aside.string());
+  if (!Execute(base, "DELETE FROM qrtb137 WHERE qrtb138 = ?", meet_id)) {
     ShowDataErrorCode(45133);
     return 2;
-  }
-  if (moved) {
-    fs::remove(aside, ec);
-    fs::path journal = file;
-    journal += "-journal";
-    fs::remove(journal, ec);
   }
   return 0;
 }

@@ -83,10 +83,10 @@ int LoadMeetSettings(int meet_id, StoredMeetSettings* settings);
 // 0 done; 1 database error (data error 174).
 int SetRegistrationClosed(int mode);
 
-// Removes a meet that is neither open nor marked current: its registry row
-// and its file in the data folder, both or neither. 0 done; 1 no such meet,
-// or the open or current one; 2 database or file error (data error 45133;
-// nothing changes).
+// Takes a meet that is neither open nor marked current off the registry.
+// Its file and order books stay in the data folder: they are the school's
+// data. 0 done; 1 no such meet, or the open or current one; 2 database
+// error (data error 45133; nothing changes).
 int DeleteMeet(int meet_id);
 
 }  // namespace korva
