@@ -23,9 +23,6 @@ namespace {
 constexpr std::size_t kFormNameBytes = 10;
 
 constexpr const char* kBadDataMessage = "<p><img src=\"tip.jpg\" />网页提交的数据有错误！(002)</p>";
-constexpr const char* kRefusedCharactersMessage =
-    "<p><img src=\"tip.jpg\" />运动员姓名中不能含有 &amp; &#39; &quot; \\ / ! % + = "
-    "等符号，请修改姓名后再报名！</p>";
 constexpr const char* kClosedMessage = "<p><img src=\"tip.jpg\" />运动员报名已经截止！</p>";
 constexpr const char* kNoClassMessage =
     "<p><img src=\"tip.jpg\" />您提交的数据有问题！请重新登陆再报名</p>";
@@ -112,11 +109,10 @@ AthleteRegistration ReadAthleteRegistration(std::string_view query, const LoginN
   request.athlete_id = GetFormInt(query, "stid=", 100);
   request.sex = GetFormInt(query, "stxb=", 100);
   std::string name;
-  bool found = ReadNameListField(query, name) == 1;
+  ReadNameListField(query, name);
   for (char c : name) {
     if (c != ' ') request.name += c;
   }
-  request.name_has_refused_characters = found && name.empty() && HasRawFormValue(query, "Tname1=");
   if (session.Role == kRoleAdmin) {
     request.grade_id = GetFormInt(query, "NjId=", 100);
     request.class_id = GetFormInt(query, "BjId=", 100);
@@ -138,7 +134,6 @@ RegistrationPlan CheckAthleteRegistration(const AthleteRegistration& request, in
     plan.refusal = std::move(message);
     return plan;
   };
-  if (request.name_has_refused_characters) return refuse(kRefusedCharactersMessage);
   if (request.name.empty() || (request.sex != 1 && request.sex != 2) ||
       request.name.size() > kFormNameBytes) {
     return refuse(kBadDataMessage);

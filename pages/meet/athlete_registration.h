@@ -19,7 +19,6 @@ struct AthleteRegistration {
   int athlete_id = 0;           // stid: 0 for a new athlete
   int sex = 0;                  // stxb
   std::string name;             // Tname1 without its spaces
-  bool name_has_refused_characters = false;  // the field filter emptied the name
   int grade_id = 0;             // NjId for the administrator, else the session's
   int class_id = 0;             // BjId for the administrator, else the session's
   std::vector<int> event_ids;   // STBC1 fields, in the order sent
