@@ -37,15 +37,6 @@ void AnswerEmpty(EmptyReply kind, const LoginNode& session, std::string& reply) 
   }
 }
 
-// The page of a set-up post that failed, with the handler's reason.
-void ServeFailurePage(const LoginNode& session, std::string_view message, std::string& reply) {
-  std::string content = "<tr><td><font color=\"#FF0000\">Sorry:操作失败，原因是：<br>";
-  content += EscapeHtml(message);
-  content += "</font></td></tr><tr><td><br /><a href=\"javascript:history.back();\">点此返回</a></td></tr>";
-  AppendHtmlPage(session, BuildFramedPage(Template::kAdminFrame, session, kAdminPageTitle, kAdminScriptTag, content),
-                 reply);
-}
-
 // Runs the handler with DataLock held as its row asks. False when it threw:
 // its result then means nothing (0 would read as success), so the caller
 // answers as for an empty reply.
@@ -105,8 +96,8 @@ void AnswerFromResult(const RouteRow& row, RouteContext& ctx) {
       reply.clear();
       if (ctx.result == 0) {
         ServeRedirectPage(row.redirect, ctx.message, session, reply);
-      } else if (session.Role == kRoleAdmin) {
-        ServeFailurePage(session, ctx.message, reply);
+      } else {
+        ServeAdminResultPage(row.base, EscapeHtml(ctx.message), session, reply);
       }
       return;
   }

@@ -53,7 +53,8 @@ enum class Answer : unsigned char {
   kRedirectElseResultPage,  // 0: redirect of kind redirect with the message;
                             // else the result page with code base
   kRedirectElseFailure,     // 0: redirect of kind redirect with the message;
-                            // else (administrator) the framed failure page
+                            // else the result page with code base and the
+                            // message, plain text, escaped
 };
 
 struct RouteContext;

@@ -46,7 +46,7 @@ void Refuse(RouteContext& ctx, std::string reason) {
 std::string Option(std::string_view value, std::string_view text, bool selected) {
   std::string option = "<option value=\"";
   option += value;
-  option += selected ? "\" selected=\"selected\">" : "\">";
+  option += selected ? "\" selected>" : "\">";
   option += text;
   return option + "</option>\r\n";
 }

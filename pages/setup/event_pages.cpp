@@ -72,7 +72,7 @@ std::string EventRow(const EventNode& e) {
   row += std::string("<td>") + (e.FZFDType == 1 ? "分道" : "分组") + "<br />" +
          (e.BiSaiType == 1 ? "径赛类" : e.BiSaiType == 2 ? "田赛类" : "全能类") + "<br />" + TeamText(e) +
          "</td><td>" + (e.YuJueType != 0 ? "有" : "无") + "</td><td>" +
-         kSheetNames[std::clamp(e.JiLuBiaoType, 1, 4) - 1] + "</td><td>" +
+         kSheetNames[e.JiLuBiaoType >= 1 && e.JiLuBiaoType <= 3 ? e.JiLuBiaoType - 1 : 3] + "</td><td>" +
          (e.BingLieType == 1 ? "允许并列" : "不允许并列") + "<br>" +
          (e.PaiXuType == 1 ? "成绩数值小为先" : "成绩数值大为先") + "</td><td>" +
          (venue ? EscapeHtml(venue->Name) : "") + "</td><td>" + MultiplierText(e.DeFenJiSuan) + "</td>";

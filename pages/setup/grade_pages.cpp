@@ -378,7 +378,8 @@ constexpr RouteRow kRows[] = {
      .access = kWrite, .empty = EmptyReply::kEmptyBody},
     // Success: result 0 with the grade id as the message.
     {.path = "/EditCSname.html", .method = kPost, .roles = kAdmin, .code = 158, .handler = HandleSaveClassNamesPost,
-     .access = kWrite, .empty = EmptyReply::kAdminResult, .answer = kRedirectElseFailure, .redirect = 3},
+     .access = kWrite, .empty = EmptyReply::kAdminResult, .answer = kRedirectElseFailure, .base = 81,
+     .redirect = 3},
 };
 
 }  // namespace

@@ -173,10 +173,12 @@ constexpr RouteRow kRows[] = {
     {.path = "/SetupScore.html", .roles = kAdmin, .code = 46, .handler = ServeScoringSchemeFormPage,
      .empty = EmptyReply::kAdminResult},
     {.path = "/AddScore.html", .method = kPost, .roles = kAdmin, .code = 159, .handler = HandleSaveScoringSchemePost,
-     .access = kWrite, .empty = EmptyReply::kAdminResult, .answer = kRedirectElseFailure, .redirect = 4},
+     .access = kWrite, .empty = EmptyReply::kAdminResult, .answer = kRedirectElseFailure, .base = 91,
+     .redirect = 4},
     {.path = "/DelScore.html", .method = kPost, .roles = kAdmin, .code = 160,
      .handler = HandleDeleteScoringSchemePost, .access = kWrite, .empty = EmptyReply::kAdminResult,
-     .answer = kRedirectElseFailure, .redirect = 4},
+     .answer = kRedirectElseFailure, .base = 91,
+     .redirect = 4},
 };
 
 }  // namespace

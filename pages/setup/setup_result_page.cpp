@@ -102,6 +102,7 @@ bool ChooseLines(int code, std::string_view text, const std::string& name, Lines
     case 71: *out = {Failure(t), kLinkEvents}; return true;
     case 80: *out = {"操作成功！<br>" + t, kLinkGrades}; return true;
     case 81: *out = {Failure(t), kLinkGrades}; return true;
+    case kResultSchemeFailed: *out = {Failure(t), "<a href=\"ShowScore.html\">点此继续设置分制</a>"}; return true;
     case 92: *out = {Failure(t), "<a href=\"MatchPlan.html\">点此继续设置日程安排！</a>"}; return true;
     default: return false;
   }

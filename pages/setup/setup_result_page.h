@@ -19,6 +19,9 @@ enum SetupResultBase {
   kResultVenueDelete = 60,
   kResultEvent = 70,
   kResultGrade = 80,
+  // A scoring scheme's refused save or delete (a success goes back to the
+  // list, so only the failure has a code).
+  kResultSchemeFailed = 91,
   kResultSchedule = 92,
 };
 

@@ -66,15 +66,20 @@ TEST_F(EventPagesTest, EventsAreSavedInBothFilesAndListed) {
 
   // The form of an edited event shows what was stored.
   std::string form = Page("/SetupMatch.html?id=3");
-  EXPECT_TRUE(Has(form, "<option value=\"1\" selected=\"selected\">有</option>")) << form;
-  EXPECT_TRUE(Has(form, "<option value=\"2\" selected=\"selected\">环形跑道</option>"));
-  EXPECT_TRUE(Has(form, "<option value=\"1\" selected=\"selected\">个人单项</option>\r\n</select>"));
+  EXPECT_TRUE(Has(form, "<option value=\"1\" selected>有</option>")) << form;
+  EXPECT_TRUE(Has(form, "<option value=\"2\" selected>环形跑道</option>"));
+  EXPECT_TRUE(Has(form, "<option value=\"1\" selected>个人单项</option>\r\n</select>"));
+  EXPECT_TRUE(Has(form, "<option value=\"1\" selected>径赛</option>"));
   EXPECT_TRUE(Has(form, "id=\"QNFXTable\" width=\"100%\" border=\"0\" cellspacing=\"0\" cellpadding=\"4\" "
                         "style=\"display:none\""));
   // A name at its byte limit is taken whole; one byte more reads as empty.
   EXPECT_TRUE(Has(Send("/AddMatch.html", TrackBody(0, std::string(99, 'n'))), "操作成功"));
   EXPECT_TRUE(Has(Send("/AddMatch.html", TrackBody(0, std::string(100, 'm'))), Failed("网页提交的数据有错误！")));
   EXPECT_EQ(Both("length(qrtb308)", "qrtb306", "qrtb55", "qrtb307 = 18"), "99 / 99");
+  // A record sheet the form can't offer is listed as the field sheet of
+  // several rounds.
+  ChangeMeet("UPDATE qrtb306 SET qrtb314 = 0 WHERE qrtb307 = 18;");
+  EXPECT_TRUE(Has(Page("/ShowMatch.html"), "<td>无</td><td>田赛多轮表</td>"));
 }
 
 TEST_F(EventPagesTest, RefusedSavesChangeNeitherFile) {

@@ -68,7 +68,11 @@ TEST_F(SchemePagesTest, RefusalsChangeNeitherFile) {
       {SchemeBody(0, "", {3}), "网页提交的数据有错误！"},
   };
   for (const Case& c : cases) EXPECT_TRUE(Has(Send("/AddScore.html", c.body), Failed(c.reason))) << c.reason;
-  EXPECT_TRUE(Has(Send("/DelScore.html", "ScoreID=1"), Failed("当前运动会正在使用该分制，无法删除！")));
+  // In the result page's rows, with the way back to the schemes.
+  EXPECT_TRUE(Has(Send("/DelScore.html", "ScoreID=1"),
+                  Failed("当前运动会正在使用该分制，无法删除！") + "</td></tr>\t\t\t\t<tr><td><br />"
+                  "<a href=\"ShowScore.html\">点此继续设置分制</a></td></tr>\t\t\t\t<tr><td><br />"
+                  "<a href=\"Admin.html\">点此返回管理员首页</a></td></tr>"));
   EXPECT_TRUE(Has(Send("/DelScore.html", "ScoreID=0"), Failed("网页提交的数据有错误！")));
   EXPECT_TRUE(Has(Send("/DelScore.html", "ScoreID=9"), Failed("网页提交的数据有错误！")));
   ChangeMeet("UPDATE qrtb425 SET qrtb436 = 2 WHERE qrtb426 = 1116;");

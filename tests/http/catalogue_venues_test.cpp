@@ -53,11 +53,11 @@ TEST_F(VenuePagesTest, VenuesAreSavedInBothFilesAndListed) {
   EXPECT_EQ(Both("qrtb126, qrtb125, qrtb127, qrtb128", "qrtb292", "qrtb123", "qrtb124 = 8"),
             "铅球场|50|组| / 铅球场|50|组|");
   std::string form = Page("/SetupYard.html?id=8");
-  EXPECT_TRUE(Has(form, "<option value=\"组\" selected=\"selected\">组</option>")) << form;
-  EXPECT_TRUE(Has(form, "<option value=\"50\" selected=\"selected\">50</option>"));
+  EXPECT_TRUE(Has(form, "<option value=\"组\" selected>组</option>")) << form;
+  EXPECT_TRUE(Has(form, "<option value=\"50\" selected>50</option>"));
   std::string blank = Page("/SetupYard.html");
-  EXPECT_TRUE(Has(blank, "<option value=\"13\" selected=\"selected\">13</option>"));
-  EXPECT_TRUE(Has(blank, "<option value=\"道\">道</option>\r\n<option value=\"人\" selected=\"selected\">人</option>\r\n</select>"))
+  EXPECT_TRUE(Has(blank, "<option value=\"13\" selected>13</option>"));
+  EXPECT_TRUE(Has(blank, "<option value=\"道\">道</option>\r\n<option value=\"人\" selected>人</option>\r\n</select>"))
       << blank;
 }
 
