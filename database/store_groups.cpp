@@ -346,11 +346,16 @@ std::string BuildGroupEventsForm(std::string (*escape_html)(std::string_view)) {
     }
     out += group.Sex == 2 ? "<table name=\"girljsz\" id=\"girljsz\" width=\"99%\">\r\n"
                           : "<table width=\"99%\">\r\n";
+    // One group's boxes are in view at a time: the first group's, then
+    // those of the group whose list was last chosen.
     out += "<tr><td width=\"120\">" + escape_html(GroupLabel(group.GradeName, group.Sex)) +
            "<input type=\"hidden\" name=\"jszid\" value=\"" + std::to_string(group.Id) +
            "\" /></td><td><input type=\"text\" name=\"BsLb\" id=\"BsLb" + i +
-           "\" readonly=\"readonly\" size=\"90\" value=\"" + names + "\" /></td></tr>\r\n";
-    out += "<tr><td colspan=\"2\">\r\n" + boxes + "</td></tr>\r\n</table>\r\n";
+           "\" readonly=\"readonly\" size=\"90\" value=\"" + names + "\" onfocus=\"HideMatchSelect(" + i +
+           ")\" /></td></tr>\r\n";
+    out += "<tr><td colspan=\"2\"><table name=\"allbslb\" id=\"allbslb" + i + "\" width=\"100%\"" +
+           (at == 0 ? "" : " style=\"display:none\"") + "><tr><td>\r\n" + boxes +
+           "</td></tr></table></td></tr>\r\n</table>\r\n";
   }
   return out;
 }

@@ -199,7 +199,9 @@ TEST(BuildGroupEventsForm, OneTablePerGroupWithItsChosenEvents) {
            "name=\"bsidz1\" value=\"3\" checked=\"checked\" class=\"setupbs\" onclick=\"setupbs(1,1)\"",
            "name=\"bsidz2\" value=\"3\" class=\"setupbs\" onclick=\"setupbs(2,2)\"",
            "name=\"bsidz1\" value=\"15\" checked=\"checked\" class=\"setupHunTuanbs\" onclick=\"setupHunTuanbs(1,15,1)\"",
-           "onclick=\"setupHunTuanbs(2,15,-1)\"", "<table name=\"girljsz\"", "&lt;b>跳远"})
+           "onclick=\"setupHunTuanbs(2,15,-1)\"", "<table name=\"girljsz\"", "&lt;b>跳远",
+           "value=\"\" onfocus=\"HideMatchSelect(2)\"", "<table name=\"allbslb\" id=\"allbslb1\" width=\"100%\">",
+           "<table name=\"allbslb\" id=\"allbslb2\" width=\"100%\" style=\"display:none\">"})
     EXPECT_NE(form.find(part), std::string::npos) << part;
   EXPECT_EQ(form.find("<b>"), std::string::npos);
 }

@@ -784,6 +784,12 @@ function HideGirlTable() {
   geShowGirlTables();
 }
 
+// Shows the event boxes of group j only (the list of a group was chosen).
+function HideMatchSelect(j) {
+  var tables = document.getElementsByName("allbslb");
+  for (var i = 0; i < tables.length; i++) tables[i].style.display = i + 1 == j ? "" : "none";
+}
+
 // A box of group n was clicked; sg is the group's sex.
 function setupbs(n, sg) {
   geRebuild(n);

@@ -104,6 +104,7 @@ test('a new meet is set up step by step from the home page', async () => {
 
     await page.check('input[name=bsidz1][value="1"]');   // 50米
     await page.check('input[name=bsidz1][value="15"]');  // 8×50米迎面接力, boys and girls together
+    await page.click('#BsLb3');                          // brings grade 2's boxes into view
     await page.check('input[name=bsidz3][value="2"]');   // 60米
     await page.check('input[name=bsidz3][value="15"]');  // grade 2 has no girls' group
     assert.equal(await page.inputValue('#BsLb1'), '50米;8×50米迎面接力;');
