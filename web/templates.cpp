@@ -86,6 +86,14 @@ void FillPageHead(std::string& page, std::string_view title) {
   ReplacePlaceholder(page, "运动会名称", meet);
 }
 
+Template StaffFrameOf(int role) {
+  switch (role) {
+    case kRolePrintAdmin: return Template::kPrintAdminFrame;
+    case kRoleScoreClerk: return Template::kClerkFrame;
+    default: return Template::kAdminFrame;
+  }
+}
+
 std::string BuildFramedPage(Template frame, const LoginNode& session, std::string_view title,
                             std::string_view script, std::string_view content) {
   std::string page;

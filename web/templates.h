@@ -86,6 +86,11 @@ void FillPageHead(std::string& page, std::string_view title);
 std::string BuildFramedPage(Template frame, const LoginNode& session, std::string_view title,
                             std::string_view script, std::string_view content);
 
+// The frame of a staff role, whose menu holds only what that role may open:
+// the print administrator's (role 6), the clerk's (7) or the
+// administrator's (8 and any other).
+Template StaffFrameOf(int role);
+
 // The title every administration page carries.
 inline constexpr const char* kAdminPageTitle = "欢迎使用QV网络运动会管理系统";
 // The script tags of the frames' "<%=脚本%>".

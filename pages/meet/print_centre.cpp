@@ -250,9 +250,9 @@ void ServePrintCenterPage(const LoginNode& session, std::string& reply, int page
     case kLayoutPage: content = LayoutPage(); break;
     default: return;
   }
-  const Template frame = session.Role == kRoleAdmin ? Template::kAdminFrame : Template::kPrintAdminFrame;
   AppendHtmlPage(session,
-                 BuildFramedPage(frame, session, kAdminPageTitle, kInscoreScriptTag, "<tr><td>" + content + "</td></tr>"),
+                 BuildFramedPage(StaffFrameOf(session.Role), session, kAdminPageTitle, kInscoreScriptTag,
+                                 "<tr><td>" + content + "</td></tr>"),
                  reply);
 }
 

@@ -13,7 +13,7 @@ void ServeMenuPage(RouteContext& ctx, Template menu_template) {
   std::string menu;
   LoadHtmlTemplate(menu_template, menu);
   AppendHtmlPage(ctx.session,
-                 BuildFramedPage(Template::kAdminFrame, ctx.session, kAdminPageTitle, kAfScriptTag, menu),
+                 BuildFramedPage(StaffFrameOf(ctx.session.Role), ctx.session, kAdminPageTitle, kAfScriptTag, menu),
                  ctx.reply);
 }
 

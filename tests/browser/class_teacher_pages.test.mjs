@@ -60,6 +60,10 @@ test('a class teacher reads the listings and results and changes the password', 
     assert.doesNotMatch(text, /王五/);
     // The page counts down to its own reload.
     await page.waitForFunction(() => Number(document.getElementById('miao').innerText) < 60);
+    // The class frame wears the staff frames' bars.
+    const look = (selector) => page.$eval(selector, (e) => getComputedStyle(e).backgroundColor);
+    assert.equal(await look('.top'), 'rgb(27, 94, 159)');
+    assert.equal(await look('.nav'), 'rgb(232, 240, 248)');
 
     await Promise.all([page.waitForURL('**/ChangPass.html'), page.click('text=修改密码')]);
     // Each refusal is an alert, and nothing is sent.

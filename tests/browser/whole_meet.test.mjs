@@ -185,6 +185,11 @@ async function signInAsStaff(page, server, name, password) {
   await Promise.all([page.waitForURL('**/Admin.html'), page.click('input[type=submit]')]);
 }
 
+// Clicks what leads to path and waits for it.
+const clickTo = (page, path, target) => Promise.all([page.waitForURL(`**/${path}`), target.click()]);
+// A link or button of the page by its text.
+const link = (page, text) => page.locator(`a:text-is("${text}"), input[type=button][value="${text}"]`).first();
+
 // Posts a set-up form and resolves to the result page's text.
 async function submit(page, selector, path) {
   await Promise.all([page.waitForURL(`**/${path}`), page.click(selector)]);
@@ -223,8 +228,11 @@ async function setUpTheMeet(admin, server) {
   // 4×100米接力, the mixed 8×50米迎面接力 and 三项全能 of 60米, 跳远 and
   // 垒球掷远), the venues and two schemes.
   // 一年级 has three classes this year, named by the school, the boys
-  // numbered from the class's hundred.
-  await page.goto(server.url('/SetupGrade.html?id=1'));
+  // numbered from the class's hundred. The catalogue is the menu's
+  // "系统设置"; its pages are reached by their tabs and buttons.
+  await clickTo(page, 'SetupSchool.html', link(page, '系统设置'));
+  const firstGrade = page.locator('table.style1 tr').filter({ has: page.locator(':scope > td:text-is("一年级")') });
+  await clickTo(page, 'SetupGrade.html?id=1', firstGrade.locator('input[value=修改]'));
   const fewer = page.waitForEvent('load');
   await page.click('input[value="减少一个班"]');
   await fewer;
@@ -241,14 +249,16 @@ async function setUpTheMeet(admin, server) {
     assert.match(gradePage, new RegExp(`${i + 1}\\s+${literal(c.name)}\\s+${c.boysStart}`));
 
   // A high-jump area of its own for 跳高.
-  await page.goto(server.url('/SetupYard.html'));
+  await clickTo(page, 'SetupSchool.html', link(page, '返回'));
+  await clickTo(page, 'ShowYards.html', link(page, '比赛场地设置'));
+  await clickTo(page, 'SetupYard.html', link(page, '添加新的场地'));
   await page.fill('#ChangDiName', '跳高垫');
   await page.selectOption('#CDGuiGe', '10');
   await page.fill('#ChangDiInfo', '跳高');
   assert.match(await submit(page, '#postcd', 'AddYard.html'), /成功修改比赛场地/);
-  await page.goto(server.url('/ShowYards.html'));
+  await clickTo(page, 'ShowYards.html', link(page, '点此继续设置比赛场地'));
   assert.match(await page.locator('.MainTable').innerText(), /跳高垫\s+10\s+人\s+跳高/);
-  await page.goto(server.url('/ShowMatch.html'));
+  await clickTo(page, 'ShowMatch.html', link(page, '比赛项目设置'));
   const highJump = page.locator('table.style1 tr').filter({ has: page.locator(':scope > td:first-child:text-is("跳高")') });
   await Promise.all([page.waitForURL('**/SetupMatch.html?id=*'), highJump.locator('input[value=修改]').click()]);
   assert.equal(await page.inputValue('#BiSaiName'), '跳高');
@@ -257,7 +267,8 @@ async function setUpTheMeet(admin, server) {
 
   // The girls' relay, a new event: a team of four on the straight, double
   // points.
-  await page.goto(server.url('/SetupMatch.html'));
+  await clickTo(page, 'ShowMatch.html', link(page, '点此继续设置比赛项目'));
+  await clickTo(page, 'SetupMatch.html', link(page, '添加新的比赛项目'));
   await page.fill('#BiSaiName', '4×50米接力');
   await page.selectOption('#BiSaiType', '1');
   await page.selectOption('#DeFenJiSuan', '2');
@@ -269,12 +280,13 @@ async function setUpTheMeet(admin, server) {
   await page.selectOption('#UnitType', '秒');
   await page.selectOption('#ChangDi', { label: '直线跑道' });
   assert.match(await submit(page, '#postbs', 'AddMatch.html'), /\[4×50米接力\]比赛项目已经成功保存！/);
-  await page.goto(server.url('/ShowMatch.html'));
+  await clickTo(page, 'ShowMatch.html', link(page, '点此继续设置比赛项目'));
   assert.match(await page.locator('.MainTable').innerText(),
     /4×50米接力\s+分道\s+径赛类\s+团队赛\s+\(男女各4人\)\s+无\s+径赛分道表\s+允许并列\s+成绩数值小为先\s+直线跑道\s+2倍计分/);
 
   // The school's own scheme.
-  await page.goto(server.url('/SetupScore.html'));
+  await clickTo(page, 'ShowScore.html', link(page, '得分分制设置'));
+  await clickTo(page, 'SetupScore.html', link(page, '添加新的分制'));
   await page.fill('#FZName', scheme.name);
   for (const [place, points] of scheme.points.entries())
     await page.locator('select[name=SDF]').nth(place).selectOption(String(points));
@@ -283,7 +295,7 @@ async function setUpTheMeet(admin, server) {
     new RegExp(`${scheme.name}\\s+${scheme.points.length}\\s+${scheme.points.join(',')}`));
 
   // The standing school record, typed on the records page.
-  await page.goto(server.url('/ShowTopScore.html'));
+  await clickTo(page, 'ShowTopScore.html', link(page, '最高纪录设置'));
   const cell = await page.evaluate(({ event, sex }) => {
     const heading = [...document.querySelectorAll('strong')].find((s) => s.innerText === `【${event}】比赛项目最高纪录成绩`);
     return heading.closest('tr').nextElementSibling.cells[sex - 1].querySelector('input[type=text]').id;
@@ -321,6 +333,9 @@ async function setUpTheMeet(admin, server) {
   const box = (group, name) => page.locator('label').filter({ has: page.locator(`input[name=bsidz${group}]`) })
     .filter({ hasText: new RegExp(`^${name}$`) }).locator('input');
   for (const name of boysEvents) await box(1, name).check();
+  // The girls' boxes come into view when their list is chosen.
+  assert.equal(await box(2, boysEvents[0]).isVisible(), false);
+  await page.click('#BsLb2');
   for (const name of girlsEvents.filter((n) => !n.includes('迎面'))) await box(2, name).check();
   assert.equal(await page.inputValue('#BsLb1'), boysEvents.join(';') + ';');
   assert.equal(await page.inputValue('#BsLb2'), girlsEvents.join(';') + ';');
