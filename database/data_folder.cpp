@@ -124,10 +124,24 @@ int OpenDataFolder(const std::string& folder, std::string* new_admin_password) {
     }
     if (new_admin_password) *new_admin_password = password;
   }
-  if (!BaseConnection().Open(base_path, false)) {
+  if (!BaseConnection().Open(base_path, false) || !RunEmbeddedScript(BaseConnection(), "schema/base_settings.sql")) {
     LogServerMessageUtf8("cannot open the base file " + base_path);
     return 1;
   }
+  Statement organiser(BaseConnection(), "SELECT qrtb532 FROM qrtb530 WHERE qrtb531 = 1");
+  if (organiser.Next()) {
+    if (std::string name = organiser.ReadTextField(0); !name.empty()) Model().OrganiserName = name;
+  }
+  return 0;
+}
+
+int SaveOrganiserName(std::string_view gbk_name) {
+  if (gbk_name.empty() || gbk_name.size() > kOrganiserNameBytes) return 1;
+  DataGuard hold(DataLock);
+  Statement st(BaseConnection(), "INSERT OR REPLACE INTO qrtb530 (qrtb531, qrtb532) VALUES (1, ?)");
+  st.Bind(gbk_name);
+  if (!st.Run()) return 2;
+  Model().OrganiserName = gbk_name;
   return 0;
 }
 

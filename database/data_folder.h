@@ -1,6 +1,8 @@
 #pragma once
 // The data folder and its files.
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace korva {
 
@@ -15,10 +17,20 @@ std::string BaseFilePath(const std::string& folder);
 
 // Makes folder the data folder (Model().DataFolder): creates it and, on
 // first run, the base file with its default catalogue and the built-in
-// administrator, whose new random password is returned in new_admin_password
-// (empty when the base file already existed). Opens BaseConnection. 0 done,
-// non-zero on failure (a line is logged).
+// administrator, whose new random password is returned in
+// new_admin_password (empty when the base file already existed). Opens
+// BaseConnection and reads the stored organiser's name into OrganiserName.
+// 0 done, non-zero on failure (a line is logged).
 int OpenDataFolder(const std::string& folder, std::string* new_admin_password);
+
+// The longest organiser's name, in GBK bytes.
+constexpr std::size_t kOrganiserNameBytes = 100;
+
+// Stores the organiser's name (GBK, 1 to kOrganiserNameBytes bytes) in the
+// base file, which OpenDataFolder reads into OrganiserName at every start,
+// and makes it OrganiserName now. 0 done, 1 an empty or too long name, 2
+// database error.
+int SaveOrganiserName(std::string_view gbk_name);
 
 // 1 when no file matches path, else 0.
 int IsFileMissing(const std::string& path);

@@ -93,6 +93,41 @@ std::string UnwritableDataFiles(const std::string& data_folder) {
 
 void ConsoleLine(std::string_view gbk_text) { WriteUtf8Line(GbkToUtf8(gbk_text)); }
 
+HostOptions ReadHostOptions(int argc, const char* const* argv) {
+  HostOptions options;
+  constexpr std::string_view kOrganiser = "--organiser", kOrganiserIs = "--organiser=";
+  for (int i = 1; i < argc && options.error.empty(); ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == kOrganiser && i + 1 < argc) {
+      options.organiser = argv[++i];
+    } else if (arg.starts_with(kOrganiserIs)) {
+      options.organiser = arg.substr(kOrganiserIs.size());
+    } else {
+      options.error = arg == kOrganiser ? "--organiser needs the organiser's name" : "unknown option " + std::string(arg);
+      break;
+    }
+    if (options.organiser.empty()) options.error = "the organiser's name is empty";
+  }
+  if (!options.error.empty()) options.error += "\nusage: korva [--organiser NAME]\n";
+  return options;
+}
+
+namespace {
+
+// Stores the organiser's name given on the command line; what failed
+// (UTF-8), empty when it was stored.
+std::string StoreOrganiserName(const std::string& utf8_name) {
+  std::string gbk = Utf8ToGbk(utf8_name);
+  if (GbkToUtf8(gbk) != utf8_name) return "the organiser's name has characters that GBK lacks\n";
+  switch (SaveOrganiserName(gbk)) {
+    case 0: return {};
+    case 1: return "the organiser's name is longer than " + std::to_string(kOrganiserNameBytes) + " bytes in GBK\n";
+    default: return "the organiser's name could not be stored in the base file\n";
+  }
+}
+
+}  // namespace
+
 void ShutDownHost() {
   // Before the databases close, so that no connection thread is left
   // inside a handler.
@@ -102,7 +137,12 @@ void ShutDownHost() {
   FreeAllLists();
 }
 
-int RunHost() {
+int RunHost(int argc, const char* const* argv) {
+  const HostOptions options = ReadHostOptions(argc, argv);
+  if (!options.error.empty()) {
+    std::fputs(options.error.c_str(), stderr);
+    return 2;
+  }
   // SIGINT and SIGTERM are blocked in every thread (threads inherit the mask
   // of the one that starts them) and taken by sigwait below, so the exit
   // path runs on this thread and never inside a signal handler.
@@ -131,6 +171,17 @@ int RunHost() {
   if (!password.empty()) {
     ConsoleLine(std::string("built-in administrator: login name \"") + kAdminLoginName +
                 "\", password \"" + password + "\" (shown only this once: note it down)");
+  }
+  if (!options.organiser.empty()) {
+    if (std::string failed = StoreOrganiserName(options.organiser); !failed.empty()) {
+      std::fputs(failed.c_str(), stderr);
+      ShutDownHost();
+      return 1;
+    }
+  }
+  {
+    DataReadGuard hold(DataLock);
+    ConsoleLine("organiser: " + Model().OrganiserName);
   }
   // From here on every change of the open meet or its name shows on the
   // console. No meet yet is fine: the administrator creates the first one

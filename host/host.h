@@ -46,9 +46,18 @@ std::string UnwritableDataFiles(const std::string& data_folder);
 // Writes one line of GBK text to standard output as UTF-8.
 void ConsoleLine(std::string_view gbk_text);
 
+// What the command line asks for: "--organiser NAME" (or
+// "--organiser=NAME") stores the organiser's name for this and every later
+// start. Anything else is refused.
+struct HostOptions {
+  std::string organiser;  // UTF-8; empty when not given
+  std::string error;      // why the command line is refused (UTF-8); empty when it is not
+};
+HostOptions ReadHostOptions(int argc, const char* const* argv);
+
 // The whole program: returns its exit status (0 after a signal, non-zero
-// when another copy runs or start-up fails).
-int RunHost();
+// when another copy runs, the command line is refused or start-up fails).
+int RunHost(int argc, const char* const* argv);
 
 // The exit path: stops the server, closes both connections and frees the
 // lists.

@@ -13,10 +13,12 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "database/connections.h"
 #include "database/data_folder.h"
 #include "database/gbk_text.h"
+#include "database/model.h"
 #include "database/store_meets.h"
 #include "resources/embedded.h"
 #include "tests/testing/temp_folder.h"
@@ -36,11 +38,13 @@ class Korva {
  public:
   // unprivileged: started without the capabilities that let root write
   // anywhere, so file modes count for it as for any user.
-  Korva(const std::string& program, const std::string& home, const std::string& name, bool unprivileged = false)
+  // option: one command-line argument, none when empty.
+  Korva(const std::string& program, const std::string& home, const std::string& name, bool unprivileged = false,
+        std::string option = {})
       : out_(home + "/" + name + ".out"), err_(home + "/" + name + ".err") {
     std::string path = program, data_home = "XDG_DATA_HOME=" + home;
     std::string setpriv = "/usr/bin/setpriv", bounding = "--bounding-set=-all", inheritable = "--inh-caps=-all";
-    char* argv[] = {path.data(), nullptr};
+    char* argv[] = {path.data(), option.empty() ? nullptr : option.data(), nullptr};
     char* unprivileged_argv[] = {setpriv.data(), bounding.data(), inheritable.data(), path.data(), nullptr};
     char* env[] = {data_home.data(), nullptr};
     bool drop = unprivileged && geteuid() == 0;
@@ -116,11 +120,43 @@ TEST(Host, RunsOncePerDataFolderShowsTheMeetAndStopsOnASignal) {
   blank.Close();
   ASSERT_EQ(CreateMeet(meet_file, "秋季运动会", "2025-9-1", 4, 5, 13, 2, {}, 1, 3, {}), 0);
   CloseDatabases();
-  Korva again(korva, home, "again");
+  // The organiser's name given once is kept in the base file.
+  Korva again(korva, home, "again", false, GbkToUtf8("--organiser=阳光实验小学"));
   out = again.OutputWith("meet:");
   EXPECT_NE(out.find(GbkToUtf8("meet: 秋季运动会\n")), std::string::npos) << out;
+  EXPECT_NE(out.find(GbkToUtf8("organiser: 阳光实验小学\n")), std::string::npos) << out;
   EXPECT_EQ(out.find("password"), std::string::npos) << out;
   EXPECT_EQ(again.Stop(SIGTERM), 0);
+  ASSERT_EQ(OpenDataFolder(folder, nullptr), 0);
+  EXPECT_EQ(Model().OrganiserName, "阳光实验小学");
+  CloseDatabases();
+  Model() = MeetModel{};
+}
+
+TEST(Host, CommandLine) {
+  struct Case {
+    std::vector<const char*> args;
+    std::string organiser;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{}, "", ""},
+      {{"--organiser", "实验小学"}, "实验小学", ""},
+      {{"--organiser=实验 小学"}, "实验 小学", ""},
+      {{"--organiser"}, "", "--organiser needs the organiser's name"},
+      {{"--organiser="}, "", "the organiser's name is empty"},
+      {{"--port", "80"}, "", "unknown option --port"},
+  };
+  for (const Case& c : cases) {
+    std::vector<const char*> argv = {"korva"};
+    argv.insert(argv.end(), c.args.begin(), c.args.end());
+    HostOptions options = ReadHostOptions(static_cast<int>(argv.size()), argv.data());
+    if (c.error.empty()) {
+      EXPECT_EQ(options.organiser, c.organiser);
+    }
+    EXPECT_EQ(options.error.substr(0, c.error.size()), c.error);
+    EXPECT_EQ(options.error.empty(), c.error.empty());
+  }
 }
 
 TEST(Host, ReadOnlyDataSaysWhatFailedAndExitsNonZero) {

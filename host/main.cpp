@@ -1,3 +1,3 @@
 #include "host/host.h"
 
-int main() { return korva::RunHost(); }
+int main(int argc, char** argv) { return korva::RunHost(argc, argv); }

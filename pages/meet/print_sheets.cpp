@@ -26,7 +26,6 @@ namespace {
 enum Sheet { kCheckIn = 1, kOtherRoundCheckIn = 2, kResults = 3, kCertificates = 4, kPreview = 5, kTestCertificate = 6 };
 
 constexpr const char* kPrintNow = "<script type=\"text/javascript\">\r\n\tparent.printhtml(0);\r\n</script>\r\n";
-constexpr const char* kSampleOrganiser = "阳光实验小学";
 constexpr const char* kSampleMeet = "春季田径运动会";
 constexpr const char* kSamplePupil = "<strong>三年级(2)班 李明</strong>同学：";
 constexpr const char* kSampleEvent = "荣获 一年级 男子 立定跳远 比赛";
@@ -89,15 +88,12 @@ bool BuildRoundSheet(int sheet, int round_id, bool from_print_centre, std::strin
   }
 }
 
-// The sample certificate of the layout page: the meet's own organiser,
-// meet line and date, a sample pupil, event and place.
+// The sample certificate of the layout page: the organiser, meet line and
+// date that print, a sample pupil, event and place.
 CertificateLines SampleLines(bool test_print) {
   const MeetModel& meet = Model();
-  // While the organiser has the name the server starts with, the sample
-  // names a school.
-  const bool unnamed = meet.OrganiserName == MeetModel{}.OrganiserName;
-  const std::string organiser = unnamed ? kSampleOrganiser : meet.OrganiserName;
-  const std::string meet_name = unnamed ? kSampleMeet : meet.MeetName;
+  const std::string& organiser = meet.OrganiserName;
+  const std::string meet_name = meet.MeetName.empty() ? kSampleMeet : meet.MeetName;
   CertificateLines lines;
   lines.Pupil = kSamplePupil;
   lines.Meet = test_print ? "在 " + EscapeHtml(organiser) + EscapeHtml(meet_name) + " 中"

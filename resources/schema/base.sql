@@ -1,5 +1,6 @@
 -- Base file: staff accounts, meets registry, certificate layout,
 -- school records, and the default catalogue that every new meet copies.
+-- The service settings are in base_settings.sql.
 -- Texts are stored as UTF-8; the sizes noted are GBK byte limits that
 -- the program enforces itself.
 

@@ -64,7 +64,7 @@ test('every kind of sheet and a certificate print on A4 with their texts', async
       { path: '/ViewTable.html?str=3-7-0-0', pages: 6, texts: ['竞赛成绩表', '120420女220一年级02班', '第120名'] },
       { path: '/ViewTable.html?str=4-6-0-0', pages: 3,
         texts: ['一年级01班：', '荣获一年级男子4x100米接力比赛', '第一名', '第三名', '特发此证，并表祝贺！'] },
-      { path: '/ViewTable.html?str=6-0-0-0', pages: 1, texts: ['三年级(2)班李明同学：', '在阳光实验小学春季田径运动会中'] },
+      { path: '/ViewTable.html?str=6-0-0-0', pages: 1, texts: ['三年级(2)班李明同学：', '在QV网络测试运动会中'] },
     ];
     const faults = [];
     for (const sheet of sheets) {

@@ -294,10 +294,10 @@ TEST_F(PrintCentreServer, TheLayoutPreviewShowsThePrintStyleSheetOnScreenAndTheT
             std::string::npos);
   EXPECT_EQ(preview.find("admin.css"), std::string::npos);
   EXPECT_EQ(preview.find("media=\"print\""), std::string::npos);
-  // No organiser named yet: a sample school.
-  EXPECT_NE(preview.find("<div class=\"jzline6\" id=\"jzdiv6\"><nobr>阳光实验小学</nobr></div>"), std::string::npos);
+  // The organiser and the meet that print.
+  EXPECT_NE(preview.find("<div class=\"jzline6\" id=\"jzdiv6\"><nobr>QV网络</nobr></div>"), std::string::npos);
   const std::string test_print = Get("/ViewTable.html?str=6-0-0-0", printer_).body;
-  EXPECT_NE(test_print.find("<div class=\"jzline2\"><nobr>在 阳光实验小学春季田径运动会 中</nobr></div>"), std::string::npos);
+  EXPECT_NE(test_print.find("<div class=\"jzline2\"><nobr>在 QV网络测试运动会 中</nobr></div>"), std::string::npos);
   EXPECT_NE(test_print.find("parent.printhtml(1);"), std::string::npos);
   {
     DataGuard hold(DataLock);
