@@ -30,7 +30,7 @@ void AppendListingPage(const LoginNode& session, std::string_view content, std::
   if (session.Role == kRoleClassTeacher) {
     AppendHtmlPage(session, BuildClassFramePage(session, content), reply);
   } else {
-    AppendHtmlPage(session, BuildFramedPage(Template::kAdminFrame, session, kAdminPageTitle, "", content), reply);
+    AppendHtmlPage(session, BuildFramedPage(StaffFrameOf(session.Role), session, kAdminPageTitle, "", content), reply);
   }
 }
 
