@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
+#include <iterator>
 #include <cstring>
 #include <mutex>
 #include <set>
@@ -327,10 +328,22 @@ int BoundPort(int fd) {
 
 }  // namespace
 
+bool BrowsersRefusePort(int port) {
+  static constexpr int kBadPorts[] = {
+      0,    1,    7,    9,    11,   13,   15,   17,   19,   20,   21,   22,   23,   25,   37,   42,   43,
+      53,   69,   77,   79,   87,   95,   101,  102,  103,  104,  109,  110,  111,  113,  115,  117,
+      119,  123,  135,  137,  139,  143,  161,  179,  389,  427,  465,  512,  513,  514,  515,  526,
+      530,  531,  532,  540,  548,  554,  556,  563,  587,  601,  636,  989,  990,  993,  995,  1719,
+      1720, 1723, 2049, 3659, 4045, 4190, 5060, 5061, 6000, 6566, 6665, 6666, 6667, 6668, 6669, 6679,
+      6697, 10080};
+  return std::binary_search(std::begin(kBadPorts), std::end(kBadPorts), port);
+}
+
 int ListenOnSitePort() {
   bool all_refused = true;
   int error = 0;
   for (int port = 80; port <= 101; ++port) {
+    if (BrowsersRefusePort(port)) continue;
     int fd = Listen(port, false, error);
     if (fd >= 0) return fd;
     if (error != EACCES) all_refused = false;
@@ -343,6 +356,7 @@ int ListenOnSitePort() {
       "没有权限使用端口80到101：请以root运行，或执行 setcap cap_net_bind_service=+ep 程序路径；"
       "现在改用端口8080到8101。");
   for (int port = 8080; port <= 8101; ++port) {
+    if (BrowsersRefusePort(port)) continue;
     int fd = Listen(port, false, error);
     if (fd >= 0) return fd;
   }

@@ -14,8 +14,13 @@ extern std::atomic<int> ListenPort;
 
 // A listening socket on port 80, else the first free one of 81..101, else
 // (when all of those were refused for lack of permission) the first free one
-// of 8080..8101; -1 when there is none (a line says why).
+// of 8080..8101; -1 when there is none (a line says why). Ports that
+// browsers refuse are passed over.
 int ListenOnSitePort();
+// True for a port that browsers refuse to open a page on (the Fetch
+// standard's bad ports, such as 87 and 95): a site there fails with
+// ERR_UNSAFE_PORT.
+bool BrowsersRefusePort(int port);
 // A listening socket on loopback; port 0 takes a free port of the system's
 // choice. -1 when it cannot be bound.
 int ListenOnLoopback(int port);

@@ -16,6 +16,7 @@
 #include "host/host.h"
 #include "tests/http/registration_fixture.h"
 #include "tests/http/server_fixture.h"
+#include "web/listener.h"
 #include "web/request_parser.h"
 
 namespace korva {
@@ -296,6 +297,14 @@ TEST_F(ConnectionTest, UnacceptableRequestsGetA4xxAndTheConnectionCloses) {
     EXPECT_EQ("close", reply.Header("Connection"));
     EXPECT_TRUE(connection.IsClosedByServer());
   }
+}
+
+// Of the site's ports, the server passes over those that browsers refuse.
+TEST(SitePorts, BrowsersRefuse87_95And101) {
+  std::vector<int> refused;
+  for (int port = 80; port <= 8101; port = port == 101 ? 8080 : port + 1)
+    if (BrowsersRefusePort(port)) refused.push_back(port);
+  EXPECT_EQ(refused, (std::vector<int>{87, 95, 101}));
 }
 
 TEST_F(ConnectionTest, StoppingTheServerEndsOpenConnections) {
