@@ -21,6 +21,9 @@ namespace korva {
 namespace {
 
 constexpr const char* kBaseFileName = "PBD.DAT";
+// Ending of the temporary files of WriteWholeDataFile; a run killed while
+// writing leaves one, which the next opening of the folder removes.
+constexpr std::string_view kPartialFileEnding = ".part";
 constexpr std::size_t kAdminPasswordLength = 12;
 // Letters and digits without the look-alikes (0 O o, 1 l I), so the password
 // printed on the console is copied without mistakes. None of them is a
@@ -81,6 +84,31 @@ bool WriteNewBaseFile(const std::string& path, const std::string& password) {
   return st.Run();
 }
 
+bool WriteAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    ssize_t n = ::write(fd, text.data(), text.size());
+    if (n < 0) return false;
+    text.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool SyncFolder(const std::string& folder) {
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && ok;
+}
+
+void RemovePartialFiles(const std::string& folder) {
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.ends_with(kPartialFileEnding) && entry.is_regular_file(ec))
+      std::filesystem::remove(entry.path(), ec);
+  }
+}
+
 }  // namespace
 
 std::string DefaultDataFolder() {
@@ -104,6 +132,7 @@ int OpenDataFolder(const std::string& folder, std::string* new_admin_password) {
     return 1;
   }
   Model().DataFolder = dir;
+  RemovePartialFiles(dir);
 
   std::string base_path = BaseFilePath(dir);
   if (IsFileMissing(base_path)) {
@@ -143,6 +172,24 @@ int SaveOrganiserName(std::string_view gbk_name) {
   if (!st.Run()) return 2;
   Model().OrganiserName = gbk_name;
   return 0;
+}
+
+bool WriteWholeDataFile(const std::string& folder, const std::string& name, std::string_view text) {
+  const std::string path = folder + "/" + name;
+  const std::string temp = path + std::string(kPartialFileEnding);
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, text);
+  ok = ::fsync(fd) == 0 && ok;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    std::remove(temp.c_str());
+    return false;
+  }
+  if (SyncFolder(folder)) return true;
+  std::remove(path.c_str());
+  return false;
 }
 
 int IsFileMissing(const std::string& path) {

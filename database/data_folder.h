@@ -32,6 +32,11 @@ constexpr std::size_t kOrganiserNameBytes = 100;
 // database error.
 int SaveOrganiserName(std::string_view gbk_name);
 
+// Makes folder/name hold exactly text: written to a temporary file of the
+// folder, synced, and renamed over name, so that name never holds a
+// partial text. false on failure, with nothing of it left in the folder.
+bool WriteWholeDataFile(const std::string& folder, const std::string& name, std::string_view text);
+
 // 1 when no file matches path, else 0.
 int IsFileMissing(const std::string& path);
 

@@ -46,4 +46,15 @@ int RecordOrderBookFile(const std::string& file_name, std::time_t when) {
   return 0;
 }
 
+int CountDocumentDownload(DocumentNode& document) {
+  DataGuard hold(DataLock);
+  if (!Execute(MeetConnection(), "UPDATE qrtb518 SET qrtb521 = ? WHERE qrtb519 = ?", document.Downloads + 1,
+               document.Id)) {
+    ShowDataErrorCode(422421);
+    return 1;
+  }
+  ++document.Downloads;
+  return 0;
+}
+
 }  // namespace korva

@@ -2,14 +2,13 @@
 
 #include <condition_variable>
 #include <exception>
-#include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <system_error>
 #include <thread>
 #include <unordered_set>
 
 #include "database/data_error.h"
+#include "database/data_folder.h"
 #include "database/data_lock.h"
 #include "database/gbk_text.h"
 #include "database/lookups.h"
@@ -78,14 +77,6 @@ void CheckTeamEntries(const ContestNode& contest, const EventNode& event, const 
   }
 }
 
-bool WriteWholeFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  return !out.fail();
-}
-
 void SetProgress(int state) {
   OrderBookState = state;
   if (auto observer = OrderBookProgressObserver.load()) observer(state);
@@ -119,11 +110,8 @@ int GenerateUnderLock() {
   SetProgress(kBookWritingFile);
   const std::time_t now = std::time(nullptr);
   const std::string name = OrderBookFileName(now);
-  const std::string path = model.DataFolder + "/" + GbkToUtf8(name);
-  if (!WriteWholeFile(path, document)) {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-    LogServerMessageUtf8(GbkToUtf8("秩序册文件无法写入：") + path);
+  if (!WriteWholeDataFile(model.DataFolder, GbkToUtf8(name), document)) {
+    LogServerMessageUtf8(GbkToUtf8("秩序册文件无法写入：") + model.DataFolder + "/" + GbkToUtf8(name));
     return kBookFailed;
   }
   return RecordOrderBookFile(name, now) == 0 ? kBookFinished : kBookFailed;

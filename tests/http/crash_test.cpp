@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <mutex>
 #include <random>
 #include <set>
@@ -28,6 +29,7 @@
 #include "database/sqlite_db.h"
 #include "tests/http/http_client.h"
 #include "tests/testing/meet_fixture.h"
+#include "tests/testing/order_book_meet.h"
 #include "tests/testing/registration_meet.h"
 
 namespace korva {
@@ -38,9 +40,9 @@ namespace {
 class ServerProcess {
  public:
   // file_size_limit > 0: the process may not write files beyond that many
-  // bytes (a disk that is full), and a write past it fails instead of
-  // killing the process.
-  explicit ServerProcess(const std::string& folder, rlim_t file_size_limit = 0) {
+  // bytes (a disk that is full), and a write past it fails, or kills the
+  // process when killed_at_limit is set.
+  explicit ServerProcess(const std::string& folder, rlim_t file_size_limit = 0, bool killed_at_limit = false) {
     const char* binary = std::getenv("KORVA_TEST_SERVER");
     if (binary == nullptr) return;
     int to_child[2], from_child[2];
@@ -54,7 +56,7 @@ class ServerProcess {
       if (file_size_limit > 0) {
         rlimit limit{file_size_limit, file_size_limit};
         setrlimit(RLIMIT_FSIZE, &limit);
-        signal(SIGXFSZ, SIG_IGN);
+        if (!killed_at_limit) signal(SIGXFSZ, SIG_IGN);
       }
       execl(binary, binary, "--data", folder.c_str(), static_cast<char*>(nullptr));
       _exit(127);
@@ -76,6 +78,17 @@ class ServerProcess {
   ServerProcess& operator=(const ServerProcess&) = delete;
 
   int port() const { return port_; }
+
+  // Whether the process ended by itself within ten seconds.
+  bool Ended() {
+    for (int i = 0; waitpid(pid_, nullptr, WNOHANG) != pid_; ++i) {
+      if (i == 1000) return false;
+      usleep(10000);
+    }
+    close(stdin_);
+    pid_ = 0;
+    return true;
+  }
 
   void Kill() {
     if (pid_ <= 0) return;
@@ -239,6 +252,43 @@ TEST_F(CrashTest, AFullDiskRefusesWritesAndKeepsServingWhatItHolds) {
   EXPECT_TRUE(stored.opens);
   EXPECT_EQ(stored.meet_check, "ok");
   for (const std::string& name : acknowledged) EXPECT_TRUE(stored.names.count(name)) << name << " was lost";
+}
+
+TEST_F(CrashTest, AnOrderBookKilledWhileWrittenLeavesNoPartOfItBehind) {
+  auto book_files = [&] {
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(fixture_.folder()))
+      n += entry.path().filename().string().starts_with(GbkToUtf8("秩序册"));
+    return n;
+  };
+  off_t size = 0;
+  {
+    DataGuard hold(DataLock);
+    OpenDataFolder(fixture_.folder(), nullptr);
+    // Two hundred more boys in the 100米: a book far larger than the meet.
+    OpenOrderBookMeet(fixture_,
+                      "INSERT INTO qrtb409 (qrtb411, qrtb410, qrtb412, qrtb413, qrtb414, qrtb415, qrtb416)"
+                      " WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE i < 299)"
+                      " SELECT i, 'b' || i, 0, 1, 101 + i % 2, 1, 0 FROM n;"
+                      "INSERT INTO qrtb397 (qrtb399, qrtb400) SELECT 1101, qrtb411 FROM qrtb409 WHERE qrtb411 >= 100;");
+    struct stat st{};
+    if (stat(Model().MeetFilePath.c_str(), &st) == 0) size = st.st_size;
+    CloseDatabases();
+  }
+  {
+    // Room for the meet file's draw, not for the whole book (about 0.8 MB).
+    ServerProcess server(fixture_.folder(), static_cast<rlim_t>(size + 256 * 1024), true);
+    ASSERT_GT(server.port(), 0);
+    SessionCookie admin = CookieNumber(Ask(server.port(), RequestText("GET", "/AdminIndex.html")));
+    admin = CookieNumber(Ask(server.port(), RequestText("POST", "/AdminIndex.html", admin,
+                                                        "UserName=admin&PassWord=" + fixture_.admin_password())));
+    EXPECT_EQ(Ask(server.port(), RequestText("GET", "/MakeCXC1991.html", admin)).body, "1");
+    ASSERT_TRUE(server.Ended());
+    ASSERT_EQ(book_files(), 1) << "not killed while writing the book";
+  }
+  ServerProcess restarted(fixture_.folder());
+  ASSERT_GT(restarted.port(), 0);
+  EXPECT_EQ(book_files(), 0);
 }
 
 }  // namespace

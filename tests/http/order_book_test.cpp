@@ -180,6 +180,9 @@ TEST_F(OrderBookServerTest, TheBookIsListedDownloadedAndCounted) {
   EXPECT_EQ(download.Header("Content-Type"), "application/msword");
   EXPECT_EQ(download.body, ReadFile(meet_->folder() + "/" + GbkToUtf8(name)));
   EXPECT_TRUE(Has(AdminGet("/BookControl.html"), row + "1次</td></tr>\r\n"));
+  // The count is kept in the meet file.
+  ASSERT_EQ(meet_->Open(), 0);
+  EXPECT_TRUE(Has(AdminGet("/BookControl.html"), row + "1次</td></tr>\r\n"));
 }
 
 TEST_F(OrderBookServerTest, ControlPageShowsRegistrationScheduleAndNoMeet) {

@@ -9,6 +9,7 @@
 #include "database/data_lock.h"
 #include "database/gbk_text.h"
 #include "database/model.h"
+#include "database/store_documents.h"
 #include "tests/http/server_fixture.h"
 #include "tests/testing/temp_folder.h"
 #include "web/route_table.h"
@@ -125,10 +126,8 @@ TEST_F(StaticFilesTest, DocumentsAreServedOnlyWhenRecordedAndCountDownloads) {
   std::string name = "秩序册(2024520).doc";  // GBK, as the list holds it; the file has the UTF-8 name
   WriteFile(meet_->folder() + "/" + GbkToUtf8(name), "<w:document/>");
   WriteFile(meet_->folder() + "/other.doc", "not recorded");
-  {
-    DataGuard hold(DataLock);
-    Model().DocumentList.emplace_back().FilePath = name;
-  }
+  meet_->OpenNewMeet();
+  ASSERT_EQ(RecordOrderBookFile(name, 0), 0);
   HttpResponse reply = Get(EncodePath(GbkToUtf8(name)));
   EXPECT_EQ("application/msword", reply.Header("Content-Type"));
   EXPECT_EQ("<w:document/>", reply.body);
