@@ -327,6 +327,12 @@ RoundDraw DrawRoundLanes(RoundNode& round, int& next_lane_row_id) {
     round.Places = PlacesOfFinal(*contest, n);
   }
   if (n == 0) round.Places = 0;
+  // A preliminary that is not run keeps no start list: its entrants run in
+  // the final, and lanes left here would wait for results for ever.
+  if (round.Disabled != 0) {
+    next_lane_row_id -= static_cast<int>(lanes.size());
+    lanes.clear();
+  }
 
   std::sort(lanes.begin(), lanes.end(), [](const LaneNode& a, const LaneNode& b) {
     return std::tie(a.Heat, a.Lane, a.Id) < std::tie(b.Heat, b.Lane, b.Id);

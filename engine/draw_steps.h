@@ -73,8 +73,8 @@ struct RoundDraw {
 // Draws a round in the model: its entrants' lanes take consecutive lane-row
 // ids from next_lane_row_id and stand in LaneList in round order, sorted by
 // heat, lane and id; the round's entrants, places and disabled flag are set,
-// a preliminary found unnecessary is disabled and its final becomes a
-// single final, and a single final whose preliminary is needed again
+// a preliminary found unnecessary is disabled without lanes and its final
+// becomes a single final, and a single final whose preliminary is needed again
 // becomes a final after the preliminary. Nothing changes when the round is
 // skipped.
 RoundDraw DrawRoundLanes(RoundNode& round, int& next_lane_row_id);

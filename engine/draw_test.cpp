@@ -192,7 +192,7 @@ void CheckDrawnMeet(const DrawShape& s, int& spread_checks) {
     return std::tie(a.RoundId, a.Heat, a.Lane, a.Id) < std::tie(b.RoundId, b.Heat, b.Lane, b.Id);
   }));
   for (const RoundNode& round : m.RoundList)
-    if (round.Kind != kFinalAfterPrelim) CheckDrawnRound(s, round, spread_checks);
+    if (round.Kind != kFinalAfterPrelim && round.Disabled == 0) CheckDrawnRound(s, round, spread_checks);
   // Every entrant has exactly one lane in the rounds held (a mixed team's
   // boys and girls one together).
   std::map<int, int> lanes_of_athlete;
@@ -202,13 +202,17 @@ void CheckDrawnMeet(const DrawShape& s, int& spread_checks) {
     EXPECT_EQ(lanes_of_athlete[a.Id], a.ContestIds.empty() ? 0 : 1) << "athlete " << a.Id;
   if (!s.HasPrelim) return;
   // A preliminary whose entrants all fit one heat and the qualifiers is
-  // dropped and its final becomes a single final; else the final waits.
+  // dropped without lanes and its final becomes a single final that they
+  // run in; else the final waits.
   for (int contest = s.TuanTiType == 3 ? 200 : 100; contest <= 200; contest += 100) {
     const RoundNode& prelim = *FindRoundById(contest * 10 + 1);
     const RoundNode& final = *FindRoundById(contest * 10 + 2);
+    const int run_id = prelim.Disabled ? final.Id : prelim.Id;
     std::set<std::pair<int, int>> places;
-    for (const LaneNode& l : m.LaneList)
-      if (l.RoundId == prelim.Id) places.insert({l.Heat, l.Lane});
+    for (const LaneNode& l : m.LaneList) {
+      if (l.RoundId == run_id) places.insert({l.Heat, l.Lane});
+      EXPECT_TRUE(l.RoundId != prelim.Id || !prelim.Disabled);
+    }
     const int n = static_cast<int>(places.size());
     const bool dropped = n <= s.Qualifiers && n <= std::max(s.VenueSize, 1);
     EXPECT_EQ(prelim.Disabled, dropped ? 1 : 0);

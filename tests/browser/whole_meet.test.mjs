@@ -682,6 +682,30 @@ function checkBoardTables(text, counted) {
   }
 }
 
+// ---- The meet's end, with a preliminary the draw dropped ----
+
+// The girls' six made their 50米 preliminary needless. With every result
+// in, the home page calls the scores done, 学生成绩表 lists the girls'
+// places, and no class lists a round that is never run.
+async function checkTheMeetsEnd(admin, teachers, server) {
+  const { page } = admin;
+  await page.goto(server.url('/Admin.html'));
+  assert.match(await page.locator('body').innerText(), /可进行/);
+  await page.goto(server.url('/Table.html'));
+  await page.click('text=学生成绩导入学籍表');
+  await page.waitForFunction(() => document.getElementById('gndiv1').innerText.includes('END'));
+  const list = (await page.locator('#gndiv1').innerText()).replace(whitespace, '');
+  const girls50 = rounds.find((r) => r.event === '50米' && r.sex === 2);
+  for (const [key, { place }] of girls50.expected) {
+    const row = `${grade}${athlete(key).cls.name}${bibs.get(key)}${key}50米${resultText(girls50.results[key], '秒')}秒第${place}名`;
+    assert.equal(list.includes(row), place > 0, row);
+  }
+  for (const { page: own } of teachers) {
+    await own.goto(server.url('/SeeClassCJ.html'));
+    assert.doesNotMatch(await own.locator('body').innerText(), /还没有比赛/);
+  }
+}
+
 test('a whole meet: set-up, registration, order book, results, paper', async () => {
   const server = await startServer();
   const chromium = await launchSharedBrowser();
@@ -800,6 +824,8 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
       assert.equal(athlete(name).cls.name, cls);
       assert.equal(pointsText(athleteTotals.get(name)), points, name);
     }
+
+    await checkTheMeetsEnd(admin, teachers, server);
 
     // The school record the final broke, on the records page and in the
     // records report; the points table of the reports.

@@ -20,6 +20,7 @@
 #include "tests/http/server_fixture.h"
 #include "tests/testing/order_book_meet.h"
 #include "tests/testing/temp_folder.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
@@ -183,6 +184,27 @@ TEST_F(OrderBookServerTest, TheBookIsListedDownloadedAndCounted) {
   // The count is kept in the meet file.
   ASSERT_EQ(meet_->Open(), 0);
   EXPECT_TRUE(Has(AdminGet("/BookControl.html"), row + "1次</td></tr>\r\n"));
+}
+
+TEST_F(OrderBookServerTest, APreliminaryTheDrawDropsLeavesNothingToWaitFor) {
+  // Six entrants and eight qualifiers: the boys' 100米 runs a single final.
+  const int id = OpenOrderBookMeet(*meet_, "UPDATE qrtb425 SET qrtb430 = 8 WHERE qrtb426 = 1101;");
+  admin_ = LoginAdmin();
+  MakeBook();
+  // 李三 runs 100米 only: the roster and the final's start list.
+  EXPECT_EQ(CountOf(ReadFile(meet_->folder() + "/" + GbkToUtf8(BookName())), GbkToUtf8("李三")), 2);
+  // Every round that is run counted.
+  ASSERT_TRUE(meet_->MeetSql(id, "UPDATE qrtb479 SET qrtb485 = 1234, qrtb487 = 1 WHERE qrtb481 IN "
+                                 "(SELECT qrtb445 FROM qrtb444 WHERE qrtb448 = 0);"
+                                 "UPDATE qrtb444 SET qrtb458 = 5201000 WHERE qrtb448 = 0;"));
+  ASSERT_EQ(meet_->Open(), 0);
+  EXPECT_TRUE(Has(AdminGet("/Admin.html"), "<td class=\"style1\">可进行</td>"));
+  EXPECT_TRUE(Has(AdminGet("/getgnstr.html?Dstr=120-0-0-0-0"), "<td>李三</td><td>100米</td>"));
+  SessionCookie teacher = CookieNumber(Get("/"));
+  teacher = CookieNumber(Post("/index.html", "BanJi=102&PassWord=2222", teacher));
+  const std::string results = Get("/SeeClassCJ.html", teacher).body;
+  EXPECT_TRUE(Has(results, "李三")) << results;
+  EXPECT_FALSE(Has(results, "还没有比赛！")) << results;
 }
 
 TEST_F(OrderBookServerTest, ControlPageShowsRegistrationScheduleAndNoMeet) {
