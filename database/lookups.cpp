@@ -81,6 +81,18 @@ VenueNode* FindVenueById(int venue_id) {
   return v;
 }
 
+int LaneAtPlace(const VenueNode& track, int place) {
+  if (place < 1) return place;
+  int in_use = 0;
+  int highest = 0;
+  for (int lane : track.LanesInUse) {
+    if (lane == 0) break;
+    if (++in_use == place) return lane;
+    highest = std::max(highest, lane);
+  }
+  return highest + place - in_use;
+}
+
 ScoringSchemeNode* FindScoringScheme(int scheme_id) {
   return FindIn(Model().ScoringSchemeList,
                 [&](const ScoringSchemeNode& n) { return n.Id == scheme_id; });

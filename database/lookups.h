@@ -19,6 +19,10 @@ EventNode* FindEventById(int event_id);
 // The part event when set, else the contest's event; missing contest: 12550.
 EventNode* FindEventOfRound(const RoundNode& round);
 VenueNode* FindVenueById(int venue_id);                  // miss: 114
+// The lane that a place (1-based) of a track's start list runs in: the
+// track's lane in use at that place; places beyond its lanes in use count
+// on after the highest of them, so no two places name one lane.
+int LaneAtPlace(const VenueNode& track, int place);
 ScoringSchemeNode* FindScoringScheme(int scheme_id);
 RoundNode* FindRoundById(int round_id);
 RoundNode* FindRoundByContestAndKind(int contest_id, int kind);

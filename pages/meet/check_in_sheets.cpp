@@ -178,11 +178,8 @@ int BuildLaneCheckInSheet(std::string& out, const RoundNode& round, const EventN
       bool any = false;
       for (int c = 0; c < columns; ++c) {
         const int position = first + c;
-        int label = position;
-        if (lanes_in_use && position <= kVenueLaneSlots && venue->LanesInUse[position - 1] != 0)
-          label = venue->LanesInUse[position - 1];
         LaneColumn& column = chunk[c];
-        column.Label = FormatChineseNumeral(label);
+        column.Label = FormatChineseNumeral(lanes_in_use ? LaneAtPlace(*venue, position) : position);
         auto at = std::find_if(lanes.begin(), lanes.end(),
                                [&](const LaneNode& lane) { return lane.Heat == heat && lane.Lane == position; });
         if (at == lanes.end()) continue;
@@ -315,9 +312,9 @@ int BuildSessionCheckInSheets(std::string& out, int session, int kind, int heats
   std::vector<const RoundNode*> rounds;
   for (const RoundNode& round : meet.RoundList) {
     if (round.Session != session || round.Disabled != 0) continue;
-    if (heats == 1 ? round.Kind == kFinalAfterPrelim
-                   : round.Kind != kFinalAfterPrelim || LanesOfRound(round.Id).empty())
-      continue;
+    if (heats == 1 ? round.Kind == kFinalAfterPrelim : round.Kind != kFinalAfterPrelim) continue;
+    // A round nobody entered has no sheet; the others of the half-day do.
+    if (LanesOfRound(round.Id).empty()) continue;
     const ContestNode* contest = nullptr;
     for (const ContestNode& c : meet.ContestList)
       if (c.Id == round.ContestId) contest = &c;
@@ -343,7 +340,6 @@ int BuildSessionCheckInSheets(std::string& out, int session, int kind, int heats
     const GroupNode* group = FindGroupById(contest->GroupId);  // a miss logs 123511
     if (!group) return 0;
     const std::span<const LaneNode> lanes = LanesOfRound(round->Id);
-    if (lanes.empty()) return 0;
     if (previous_type != -1 && event->JiLuBiaoType != previous_type) page_count = kNewPage;
     previous_type = event->JiLuBiaoType;
     page_count = BuildSheetOfType(out, *round, *event, *group, lanes, page_count);

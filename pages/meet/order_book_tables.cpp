@@ -102,10 +102,7 @@ std::vector<Entry> BuildEntries(const std::vector<const LaneNode*>& lanes, bool 
 // whose lanes start at 2 names place 1 二道), else the start position.
 std::string PlaceLabel(int position, bool in_lanes, const VenueNode* track) {
   if (!in_lanes) return std::to_string(position);
-  int lane = position;
-  if (track && position >= 1 && position <= kVenueLaneSlots && track->LanesInUse[position - 1] != 0)
-    lane = track->LanesInUse[position - 1];
-  return FormatChineseNumeral(lane) + "道";
+  return FormatChineseNumeral(track ? LaneAtPlace(*track, position) : position) + "道";
 }
 
 }  // namespace

@@ -159,9 +159,7 @@ bool ShownLaneNumber(const LaneNode& lane, const EventNode& event, int& shown) {
   if (event.FZFDType != 1 || event.ChangDi >= 4) return true;
   const VenueNode* venue = FindVenueById(event.ChangDi);
   if (!venue) return false;
-  // A lane beyond the track's list keeps its own number.
-  if (lane.Lane >= 1 && lane.Lane <= kVenueLaneSlots && venue->LanesInUse[lane.Lane - 1] != 0)
-    shown = venue->LanesInUse[lane.Lane - 1];
+  shown = LaneAtPlace(*venue, lane.Lane);
   return true;
 }
 

@@ -7,6 +7,7 @@
 
 #include "database/connections.h"
 #include "database/data_lock.h"
+#include "database/loaders.h"
 #include "database/lookups.h"
 #include "database/model.h"
 #include "database/sqlite_db.h"
@@ -223,6 +224,15 @@ TEST_F(PrintCentreServer, ARoundNotCountedYetPrintsNoDataAndStillCounts) {
   EXPECT_NE(Get("/ViewTable.html?str=1-4-0-0", printer_).body.find("田 赛 检 录 表"), std::string::npos);
 }
 
+TEST_F(PrintCentreServer, ColumnsBeyondATracksLanesInUseNameLanesOfTheirOwn) {
+  {
+    DataGuard hold(DataLock);
+    FindEventById(906)->ChangDi = 1;  // 400米 on 田径场, whose eight lanes in use are 2-9
+  }
+  const std::string sheet = Get("/ViewTable.html?str=1-9-0-0", printer_).body;
+  for (const char* lane : {"第二道", "第九道", "第十道", "第11道", "第17道"}) EXPECT_EQ(CountOf(sheet, lane), 1) << lane;
+}
+
 TEST_F(PrintCentreServer, BadSheetRequestsAreAnsweredEmpty) {
   for (const char* bad : {"/ViewTable.html?str=0-2-0-1", "/ViewTable.html?str=7-2-0-1", "/ViewTable.html?str=3-2-0",
                           "/ViewTable.html?str=3-99-0-1", "/ViewTable.html", "/ViewTable.html?str=2-3-0-1",
@@ -243,6 +253,15 @@ TEST_F(PrintCentreServer, ASessionWithoutRoundsOfTheKindAlertsAndSoDoesAMeetNotD
   // Another first number or kind: an empty frame that prints.
   frame = Get("/printzx.html?str=2-1-1", printer_).body;
   EXPECT_NE(frame.find("<body>\n<script type=\"text/javascript\">\r\n\tparent.printhtml(0);"), std::string::npos);
+  // A round that nobody entered, first of its half-day: the others print.
+  {
+    DataGuard hold(DataLock);
+    ASSERT_TRUE(MeetConnection().ExecScript(
+        "INSERT INTO qrtb444 (qrtb445, qrtb446, qrtb447, qrtb448, qrtb449, qrtb450) VALUES (40, 1104, 3, 0, 1, 0);"));
+    ASSERT_EQ(LoadRounds(), 0);
+  }
+  frame = Get("/printzx.html?str=1-1-1", printer_).body;
+  EXPECT_NE(frame.find("100米 预赛 第一组"), std::string::npos) << frame;
   {
     DataGuard hold(DataLock);
     Model().LaneList.clear();
