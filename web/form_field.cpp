@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 
 #include "database/data_error.h"
 #include "database/gbk_text.h"
@@ -104,11 +105,15 @@ int ReadField(std::string_view source, std::size_t& pos, std::string_view key, s
   std::size_t start = FindRawValue(source, pos, key, raw);
   if (start == std::string_view::npos) return 0;
   pos = start + raw.size();
-  if (raw.size() >= max) {
+  // The limit is the field's size in bytes, so it applies to the decoded
+  // value: a Chinese character takes six bytes on the wire for two kept.
+  // A raw value three times the limit can't decode below it.
+  std::string value = raw.size() < 3 * max ? UrlDecode(raw) : std::string(raw);
+  if (value.size() >= max) {
     ReportOverlongValue();
     return 0;
   }
-  out = StorableText(UrlDecode(raw));
+  out = StorableText(std::move(value));
   if (HoldsForbidden(out, allow_question_mark)) out.clear();
   return 1;
 }

@@ -12,8 +12,8 @@ namespace korva {
 // case-sensitively anywhere in source, also inside a longer field name) up to
 // the first '&', blank, CR or the end, URL-decoded (%XX, '+' as a blank).
 // out is cleared first. Returns 1 when the key was found, 0 when it is absent
-// or when the raw value holds max bytes or more (then out stays empty and a
-// rate-limited line goes to the console). A found value that holds any of
+// or when the decoded value holds max bytes or more (then out stays empty and
+// a rate-limited line goes to the console). A found value that holds any of
 // " & ' ? \ / ! % + = (tested at character starts only, so the trail byte of
 // a double-byte character never counts) reads as empty; the result stays 1.
 // Control characters (NUL, CR, LF, ...) and bytes that form no GBK character

@@ -35,7 +35,8 @@ TEST(GetFormField, FindsDecodesFiltersAndLimits) {
       {"v=%FE%3D", "v=", 100, 1, ""},
       {"v=" + std::string(9, 'a'), "v=", 10, 1, std::string(9, 'a')},
       {"v=" + std::string(10, 'a'), "v=", 10, 0, ""},
-      {"v=%41%41%41%41", "v=", 10, 0, ""},          // measured before decoding
+      {"v=%41%41%41%41", "v=", 10, 1, "AAAA"},      // measured after decoding
+      {"v=%41%41%41%41%41%41%41%41%41%41", "v=", 10, 0, ""},
       // What the database file could not hold as it is never enters.
       {"v=%D2%BB%D2", "v=", 100, 1, "一"},          // a lone lead byte at the end
       {"v=%D2%2C%D2%BB", "v=", 100, 1, ",一"},      // one before a byte that is no trail byte

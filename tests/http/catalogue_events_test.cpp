@@ -190,6 +190,39 @@ TEST_F(EventPagesTest, ANewEventNeedsAVenue) {
   EXPECT_TRUE(Has(Page("/SetupMatch.html?id=3"), "name=\"BiSaiName\""));
 }
 
+// Each form's longest Chinese text (two bytes a character, six when sent)
+// is kept whole: the limits count the bytes of the decoded value.
+TEST_F(EventPagesTest, ChineseTextsAsLongAsTheirFormsAllowAreKept) {
+  ChangeMeet("INSERT INTO qrtb409 (qrtb410, qrtb411, qrtb412, qrtb413, qrtb414, qrtb415, qrtb416)"
+             " VALUES ('a', 7, 0, 1, 1, 1, 0);");
+  auto text = [](int characters) {
+    return std::string("春夏秋冬田径赛春夏秋冬田径赛春夏秋冬田径赛春夏秋冬田径赛春夏秋冬田径赛", characters * 2);
+  };
+  const std::string meet = text(30), cls = text(10), grade = text(10), event = text(20), scheme = text(20),
+                    info = text(30), athlete = text(5);
+  const struct {
+    std::string path, body, page, shown;
+  } cases[] = {
+      {"/ChangYdhName.html",
+       "wydhname=" + FormEncode(meet) + "&wyear=2026&wyue=4&wri=24&wshichang=4&shangwutime=5&xiawutime=13&KaiMuShi=1",
+       "", "成功修改“" + meet + "”!"},
+      {"/EditCSname.html", "NJid=1&CSid=1&CSname=" + FormEncode(cls) + "&MQsHao=&GQsHao=", "/EditClassName.html?GDID=1",
+       "value=\"" + cls + "\""},
+      {"/AddGrade.html", "GDID=1&GradeName=" + FormEncode(grade) + "&GradeStName=" + FormEncode(text(2)), "",
+       "[" + grade + "]年级已经成功保存！"},
+      {"/AddMatch.html", TrackBody(0, event), "", "[" + event + "]比赛项目已经成功保存！"},
+      {"/AddScore.html", "FZID=0&FZName=" + FormEncode(scheme) + "&SDF=3", "/ShowScore.html", "<td>" + scheme + "</td>"},
+      {"/AddYard.html", "CDID=0&ChangDiName=" + FormEncode(grade) + "&CDGuiGe=8&GuiGeDanWei=x&ChangDiInfo=" + FormEncode(info),
+       "/ShowYards.html", info},
+      {"/getgnstr.html?Dstr=7-0-0-0-7-" + FormEncode(athlete) + "-123456789", "", "", "运动员姓名：" + athlete},
+  };
+  for (const auto& c : cases) {
+    const std::string reply = c.body.empty() ? Page(c.path) : Send(c.path, c.body);
+    const std::string shown = c.page.empty() ? reply : Page(c.page);
+    EXPECT_TRUE(Has(shown, c.shown)) << c.path << "\n" << shown;
+  }
+}
+
 }  // namespace
 
 }  // namespace korva
