@@ -6,6 +6,7 @@
 #include "database/store_classes.h"
 #include "pages/meet/class_frame.h"
 #include "web/form_field.h"
+#include "web/login.h"
 #include "web/response.h"
 
 namespace korva {
@@ -32,14 +33,15 @@ void ClassPasswordPageRoute(RouteContext& ctx) { ServeClassPasswordPage(ctx.repl
 
 // "OK" when the old password matched and the new one was stored, else "ER".
 // A new password that the field filter emptied, or one shorter than the
-// page allows, would leave the class open to anyone: refused.
+// page allows, would leave the class open to anyone, and one that the
+// sign-in refuses would lock the teacher out: refused.
 void ChangeTeacherPasswordRoute(RouteContext& ctx) {
   const std::string& source = ctx.request.Method == "POST" ? ctx.request.Body : ctx.request.Path;
   std::string old_password;
   std::string new_password;
   GetFormField(source, "oldword=", 100, old_password);
   GetFormField(source, "newword=", 100, new_password);
-  bool changed = new_password.size() >= kMinClassPasswordBytes &&
+  bool changed = new_password.size() >= kMinClassPasswordBytes && !IsRefusedLoginText(new_password, false) &&
                  ChangeClassPassword(ctx.session.GradeId, ctx.session.ClassId, old_password, new_password) == 0;
   AppendHtmlPage(ctx.session, changed ? "OK" : "ER", ctx.reply);
 }

@@ -79,12 +79,19 @@ test('a class teacher reads the listings and results and changes the password', 
     assert.deepEqual(await change('1111', 'abcd', 'abce'), ['两次输入的新密码不一致!']);
     assert.deepEqual(await change('1111', 'a b c', 'abc'), ['密码至少为4位！']);
     assert.deepEqual(await change('9999', 'abcd', 'abcd'), ['密码修改失败，请检查原密码是否填写正确！']);
-    dialogs.length = 0;
-    await page.fill('#oldpassword', '1111');
-    await Promise.all([page.waitForURL('**/ShowClass.html'), page.click('#changAn')]);
+    // What the sign-in refuses is refused here too.
+    assert.deepEqual(await change('1111', 'ab(cd)', 'ab(cd)'), ['密码修改失败，请检查原密码是否填写正确！']);
+    // A password and a leader are stored as typed, '#' and all.
+    await change('1111', 'abcd#1234', 'abcd#1234');
+    await page.waitForURL('**/ShowClass.html');
     assert.deepEqual(dialogs, ['密码修改成功！按确定返回班级首页！']);
+    await page.click('#tjldan');
+    await page.fill('#lingdui', '王#李');
+    await page.click('#tjldan');
+    await page.locator('#ldts', { hasText: '已更新' }).waitFor();
 
-    await signInAsClassTeacher(page, server, 'abcd');
+    await signInAsClassTeacher(page, server, 'abcd#1234');
+    assert.equal(await page.inputValue('#lingdui'), '王#李');
   } finally {
     await browser.close();
     await server.stop();
