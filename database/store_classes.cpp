@@ -34,6 +34,15 @@ bool InsertClass(Connection& meet, int class_id, int grade_id, int number, const
   return true;
 }
 
+// The class-teacher account of a new class, with the password every class
+// starts a meet with.
+bool InsertClassAccount(Connection& meet, int grade_id, int class_id) {
+  return Execute(meet,
+                 "INSERT INTO qrtb7 (qrtb10, qrtb11, qrtb12, qrtb14, qrtb15, qrtb16)"
+                 " VALUES (?, '', '', 1, ?, ?)",
+                 kNewClassPassword, grade_id, class_id);
+}
+
 std::string StoredSuffix(Connection& meet, int grade_id) {
   Statement st(meet, "SELECT qrtb223 FROM qrtb219 WHERE qrtb220 = ?");
   st.Bind(grade_id);
@@ -69,7 +78,8 @@ int SaveGrade(const std::string& name, const std::string& short_name, std::strin
                     new_grade, name, short_name, kDefaultSuffix);
     for (int k = 1; saved && k <= class_count; ++k)
       saved = InsertClass(meet, first_class + k - 1, new_grade, k,
-                          FormatClassName(short_name, k, kDefaultSuffix));
+                          FormatClassName(short_name, k, kDefaultSuffix)) &&
+              InsertClassAccount(meet, new_grade, first_class + k - 1);
   } else if (saved) {
     saved = Execute(meet, "UPDATE qrtb219 SET qrtb221 = ?, qrtb222 = ? WHERE qrtb220 = ?", name,
                     short_name, grade_id) &&
@@ -128,10 +138,7 @@ int AddOrDeleteClass(const ClassNode& last_class, int add, std::string* message)
            InsertClass(meet, class_id, last_class.GradeId, number,
                        FormatClassName(last_class.GradeShortName, number,
                                        StoredSuffix(meet, last_class.GradeId))) &&
-           Execute(meet,
-                   "INSERT INTO qrtb7 (qrtb10, qrtb11, qrtb12, qrtb14, qrtb15, qrtb16)"
-                   " VALUES (?, '', '', 1, ?, ?)",
-                   kNewClassPassword, last_class.GradeId, class_id);
+           InsertClassAccount(meet, last_class.GradeId, class_id);
   } else if (done) {
     done = Execute(meet, "DELETE FROM qrtb234 WHERE qrtb235 = ?", last_class.ClassId) &&
            Execute(meet, "DELETE FROM qrtb7 WHERE qrtb15 = ? AND qrtb16 = ?", last_class.GradeId,

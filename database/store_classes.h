@@ -14,8 +14,8 @@ namespace korva {
 std::string FormatClassName(const std::string& short_name, int class_number,
                             const std::string& suffix);
 
-// Grade id 0 inserts a grade (suffix "班") with classes 1 to class_count,
-// without class-teacher accounts; another id updates both names. 0 saved;
+// Grade id 0 inserts a grade (suffix "班") with classes 1 to class_count
+// and their class-teacher accounts; another id updates both names. 0 saved;
 // 1 database error (message set, nothing changes).
 int SaveGrade(const std::string& name, const std::string& short_name, std::string* message,
               int grade_id, int class_count);

@@ -43,7 +43,7 @@ TEST_F(Classes, ANewGradeGetsClassesInBothFilesUnderIdsFreeInBoth) {
   EXPECT_EQ(Rows("SELECT qrtb235, qrtb238 FROM qrtb234 WHERE qrtb236 = 8"),
             "31|初一(1)班\n32|初一(2)班\n33|初一(3)班");
   EXPECT_EQ(MeetText("SELECT group_concat(qrtb235) FROM base.qrtb40 WHERE qrtb236 = 8"), "31,32,33");
-  EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb7 WHERE qrtb15 = 8"), 0);  // no accounts yet
+  EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb7 WHERE qrtb15 = 8"), 3);  // a class account each
   EXPECT_EQ(LastClassOf(8).ClassNumber, 3);
 
   ASSERT_EQ(SaveGrade("预备年级", "预", &message, 8, 0), 0);

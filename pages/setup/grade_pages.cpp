@@ -207,6 +207,12 @@ void HandleSaveGradePost(RouteContext& ctx) {
   std::string message;
   ctx.result = SaveGrade(name, short_name, &message, grade_id, class_count);
   LoadClasses();
+  // The groups carry their grade's name onto the group-events and
+  // schedule pages.
+  if (grade_id != 0) {
+    LoadGroups();
+    LoadGroupEvents();
+  }
   ctx.message = EscapeHtml(message);
 }
 

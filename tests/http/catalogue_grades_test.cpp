@@ -47,7 +47,9 @@ TEST_F(GradePagesTest, ANewGradeAndItsRenameReachBothFilesAndThePages) {
   EXPECT_TRUE(Has(reply, "操作成功！<br>[七年级]年级已经成功保存！")) << reply;
   EXPECT_EQ(Both("group_concat(qrtb238)", "qrtb234", "qrtb40", "qrtb236 = 7"), "701班,702班,703班 / 701班,702班,703班");
   EXPECT_EQ(Grade(7, "qrtb222"), "7 / 7");
-  EXPECT_EQ(Rows("SELECT COUNT(*) FROM qrtb7 WHERE qrtb15 = 7"), "0");  // accounts come with a new meet
+  // Each new class can sign in.
+  EXPECT_EQ(Rows("SELECT group_concat(qrtb16 || ':' || qrtb10) FROM qrtb7 WHERE qrtb15 = 7"), "25:9352,26:9352,27:9352");
+  EXPECT_TRUE(Has(Post("/index.html", "BanJi=25&PassWord=9352", CookieNumber(Get("/"))).body, "/ShowClass.html"));
 
   std::string list = Page("/SetupSchool.html");
   EXPECT_TRUE(Has(list, "<td>7</td><td>七年级</td><td>7</td><td>3</td>")) << list;
@@ -62,6 +64,11 @@ TEST_F(GradePagesTest, ANewGradeAndItsRenameReachBothFilesAndThePages) {
   EXPECT_TRUE(Has(form, "<td>3</td><td>703班</td>"));
   EXPECT_FALSE(Has(form, "BanJiShuLiang"));
   EXPECT_TRUE(Has(Page("/SetupGrade.html"), "<option value=\"6\" selected>6个班</option>"));
+
+  // A renamed grade's groups carry the new name at once.
+  ChangeMeet(kGroupSql);
+  EXPECT_TRUE(Has(Send("/AddGrade.html", GradeBody(1, "新一年级", "新一")), "[新一年级]年级已经成功保存！"));
+  for (const char* path : {"/SetupGradeMatch.html", "/MatchPlan.html"}) EXPECT_TRUE(Has(Page(path), "新一年级")) << path;
 }
 
 TEST_F(GradePagesTest, RefusedSavesChangeNeitherFile) {
