@@ -43,6 +43,9 @@ int ParseGroupsPost(std::string_view body, std::vector<GradeGroupSettings>* rows
     // Only a grade of the open meet that has classes takes part.
     const ClassNode* cls = FirstClassOfGrade(row.GradeId);
     if (!cls) return kGroupsRefused;
+    // A grade posted twice would get two groups of one sex.
+    for (const GradeGroupSettings& earlier : *rows)
+      if (earlier.GradeId == row.GradeId) return kGroupsRefused;
     row.GradeName = CutGbk(cls->GradeName, kGradeNameBytes);
     rows->push_back(std::move(row));
   }

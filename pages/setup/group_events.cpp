@@ -101,6 +101,13 @@ int ParseGroupEventsPost(std::string_view body, std::vector<GroupEventNode>* sel
     selection.GroupId = GetFormInt(section, "jszid=", kFieldMax);
     if (selection.GroupId == 0) return kGroupEventsRefused;
     selection.EventIds = SectionEventIds(section);
+    // A group or an event of a group posted twice would get two contests
+    // for one event, or lose the events of its first section.
+    std::vector<int> ids = selection.EventIds;
+    std::sort(ids.begin(), ids.end());
+    if (std::adjacent_find(ids.begin(), ids.end()) != ids.end()) return kGroupEventsRefused;
+    for (const GroupEventNode& earlier : *selections)
+      if (earlier.GroupId == selection.GroupId) return kGroupEventsRefused;
     selections->push_back(std::move(selection));
   }
   return kGroupEventsSaved;

@@ -180,6 +180,7 @@ TEST_F(SetupStepsTest, RefusedGroupPostsSaveNothing) {
   for (const std::string& body : {GroupsBody(GradeRow(7, true, true)), GroupsBody(GradeRow(2, false, false)),
                                   GroupsBody(GradeRow(2, true, true, "&wmzxb=4&wmxxb=0&wmrxb=3&wqnxb=2&wqmc=8&wfz=2")),
                                   GroupsBody(GradeRow(0, true, true)), GroupsBody(long_row), std::string("wpjf1=1"),
+                                  GroupsBody(GradeRow(1, true, false) + GradeRow(1, true, true)),
                                   std::string()}) {
     std::string page = Send("/ChangeGrade.html", body);
     EXPECT_TRUE(Has(page, "Sorry:操作失败，原因是网页提交的数据不正确！")) << body.substr(0, 60) << page;
@@ -263,6 +264,8 @@ TEST_F(SetupStepsTest, RefusedGroupEventsSaveNothing) {
            Selection(1, 11, {4, 99}) + rest,                       // no such event
            Selection(1, 77, {4}) + rest,                           // no such group
            Selection(1, 0, {4}) + rest,
+           Selection(1, 11, {4}) + rest + Selection(5, 11, {9}),   // a group twice
+           Selection(1, 11, {4, 4}) + rest,                         // an event twice
            Selection(1, 11, {4}) + std::string(500, 'x') + "&" + rest,
            std::string("x=1"),
            std::string(),
