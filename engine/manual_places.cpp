@@ -49,8 +49,9 @@ std::vector<int> ReadNumbers(std::string_view text) {
 }
 
 // False when the path carries neither key, too few numbers, an odd count,
-// a place outside 1 to 99, or (without shared places) a place twice.
-bool ParseManualPlaces(std::string_view path, ManualPlacesRequest& request) {
+// a place outside 1 to 99, or (without shared places) a place twice, which
+// sets repeated.
+bool ParseManualPlaces(std::string_view path, ManualPlacesRequest& request, bool& repeated) {
   std::size_t key = path.find("2016.html?str=");
   if (key == std::string_view::npos) {
     key = path.find("2016.html?ctr=");
@@ -65,7 +66,7 @@ bool ParseManualPlaces(std::string_view path, ManualPlacesRequest& request) {
     const PlacePair pair{numbers[i], numbers[i + 1]};
     if (pair.place < 1 || pair.place > kMaxManualPlace) return false;
     for (const PlacePair& other : request.pairs)
-      if (!request.shared && other.place == pair.place) return false;
+      if (!request.shared && other.place == pair.place) return !(repeated = true);
     request.pairs.push_back(pair);
   }
   return true;
@@ -115,7 +116,12 @@ bool PlaceNamedLanes(const ManualPlacesRequest& request, const RoundNode& round,
 int HandleManualPlaces(std::string_view path, std::string& text) {
   text.clear();
   ManualPlacesRequest request;
-  if (!ParseManualPlaces(path, request)) return 0;
+  bool repeated = false;
+  if (!ParseManualPlaces(path, request, repeated)) {
+    // The form offers every place to every row: the clerk can fix this one.
+    if (repeated) text = "名次不能重复，请为每位运动员指定不同的名次，或选择“强制允许并列”后再提交！";
+    return 0;
+  }
   RoundNode* round = FindRoundById(request.round_id);
   const EventNode* event = round ? FindEventOfRound(*round) : nullptr;
   const ContestNode* contest = event ? FindContestById(round->ContestId) : nullptr;

@@ -15,7 +15,8 @@ namespace korva {
 // contest's scheme, else the group's, times the event's multiplier, with
 // the group's record bonus) and record flag; then the records, the round's
 // stamp and the print queue, as counting does. 1 applied (text "决赛已经完
-// 成，请查看或打印【成绩表】。"); 0 refused or failed, nothing changed.
+// 成，请查看或打印【成绩表】。"); 0 refused or failed, nothing changed, with
+// the reason in text when a place was given twice without shared places.
 int HandleManualPlaces(std::string_view path, std::string& text);
 
 }  // namespace korva

@@ -353,7 +353,8 @@ function APPtiJiao() {
   var shared = seEl("allowCDT") && seEl("allowCDT").checked;
   seGet("ydhupdatestcj2016.html?" + (shared ? "ctr=" : "str=") + numbers, function (reply) {
     if (reply.charAt(0) != "1") {
-      alert("系统错误，请联系管理员！");
+      // A refusal with its reason leaves the form up to be corrected.
+      alert(reply.charAt(0) == "0" && reply.length > 1 ? reply.substr(1) : "系统错误，请联系管理员！");
       return;
     }
     seHidePopup();

@@ -177,6 +177,12 @@ test('tied results of a final are placed on the tie form', async () => {
     await page.waitForFunction(() => document.getElementById('popupl').style.display === 'block');
     assert.match(await page.locator('#popupl').innerText(), /本比赛项目不允许并列/);
     assert.equal(await page.locator('#BinLieMax').inputValue(), '2');
+    // As shown, every row on 第1名: the server's reason, the form stays up.
+    const alerted = page.waitForEvent('dialog');
+    await page.click('#APPan1');
+    await alerted;
+    assert.deepEqual(dialogs.splice(0), ['名次不能重复，请为每位运动员指定不同的名次，或选择“强制允许并列”后再提交！']);
+    assert.equal(await page.locator('#popupl').evaluate((div) => div.style.display), 'block');
     await page.selectOption('#APImc1', '2');
     await page.selectOption('#APImc2', '1');
     const reloaded = page.waitForEvent('load');

@@ -68,7 +68,8 @@ TEST_F(ScoreUploadServer, UploadsAnswerTheirTwoDigitCodeAndText) {
   ASSERT_EQ(last.substr(0, 2), "07");  // athletes 1 and 2 tie for first
   EXPECT_NE(last.find("APPtiJiao"), std::string::npos);
 
-  EXPECT_EQ(Get("/ydhupdatestcj2016.html?str=2--65535--65535--65535-3-3-1-1-2-1-", admin_).body, "0");
+  EXPECT_EQ(Get("/ydhupdatestcj2016.html?str=2--65535--65535--65535-3-3-1-1-2-1-", admin_).body,
+            "0名次不能重复，请为每位运动员指定不同的名次，或选择“强制允许并列”后再提交！");
   EXPECT_EQ(Get("/ydhupdatestcj2016.html?str=2--65535--65535--65535-3-3-1-1-2-2-", admin_).body,
             "1决赛已经完成，请查看或打印【成绩表】。");
   DataReadGuard hold(DataLock);
