@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
-#include <iterator>
 #include <cstring>
+#include <iterator>
 #include <mutex>
 #include <set>
 #include <thread>
