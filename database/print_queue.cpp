@@ -29,8 +29,10 @@ void PrintQueueWatch::Restore() {
 
 void PushPrintQueueItem(ResultPrintItem item) {
   KeepPrintQueue();
-  auto& queue = Model().PrintQueue;
-  item.Sequence = queue.empty() ? 1 : queue.front().Sequence + 1;
+  MeetModel& model = Model();
+  auto& queue = model.PrintQueue;
+  item.Sequence = ++model.PrintQueueTop;
+  if (queue.empty() && item.Sequence > 1) item.Refresh = 1;
   queue.insert(queue.begin(), std::move(item));
 }
 
@@ -42,7 +44,7 @@ void RemovePrintQueueItem(const RoundNode& round) {
   KeepPrintQueue();
   queue.erase(entry);
   if (queue.empty()) return;
-  ++queue.front().Sequence;
+  queue.front().Sequence = ++Model().PrintQueueTop;
   queue.front().Refresh = 1;
 }
 

@@ -9,13 +9,15 @@
 
 namespace korva {
 
-// Links item at the head with the head's sequence number + 1 (1 in an empty
-// queue).
+// Links item at the head with the next sequence number (numbers never run
+// backwards, not even after the queue was emptied). Into a queue that an
+// earlier removal emptied it comes with its refresh flag set, so a board
+// that still shows the removed table reloads.
 void PushPrintQueueItem(ResultPrintItem item);
 
 // Takes the round's entry out of the queue (none: nothing changes). The
-// entry then at the head gets its number raised by one and its refresh flag
-// set, so a results board that polls sees a higher number and reloads.
+// entry then at the head gets the next number and its refresh flag set, so
+// a results board that polls sees a higher number and reloads.
 void RemovePrintQueueItem(const RoundNode& round);
 
 // Watches the queue for a unit of work: the first change made while it

@@ -41,6 +41,7 @@ class Lanes : public ::testing::Test {
     fixture_.OpenNewMeet(kLanesSql);
     // Rounds 1, 4 and 5 wait in the print queue, 5 at its head.
     Model().PrintQueue = {{.Sequence = 3, .RoundId = 5}, {.Sequence = 2, .RoundId = 4}, {.Sequence = 1, .RoundId = 1}};
+    Model().PrintQueueTop = 3;
   }
   // The rounds in the queue, head first.
   static std::vector<int> QueuedRounds() {

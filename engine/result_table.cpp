@@ -129,6 +129,10 @@ void RebuildPrintQueue() {
   }
   int sequence = static_cast<int>(queue.size());
   for (ResultPrintItem& item : queue) item.Sequence = sequence--;
+  // A board left open from before holds numbers of another numbering: one
+  // below the head reloads on the flag, one above it on the feed's check.
+  if (!queue.empty()) queue.front().Refresh = 1;
+  model.PrintQueueTop = static_cast<int>(queue.size());
   model.PrintQueue = std::move(queue);
 }
 

@@ -132,6 +132,9 @@ constexpr RouteRow kRows[] = {
 
 std::string BuildResultBoardFeed(int seen, int grade_id) {
   const std::vector<ResultPrintItem>& queue = Model().PrintQueue;
+  // A number above every one given out (after a restart, or once the queue
+  // was emptied) belongs to tables the board must no longer show.
+  if (seen > 0 && (queue.empty() || seen > queue.front().Sequence)) return "Refresh";
   std::string reply;
   for (const ResultPrintItem& item : queue) {
     if (item.Sequence <= seen) break;

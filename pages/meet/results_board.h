@@ -13,7 +13,8 @@ namespace korva {
 // The result feed's text for a board that shows queue numbers up to seen,
 // limited to one grade (0: all): each newer entry of the grade as a hidden
 // "NowID" input with its number and its table; "Refresh" when a board that
-// has seen something meets an entry with the refresh flag; "Start" for a
+// has seen something meets an entry with the refresh flag, or has seen a
+// number above the queue's highest (an empty queue's too); "Start" for a
 // fresh board when there is nothing to show. When the queue's head is not
 // among the entries sent, its number goes first, so the board's newest
 // number is the queue's and a refresh flag on another grade's entry

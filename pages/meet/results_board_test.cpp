@@ -56,7 +56,9 @@ TEST(ResultBoardFeed, AnswersWhatTheBoardHasNotSeen) {
   const std::vector<Entry> flagged = {{4, 2, 1}, {2, 1}, {1, 1}};
   const Case cases[] = {
       {"empty queue, fresh board", {}, 0, 0, "Start"},
-      {"empty queue, board that has seen 5", {}, 5, 0, ""},
+      // A number above every one given out: the board's tables are gone.
+      {"empty queue, board that has seen 5", {}, 5, 0, "Refresh"},
+      {"board above the head", three, 4, 0, "Refresh"},
       {"fresh board, every grade", three, 0, 0, "#3[T3]#2[T2]#1[T1]"},
       {"fresh board of a grade", three, 0, 1, "#3[T3]#1[T1]"},
       {"nothing new", three, 3, 0, ""},

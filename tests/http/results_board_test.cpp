@@ -5,7 +5,9 @@
 
 #include <string>
 
+#include "database/data_lock.h"
 #include "database/gbk_text.h"
+#include "database/open_meet.h"
 #include "tests/http/server_fixture.h"
 #include "tests/testing/report_meet.h"
 
@@ -42,6 +44,9 @@ class ResultsBoardServer : public ServerTest {
       ASSERT_NE(reply.body.substr(0, 2), "00") << i;
     }
   }
+  static std::string NowId(int number) {
+    return "<input name=\"NowID\" id=\"NowID\" type=\"hidden\" value=\"" + std::to_string(number) + "\">\r\n";
+  }
   SessionCookie admin_;
 };
 
@@ -65,7 +70,8 @@ TEST_F(ResultsBoardServer, ResultFeedHasANewTableAtThePollAfterItsRoundIsCounted
   HttpResponse start = Get("/GetPbDate.html?CjNo=0&ClassId=0");
   EXPECT_EQ(start.body, "Start");
   EXPECT_EQ(start.Header("Set-Cookie"), "");
-  EXPECT_EQ(Get("/GetPbDate.html?CjNo=4&ClassId=0").body, "");
+  // A board that has seen more than the queue holds reloads.
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=4&ClassId=0").body, "Refresh");
 
   Score(0, 10);  // the boys' 100米, counted by its tenth result
   const std::string first = Get("/GetPbDate.html?CjNo=0&ClassId=0").body;
@@ -76,9 +82,15 @@ TEST_F(ResultsBoardServer, ResultFeedHasANewTableAtThePollAfterItsRoundIsCounted
   EXPECT_EQ(Get("/GetPbDate.html?CjNo=1&ClassId=0").body, "");
   EXPECT_EQ(Get("/GetPbDate.html?CjNo=0&ClassId=2").body, "Start");
 
+  // Counted again, the only table in the queue comes back under a new
+  // number, and a board that showed the old one reloads.
+  EXPECT_EQ(Get("/upcj.html?Dstr=1=0=0=-65535=-65535=-65535=3=0", admin_).body.substr(0, 2), "04");
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=1&ClassId=0").body, "Refresh");
+  EXPECT_TRUE(Get("/GetPbDate.html?CjNo=0&ClassId=0").body.starts_with(NowId(2)));
+
   Score(10, 16);  // the boys' 跳远
-  const std::string next = Get("/GetPbDate.html?CjNo=1&ClassId=1").body;
-  EXPECT_TRUE(next.starts_with("<input name=\"NowID\" id=\"NowID\" type=\"hidden\" value=\"2\">\r\n"));
+  const std::string next = Get("/GetPbDate.html?CjNo=2&ClassId=1").body;
+  EXPECT_TRUE(next.starts_with(NowId(3)));
   EXPECT_NE(next.find("跳远 决赛"), std::string::npos);
   EXPECT_EQ(next.find("100米"), std::string::npos);
 
@@ -86,10 +98,21 @@ TEST_F(ResultsBoardServer, ResultFeedHasANewTableAtThePollAfterItsRoundIsCounted
   // again: a board that has seen a number reloads, a fresh one does not.
   HttpResponse changed = Get("/upcj.html?Dstr=1=10=0=1215=-65535=-65535=2=12.95", admin_);
   EXPECT_EQ(changed.body.substr(0, 2), "04") << GbkToUtf8(changed.body);
-  EXPECT_EQ(Get("/GetPbDate.html?CjNo=2&ClassId=0").body, "Refresh");
-  const std::string fresh = Get("/GetPbDate.html?CjNo=0&ClassId=0").body;
-  EXPECT_TRUE(fresh.starts_with("<input name=\"NowID\" id=\"NowID\" type=\"hidden\" value=\"4\">\r\n"));
-  EXPECT_EQ(Get("/GetPbDate.html?CjNo=4&ClassId=0").body, "");
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=3&ClassId=0").body, "Refresh");
+  EXPECT_TRUE(Get("/GetPbDate.html?CjNo=0&ClassId=0").body.starts_with(NowId(5)));
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=5&ClassId=0").body, "");
+
+  // The meet loaded again, as at a restart, numbers its two tables anew:
+  // boards of the old numbering reload, and one that reloaded sees the
+  // next round counted.
+  {
+    DataGuard hold(DataLock);
+    ASSERT_EQ(OpenCurrentMeet(0), 0);
+  }
+  for (int seen : {5, 1}) EXPECT_EQ(Get("/GetPbDate.html?CjNo=" + std::to_string(seen) + "&ClassId=0").body, "Refresh");
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=2&ClassId=0").body, "");
+  Score(16, 24);  // the boys' 200米
+  EXPECT_TRUE(Get("/GetPbDate.html?CjNo=2&ClassId=0").body.starts_with(NowId(3)));
 }
 
 TEST_F(ResultsBoardServer, PointsFeedAndReportsOfAScoredMeet) {
