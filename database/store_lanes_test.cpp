@@ -52,10 +52,6 @@ class Lanes : public ::testing::Test {
   MeetFixture fixture_;
 };
 
-LaneNode Lane(int id, int round, int heat, int lane, int athlete) {
-  return LaneNode{.Id = id, .RoundId = round, .Heat = heat, .Lane = lane, .AthleteId = athlete};
-}
-
 // A round's lanes in the file; LaneList must hold the same number.
 int LaneCount(int round_id) {
   int in_list = 0;
@@ -63,47 +59,6 @@ int LaneCount(int round_id) {
   int stored = MeetInt("SELECT COUNT(*) FROM qrtb479 WHERE qrtb481 = " + std::to_string(round_id));
   EXPECT_EQ(in_list, stored);
   return stored;
-}
-
-TEST_F(Lanes, InsertsAreAllOrNoneAndNewIdsFollowTheLargest) {
-  std::vector<LaneNode> lanes = {Lane(20, 2, 1, 3, 3), Lane(21, 2, 1, 4, 4)};
-  ASSERT_EQ(InsertLaneList(lanes), 0);
-  EXPECT_EQ(MeetText("SELECT qrtb485, qrtb483 FROM qrtb479 WHERE qrtb480 = 21"), "NULL|4");
-  std::string before = Dump({"qrtb479"});
-  lanes = {Lane(22, 2, 2, 1, 3), Lane(21, 2, 2, 2, 4)};  // the second id is taken
-  EXPECT_EQ(InsertLaneList(lanes), 1);
-  EXPECT_EQ(LastDataErrorCode(), 450);
-  EXPECT_EQ(Dump({"qrtb479"}), before);
-
-  lanes = {Lane(0, 2, 1, 5, 3), Lane(0, 2, 1, 6, 4)};
-  ASSERT_EQ(InsertNewLanes(lanes), 0);
-  EXPECT_EQ(lanes[1].Id, 23);
-  EXPECT_EQ(MeetInt("SELECT qrtb484 FROM qrtb479 WHERE qrtb480 = 23"), 4);
-  FailOn("INSERT", "qrtb479", "no_lanes");
-  lanes = {Lane(0, 2, 2, 1, 3)};
-  EXPECT_EQ(InsertNewLanes(lanes), 1);
-  EXPECT_EQ(lanes[0].Id, 0);
-}
-
-TEST_F(Lanes, ResultsAndPlacesReachEveryMemberOfATeam) {
-  LaneNode member = Lane(9, 3, 1, 2, 3);
-  const std::string team = "SELECT COUNT(*), qrtb485, qrtb486, qrtb487, qrtb488, qrtb489 FROM qrtb479 WHERE qrtb481 = 3";
-  ASSERT_EQ(SaveLaneResult(member, 5123, 0, 800, 2), 0);
-  EXPECT_EQ(Rows(team + " GROUP BY qrtb485"), "4|5123|0|0|800|2");
-  ASSERT_EQ(SaveLaneResult(member, kNoResult, 1, 0, 0), 0);
-  EXPECT_EQ(Rows(team + " GROUP BY qrtb485"), "4|NULL|1|0|0|0");
-  member.Place = 2;
-  member.Points = 1400;
-  member.RecordFlag = 1;
-  ASSERT_EQ(SaveLanePlacing(member), 0);
-  EXPECT_EQ(Rows(team + " GROUP BY qrtb487"), "4|NULL|1|2|1400|1");
-  EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb479 WHERE qrtb481 = 1 AND qrtb487 = 2"), 0);
-
-  ASSERT_EQ(DeleteRoundLanes(3), 0);
-  EXPECT_EQ(MeetInt("SELECT COUNT(*) FROM qrtb479"), 8);
-  FailOn("UPDATE", "qrtb479", "no_update");
-  EXPECT_EQ(SaveLanePlacing(Lane(3, 1, 1, 3, 3)), 1);
-  EXPECT_EQ(LastDataErrorCode(), 178);
 }
 
 TEST_F(Lanes, ClearingAPreliminaryDropsItsFinalsLanesAndKeepsItsQualifiers) {

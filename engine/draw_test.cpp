@@ -48,12 +48,14 @@ TEST(DrawSteps, FirstLaneAndPlacesOfFinal) {
 TEST(DrawSteps, AClassAvoidsItsLastLaneWhileAnotherIsLeft) {
   DataGuard hold(DataLock);
   FreeLaneMemoryList();
-  LaneMemoryList.push_back({7, 3});
+  LaneMemoryList.push_back({7, 4});
   std::vector<int> slots = {3, 4, 5};
   int toggle = 0;
-  EXPECT_EQ(PickLane(slots, 3, 2, 7, toggle), 4);  // size 2: lane 5 never counts
-  LaneMemoryList.front().LastLane = 3;
-  EXPECT_EQ(PickLane(slots, 3, 2, 7, toggle), 3);  // nothing else is left
+  // From the back this time; size 2: lane 5 never counts, lane 4 was the
+  // class's last.
+  EXPECT_EQ(PickLane(slots, 3, 2, 7, toggle), 3);
+  LaneMemoryList.front().LastLane = 4;
+  EXPECT_EQ(PickLane(slots, 3, 2, 7, toggle), 4);  // nothing else is left
   EXPECT_EQ(PickLane(slots, 3, 2, 7, toggle), 0);  // nothing at all is left
   slots = {9, 8};
   EXPECT_EQ(PickLane(slots, 8, 2, 5, toggle), 9);  // a new class is remembered
@@ -157,7 +159,7 @@ void CheckDrawnRound(const DrawShape& s, const RoundNode& round, int& spread_che
   if (n == 0) return;
 
   // The first r heats hold q + 1, the others q; a heat takes a run of lanes
-  // from FirstLaneOfHeat (from 1 without lanes); a venue of no places
+  // in the middle of the venue (from 1 without lanes); a venue of no places
   // counts as one. With classes of one size, a heat no larger than the
   // number of classes holds each class once at most.
   const int venue = std::max(s.VenueSize, 1);
@@ -170,7 +172,9 @@ void CheckDrawnRound(const DrawShape& s, const RoundNode& round, int& spread_che
   for (auto& [heat, places] : heats) {
     const int size = heat <= r ? q + 1 : q;
     ASSERT_EQ(static_cast<int>(places.size()), size) << "heat " << heat;
-    const int first = s.FZFDType == 1 ? FirstLaneOfHeat(venue, size, 0) : 1;
+    // Centred: the lanes left free on the inside no more than on the
+    // outside, and at most one more.
+    const int first = s.FZFDType == 1 ? std::max(1, (venue - size) / 2 + 1) : 1;
     std::set<int> classes;
     for (int i = 0; i < size; ++i) {
       EXPECT_EQ(places[i].first, first + i) << "heat " << heat;

@@ -48,6 +48,9 @@ std::vector<WholeRound> WholeRounds() {
       {"no ties allowed and none within the places", "", 2, kNoResult,
        {{1, "4.50"}, {2, "4.40"}, {3, "4.30"}, {4, "3.90"}, {5, "3.9"}, {6, "", 1}},
        {{1, 1, 900, 0}, {2, 2, 700, 0}, {3, 3, 600, 0}, {4, 0, 0, 0}, {5, 0, 0, 0}, {6, 0, 0, 0}}},
+      {"a relay of double points: the two sharing first place score twice the mean of places 1 and 2",
+       "UPDATE qrtb306 SET qrtb319 = 2 WHERE qrtb307 = 905;", 5, kNoResult,
+       {{13, "50.00"}, {17, "50.00"}, {21, "51.00"}}, {}},
       {"twenty places with three sharing place 19: places past 20 score nothing",
        "UPDATE qrtb306 SET qrtb316 = 1 WHERE qrtb307 = 902;", 8, kNoResult, {}, {}},
   };
@@ -56,7 +59,12 @@ std::vector<WholeRound> WholeRounds() {
     const int lane = (member - 13) / 4;
     relay.expected.push_back({member, lane == 1 ? 1 : lane == 0 ? 2 : 3, lane == 1 ? 900 : lane == 0 ? 700 : 600, 0});
   }
-  WholeRound& twenty = rounds[4];
+  WholeRound& shared = rounds[4];
+  for (int member = 13; member <= 24; ++member) {
+    const bool third = member >= 21;
+    shared.expected.push_back({member, third ? 3 : 1, third ? 1200 : 1600, 0});
+  }
+  WholeRound& twenty = rounds[5];
   for (int i = 1; i <= 21; ++i) {
     const int metres = i <= 18 ? 600 - 10 * i : 400;  // 5.90 .. 4.20, then 4.00 three times
     twenty.results.push_back({100 + i, std::to_string(metres / 100) + "." + std::to_string(metres % 100 / 10) + "0"});

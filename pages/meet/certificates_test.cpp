@@ -67,20 +67,6 @@ TEST_F(Certificates, ARoundGivesOneCertificatePerPlacedEntryTheFirstWithoutAPage
   EXPECT_EQ(Line(out, 4, out.rfind("jzfy16k")), "第 六 名");
 }
 
-TEST_F(Certificates, TeamsGetOneCertificateWithTheClassAlone) {
-  std::string out;
-  BuildRoundCertificates(LanesOfRound(6), out, Event(6), Group(11));
-  EXPECT_EQ(CountOf(out, "class=\"zj16kdiv\""), 3);
-  EXPECT_EQ(Line(out, 1), "<strong>一年级01班</strong>：");
-  EXPECT_EQ(Line(out, 3), "荣获 一年级 男子 4x100米接力 比赛");
-  EXPECT_EQ(Line(out, 4, out.find("jzfy16k")), "第 二 名");
-  EventNode mixed = Event(6);
-  mixed.TuanTiType = 3;
-  out.clear();
-  BuildRoundCertificates(LanesOfRound(6), out, mixed, Group(11));
-  EXPECT_EQ(Line(out, 3), "荣获 一年级  4x100米接力 比赛");
-}
-
 TEST_F(Certificates, EveryPlacedEntryOfALargeRoundGetsOneAndAMissingAthleteEndsTheRound) {
   std::string out;
   BuildRoundCertificates(LanesOfRound(7), out, Event(7), Group(12));

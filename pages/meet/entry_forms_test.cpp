@@ -7,12 +7,12 @@
 #include "database/data_lock.h"
 #include "database/lookups.h"
 #include "tests/testing/registration_meet.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
 namespace {
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // The table row of an event (its check box carries value="<event id>").
 std::string RowOf(const std::string& form, int event_id) {

@@ -11,16 +11,12 @@
 #include "engine/scoring_test_support.h"
 #include "pages/meet/class_score_board.h"
 #include "tests/testing/report_meet.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
 namespace {
 
-int Count(const std::string& text, const std::string& part) {
-  int n = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
-  return n;
-}
 
 class ReportsTest : public ::testing::Test {
  protected:
@@ -40,74 +36,6 @@ class ReportsTest : public ::testing::Test {
   }
   MeetFixture meet_;
 };
-
-// The row of one class in the points table.
-std::string ClassRow(const std::string& table, const std::string& class_name) {
-  std::size_t at = table.find("<td>" + class_name + "</td>");
-  if (at == std::string::npos) return {};
-  std::size_t begin = table.rfind("<tr>", at);
-  return table.substr(begin, table.find("</tr>", at) + 5 - begin);
-}
-
-TEST_F(ReportsTest, PointsTableGivesEachClassItsTotalWorkedOutByHand) {
-  Score();
-  const std::string table = BuildTotalPointsTable();
-  EXPECT_TRUE(table.starts_with("<img src=\"tip.jpg\" />如果需要编辑打印"));
-  EXPECT_TRUE(table.ends_with("</table><br /><br />END"));
-  const std::string row101 = ClassRow(table, "一年级01班");
-  const std::string row102 = ClassRow(table, "一年级02班");
-  const std::string row103 = ClassRow(table, "一年级03班");
-  EXPECT_TRUE(row101.starts_with("<tr><td>1</td><td>一年级</td><td>一年级01班</td>")) << GbkToUtf8(row101);
-  EXPECT_TRUE(row101.ends_with("</td><td>112分</td></tr>")) << GbkToUtf8(row101);
-  EXPECT_TRUE(row102.ends_with("</td><td>138分</td></tr>")) << GbkToUtf8(row102);
-  EXPECT_TRUE(row103.ends_with("</td><td>140分</td></tr>")) << GbkToUtf8(row103);
-  // Class 103's lines in the order of the lanes: the relay team once, right
-  // after boy 8's 200米 from the same heat and lane, and girl 101's record
-  // bonus of the preliminary.
-  EXPECT_TRUE(row103.starts_with(
-      "<tr><td>3</td><td>一年级</td><td>一年级03班</td><td>男2获男子100米第2名得7分；<br />男5获男子100米第5名得4分；<br />"
-      "男5获男子跳远第2名得7分；<br />男2获男子200米第3名得12分；<br />男5获男子200米第6名得6分；<br />"
-      "男8获男子200米第1名得18分；<br />本班获男子4x100米接力第1名得9分；<br />女101在女子100米预赛中破记录得3分；<br />"))
-      << GbkToUtf8(row103);
-  EXPECT_NE(row102.find("男1获男子100米第1名得12分(破记录)；<br />"), std::string::npos) << GbkToUtf8(row102);
-  EXPECT_EQ(Count(row102, "本班获男子4x100米接力第2名得7分；"), 1);
-  // The disqualified team and the unplaced scored nothing.
-  EXPECT_EQ(row101.find("接力"), std::string::npos);
-  EXPECT_EQ(table.find("五项全能"), std::string::npos);
-}
-
-TEST_F(ReportsTest, BoardRanksTheClassesAndTheGradesTenBestAthletes) {
-  Score();
-  const std::string head = "<table width=\"100%\" border=\"1\" style=\"font-size:larger\"><tr><td>序号</td><td>班级</td>"
-                           "<td>总分</td><td>";
-  const std::string rows =
-      "</td></tr>\r\n<tr bgcolor=\"#FFFFCC\"><td>1</td><td><a href=\"javascript:SeeOneClassCj(103)\">一年级03班</a></td>"
-      "<td>140分</td><td><span>第1名</span></td></tr>"
-      "<tr bgcolor=\"#C1FFFF\"><td>2</td><td><a href=\"javascript:SeeOneClassCj(102)\">一年级02班</a></td>"
-      "<td>138分</td><td><span>第2名</span></td></tr>"
-      "<tr bgcolor=\"#FFFFCC\"><td>3</td><td><a href=\"javascript:SeeOneClassCj(101)\">一年级01班</a></td>"
-      "<td>112分</td><td><span>第3名</span></td></tr></table><br />";
-  EXPECT_EQ(GbkToUtf8(BuildClassScoreBoard(0, 0)), GbkToUtf8(head + "全校排名" + rows));
-  // A followed class changes nothing.
-  EXPECT_EQ(BuildClassScoreBoard(0, 102), BuildClassScoreBoard(0, 0));
-
-  // The grade's board adds the athletes of individual events, equal points
-  // in order of first scoring, ranks shared.
-  const char* best[][4] = {{"男1", "一年级02班", "26分", "1"},   {"女121", "一年级02班", "20分", "2"},
-                           {"男2", "一年级03班", "19分", "3"},   {"男4", "一年级02班", "19分", "3"},
-                           {"女120", "一年级01班", "19分", "3"}, {"男8", "一年级03班", "18分", "4"},
-                           {"女119", "一年级03班", "18分", "4"}, {"男5", "一年级03班", "17分", "5"},
-                           {"女118", "一年级02班", "17分", "5"}, {"男3", "一年级01班", "16分", "6"}};
-  std::string athletes;
-  for (const auto& a : best)
-    athletes += std::string("<tr><td>") + a[0] + "</td>\t\t\t\t\t\t<td>" + a[1] + "</td><td>" + a[2] + "</td><td>" +
-                a[3] + "</td></tr>\r\n";
-  EXPECT_EQ(GbkToUtf8(BuildClassScoreBoard(1, 0)),
-            GbkToUtf8(head + "年级排名" + rows +
-                      "\r\n<H2 align=\"center\">风&nbsp;云&nbsp;榜</H2><table width=\"100%\" border=\"1\" "
-                      "style=\"font-size:larger\"><tr><td>姓名</td><td>班级</td><td>得分</td><td>排名</td></tr>\r\n" +
-                      athletes + "</table><br /><br />\r\n"));
-}
 
 TEST_F(ReportsTest, BoardSharesRanksOfEqualTotalsAndHidesThemBeforeAnyPoints) {
   struct Case {
@@ -149,14 +77,14 @@ TEST_F(ReportsTest, ResultTablesListEveryFinalTrackThenField) {
   EXPECT_NE(tables.find("一年级男子组跳远<br>", field), std::string::npos);
   EXPECT_NE(tables.find("一年级女子组跳远<br>", field), std::string::npos);
   // Preliminaries and the combined event are not listed.
-  EXPECT_EQ(Count(tables, "<table"), 6);
+  EXPECT_EQ(CountOf(tables, "<table"), 6);
   EXPECT_EQ(tables.find("五项全能"), std::string::npos);
   EXPECT_EQ(tables.find("第999名"), std::string::npos);
   // The relay: one row per team with no number or name, the disqualified
   // team not at all.
   const std::string relay = tables.substr(tables.find("4x100米接力<br>"));
   const std::string relay_table = relay.substr(0, relay.find("</table>"));
-  EXPECT_EQ(Count(relay_table, "<tr>\r\n"), 2);
+  EXPECT_EQ(CountOf(relay_table, "<tr>\r\n"), 2);
   EXPECT_NE(relay_table.find("<td style=\"line-height:200%; text-align:center;\">1</td>\r\n"
                              "    <td align=\"center\">&nbsp;</td>\r\n    <td align=\"center\">&nbsp;</td>\r\n"
                              "    <td align=\"center\">一年级03班</td>\r\n    <td align=\"center\">50秒</td>\r\n"
@@ -173,35 +101,14 @@ TEST_F(ReportsTest, ResultTablesListEveryFinalTrackThenField) {
   // The girls' 跳远 lists its twenty placed athletes; 21 and more rows fit
   // as well as 20.
   const std::string jump = tables.substr(tables.find("一年级女子组跳远<br>"));
-  EXPECT_EQ(Count(jump.substr(0, jump.find("</table>")), "<tr>\r\n"), 20);
+  EXPECT_EQ(CountOf(jump.substr(0, jump.find("</table>")), "<tr>\r\n"), 20);
 }
 
 TEST_F(ReportsTest, ResultTablesShowAnUncountedFinalAsNotFinished) {
   Score(0, 10);  // the 100米 only
   const std::string tables = BuildResultTables();
   EXPECT_NE(tables.find("1、一年级女子组100米<br>\r\n【比赛未完成】<br>\r\n"), std::string::npos) << GbkToUtf8(tables);
-  EXPECT_EQ(Count(tables, "<table"), 1);
-}
-
-TEST_F(ReportsTest, RecordsTableShowsEveryEventGradeAndSexWithThisMeetsRecordsInBlue) {
-  Score();
-  const std::string table = BuildRecordsTable();
-  const std::string blue = " style=\"color:#60F; font-weight:bold;\"";
-  // 100米: both records were set here.
-  EXPECT_NE(table.find("<tr align=\"center\">\r\n<td rowspan=\"1\">100米</td><td>一年级</td><td>一年级02班</td>"
-                       "<td>男1</td>\r\n\t\t\t\t\t\t<td" + blue + "><abbr title=\"在测试运动会中由一年级02班男1创造！\">"
-                       "12.10秒</abbr></td>\r\n<td>一年级03班</td><td>女101</td>\r\n\t\t\t\t\t\t<td" + blue +
-                       "><abbr title=\"在测试运动会中由一年级03班女101创造！\">12.10秒</abbr></td>\r\n</tr>"),
-            std::string::npos)
-      << GbkToUtf8(table);
-  // 跳远: last year's boys' record, not blue; no girls' record.
-  EXPECT_NE(table.find("<td rowspan=\"1\">跳远</td><td>一年级</td><td>一年级09班</td><td>张三</td>\r\n\t\t\t\t\t\t"
-                       "<td><abbr title=\"在去年运动会中由一年级09班张三创造！\">5.23米</abbr></td>\r\n"
-                       "<td></td><td></td>\r\n\t\t\t\t\t\t<td><abbr title=\"\"></abbr></td>\r\n</tr>"),
-            std::string::npos)
-      << GbkToUtf8(table);
-  EXPECT_EQ(Count(table, "<td rowspan=\"1\">"), static_cast<int>(Model().EventList.size()));
-  EXPECT_TRUE(table.ends_with("</table>"));
+  EXPECT_EQ(CountOf(tables, "<table"), 1);
 }
 
 TEST_F(ReportsTest, StudentListWaitsForEveryResultAndLeavesQualifiersOut) {
@@ -218,12 +125,12 @@ TEST_F(ReportsTest, StudentListWaitsForEveryResultAndLeavesQualifiersOut) {
             std::string::npos)
       << GbkToUtf8(list);
   // Every member of a placed team is listed with the team's place.
-  EXPECT_EQ(Count(list, "<td>4x100米接力</td><td>50秒</td><td>第1名</td>"), 4);
+  EXPECT_EQ(CountOf(list, "<td>4x100米接力</td><td>50秒</td><td>第1名</td>"), 4);
   // Placed lanes: 100米 6, 跳远 3, 200米 6, relay 2 x 4, final 6 (and 2
   // unplaced), girls' 跳远 20.
-  EXPECT_EQ(Count(list, "<tr><td>一年级</td>"), 6 + 3 + 6 + 8 + 6 + 20);
+  EXPECT_EQ(CountOf(list, "<tr><td>一年级</td>"), 6 + 3 + 6 + 8 + 6 + 20);
   // A girl of the final: her preliminary qualifier (999) is not a row.
-  EXPECT_EQ(Count(list, "<td>女108</td><td>100米</td>"), 1);
+  EXPECT_EQ(CountOf(list, "<td>女108</td><td>100米</td>"), 1);
 }
 
 }  // namespace

@@ -8,18 +8,13 @@
 #include "database/data_lock.h"
 #include "database/model.h"
 #include "tests/testing/meet_fixture.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
 namespace {
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
 
 // The rows of a fragment, each from its "<tr>" on.
 std::vector<std::string> Rows(const std::string& fragment) {
@@ -58,7 +53,7 @@ TEST(NumberAndBonusSelects, MarkupAndModes) {
             "</select></td>\r\n");
   EXPECT_TRUE(Has(BuildNumberSelect(2, -1, "wqnxb", "项", 1), "id=\"wqnxb\" style=\" display:none\">"));
   std::string bonus = BuildBonusSelect("wpjf1", 7);
-  EXPECT_EQ(Count(bonus, "<option"), 11);
+  EXPECT_EQ(CountOf(bonus, "<option"), 11);
   EXPECT_EQ(Marked(bonus, "wpjf1"), "加7分");
   EXPECT_TRUE(Has(bonus, "<td><select name=\"wpjf1\" id=\"wpjf1\">\r\n<option value=\"0\">不加分</option>\r\n"));
 }
@@ -78,13 +73,13 @@ TEST(NewMeetForm, DefaultRowsFromTheBaseFileWhileNoMeetIsOpen) {
     EXPECT_TRUE(Has(rows[i], "onClick=\"nianjiselect(" + n + ")\" name=\"wnjsel\" value=\"" + id + "\" checked=\"checked\""));
     EXPECT_TRUE(Has(rows[i], "name=\"wgirlsel\"value=\"" + id + "\" checked=\"checked\"  />"));
     EXPECT_EQ(MarkedValues(rows[i]), "6人 2人 2项 2项 6名 前八名计分 ");
-    EXPECT_EQ(Count(rows[i], "<td"), 10);  // the combined limit has a cell of its own
+    EXPECT_EQ(CountOf(rows[i], "<td"), 10);  // the combined limit has a cell of its own
   }
   EXPECT_TRUE(Has(rows[0], "一年级"));
 
   events.has_combined = false;
   ASSERT_EQ(BuildNewMeetForm(&out, events), 0);
-  EXPECT_EQ(Count(Rows(out)[0], "<td"), 9);
+  EXPECT_EQ(CountOf(Rows(out)[0], "<td"), 9);
   EXPECT_TRUE(Has(out, "</select>\r\n<select name=\"wqnxb\" id=\"wqnxb\" style=\"display:none\">"));
 
   // Missing defaults, in the order the page tells them.
@@ -130,7 +125,7 @@ TEST(GroupSettingsForm, RowsFollowTheGroupsAndTheirAthletes) {
   EXPECT_TRUE(Has(rows[0], "name=\"wboysel\" value=\"1\" onClick=\"njboygirlselect(0);\" checked=\"checked\""));
   EXPECT_TRUE(Has(rows[0], "name=\"wgirlsel\"value=\"1\" " + nodel));
   EXPECT_EQ(MarkedValues(rows[0]), "5人 3人 4项 1项 8名 前六名计分 ");  // wqnxb hidden with 1
-  EXPECT_EQ(Count(rows[0], "<td"), 9);
+  EXPECT_EQ(CountOf(rows[0], "<td"), 9);
   EXPECT_FALSE(Has(rows[0], "disabeld"));
 
   EXPECT_TRUE(Has(rows[1], "name=\"wnjsel\" value=\"2\" onClick=\"nianjiselect(1)\" checked=\"checked\""));
@@ -138,12 +133,12 @@ TEST(GroupSettingsForm, RowsFollowTheGroupsAndTheirAthletes) {
   EXPECT_EQ(MarkedValues(rows[1]), "7人 6人 5项 1项 3名  ");  // scheme 7 does not exist
 
   EXPECT_TRUE(Has(rows[2], "name=\"wnjsel\" value=\"3\" onClick=\"nianjiselect(2)\" />"));
-  EXPECT_EQ(Count(rows[2], " disabeld"), 4);  // the hidden wqnxb select carries no mark
+  EXPECT_EQ(CountOf(rows[2], " disabeld"), 4);  // the hidden wqnxb select carries no mark
   EXPECT_EQ(MarkedValues(rows[2]), "1人 1人 1项 1项 1名 前八名计分 ");
-  for (const std::string& row : rows) EXPECT_EQ(Count(row, "前六名计分"), 1);
+  for (const std::string& row : rows) EXPECT_EQ(CountOf(row, "前六名计分"), 1);
 
   std::vector<std::string> combined = Rows(BuildGroupSettingsForm(true));
-  EXPECT_EQ(Count(combined[0], "<td"), 10);
+  EXPECT_EQ(CountOf(combined[0], "<td"), 10);
   EXPECT_EQ(Marked(combined[0], "wqnxb"), "2项");
   std::string bonus = BuildRecordBonusRows();
   EXPECT_EQ(Marked(bonus, "wpjf1") + Marked(bonus, "wpjf2"), "加3分加5分");

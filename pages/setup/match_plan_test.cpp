@@ -10,6 +10,7 @@
 #include "database/store_test_support.h"
 #include "tests/testing/schedule_meet.h"
 #include "web/templates.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
@@ -17,7 +18,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // The options of a select of the page as "<value> <text>", "*" in front of
 // a selected one.

@@ -7,12 +7,12 @@
 #include "database/data_lock.h"
 #include "database/model.h"
 #include "web/templates.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
 namespace {
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(SetupResultContent, LinesOfEachCode) {
   const std::string unknown = "Sorry:,产生未知错误！";

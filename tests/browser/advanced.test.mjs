@@ -4,7 +4,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { fileURLToPath } from 'node:url';
-import { launchBrowser, signInAsAdministrator, startServer } from './support.mjs';
+import { launchBrowser, signInAsStaff, startServer } from './support.mjs';
 
 // Drawn and numbered: athlete 男11 (class 103, number 011) is in no round.
 const meetSql = fileURLToPath(new URL('../testing/scoring_meet.sql', import.meta.url));
@@ -28,7 +28,7 @@ test('an athlete is found, joins an event, and the meet is renumbered', async ()
   const browser = await launchBrowser();
   try {
     const { page, dialogs } = browser;
-    await signInAsAdministrator(page, server);
+    await signInAsStaff(page, server);
     await page.goto(server.url('/Adft.html'));
 
     // The name travels in the page's own encoding.

@@ -4,7 +4,7 @@
 // allows.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { launchBrowser, signInAsAdministrator, startServer } from './support.mjs';
+import { launchBrowser, signInAsStaff, startServer } from './support.mjs';
 
 // The status table of the home page: the links of the step row and the
 // eight state words.
@@ -30,7 +30,7 @@ test('a new meet is set up step by step from the home page', async () => {
   const browser = await launchBrowser();
   try {
     const { page, dialogs } = browser;
-    await signInAsAdministrator(page, server);
+    await signInAsStaff(page, server);
 
     // No meet: only its creation is open.
     let table = await statusTable(page);
@@ -38,9 +38,20 @@ test('a new meet is set up step by step from the home page', async () => {
     assert.deepEqual(table.states, ['待建立', grey, grey, grey, grey, grey, grey, grey]);
     assert.match(await page.locator('body').innerText(), /班主任登陆网址为：http:\/\//);
 
+    // The create form: an empty name is refused by the page, the first
+    // grade row's settings go to all; later the name of a meet is taken.
     await Promise.all([page.waitForURL('**/JianLiYdh.html'), page.click('#MeetStatus a')]);
-    await page.fill('#wydhname', '春季运动会');
+    await page.click('#postydh');
+    assert.deepEqual(dialogs.splice(0), ['请输入运动会名称']);
+    await page.locator('select[name=wmzxb]').first().selectOption('8');
+    await page.click('#copy1toall');
+    assert.equal(await page.locator('select[name=wmzxb]').last().inputValue(), '8');
+    await page.fill('#wydhname', ' 春季运动会 ');
     assert.match(await submitAndWait(page, '#postydh', 'JianLiYdh.html'), /恭喜您成功建立“春季运动会”/);
+    await page.goto(server.url('/JianLiYdh.html'));
+    await page.fill('#wydhname', '春季运动会');
+    await page.click('#postydh');
+    assert.deepEqual(dialogs.splice(0), ['运动会名称已存在，请修改运动会名称！']);
 
     table = await statusTable(page);
     assert.deepEqual(table.links, ['SetupMeet.html']);

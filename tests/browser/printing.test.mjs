@@ -10,16 +10,9 @@ import { mkdtemp, rm } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { launchBrowser, startServer } from './support.mjs';
+import { launchBrowser, signInAsStaff, startServer } from './support.mjs';
 
 const meetSql = fileURLToPath(new URL('../testing/print_meet.sql', import.meta.url));
-
-async function signInAsPrinter(page, server) {
-  await page.goto(server.url('/AdminIndex.html'));
-  await page.fill('#UserName', 'printer');
-  await page.fill('#PassWord', 'print123');
-  await Promise.all([page.waitForURL('**/Admin.html'), page.click('input[type=submit]')]);
-}
 
 // Prints the page at path to an A4 PDF as the browser's print would;
 // resolves to its page count and its text without blanks.
@@ -43,7 +36,7 @@ test('every kind of sheet and a certificate print on A4 with their texts', async
   const browser = await launchBrowser();
   const folder = await mkdtemp(join(tmpdir(), 'korva-print-'));
   try {
-    await signInAsPrinter(browser.page, server);
+    await signInAsStaff(browser.page, server, 'printer', 'print123');
     const print = (path) => printToPdf(browser.context, server, folder, path);
     const sheets = [
       // Lanes across: both heats of the preliminary on one page.
@@ -93,7 +86,7 @@ test('the print buttons print the sheet in the hidden frame once and the layout 
         window.top.korvaPrints = (window.top.korvaPrints || []).concat(window.location.href);
       };
     });
-    await signInAsPrinter(page, server);
+    await signInAsStaff(page, server, 'printer', 'print123');
     await page.goto(server.url('/Print2.html'));
     assert.equal(await page.locator('#PrNm2').innerText(), '未打');
     await page.click('input[onclick="cjan2(3,2);"]');
@@ -112,6 +105,13 @@ test('the print buttons print the sheet in the hidden frame once and the layout 
     await page.click('input[onclick="sqprint(4,2);"]');
     await page.waitForFunction(() => document.getElementById('BotRetDiv').innerText === '');
     assert.equal(browser.dialogs.at(-1), '无数据可以打印');
+
+    // The search tab sends a name in the page's own encoding.
+    await page.goto(server.url('/Print4.html'));
+    await page.fill('#namestr', '男2');
+    await page.click('#findst');
+    await page.waitForFunction(() => document.getElementById('ShowMessage').innerText.includes('男29'));
+    assert.equal(await page.locator('#ShowMessage tr').count(), 1 + 11);
 
     // The layout preview: line 2 down once is 36 px, saved for this account.
     await page.goto(server.url('/Print5.html'));

@@ -3,7 +3,7 @@
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { fileURLToPath } from 'node:url';
-import { launchBrowser, signInAsAdministrator, startServer } from './support.mjs';
+import { launchBrowser, signInAsStaff, startServer } from './support.mjs';
 
 const meetSql = fileURLToPath(new URL('../testing/scoring_meet.sql', import.meta.url));
 
@@ -12,7 +12,7 @@ test('record cells save themselves on Enter', async () => {
   const browser = await launchBrowser();
   try {
     const { page } = browser;
-    await signInAsAdministrator(page, server);
+    await signInAsStaff(page, server);
     await page.goto(server.url('/ShowTopScore.html'));
     // Cell 1 is the boys' 100米.
     const tip = page.locator('#TipText1');

@@ -76,12 +76,20 @@ export async function launchBrowser() {
   };
 }
 
-// Signs in on the staff login page.
-export async function signInAsAdministrator(page, server) {
+// Signs in on the staff login page (as the administrator by default).
+export async function signInAsStaff(page, server, name = 'admin', password = server.password) {
   await page.goto(server.url('/AdminIndex.html'));
-  await page.fill('#UserName', 'admin');
-  await page.fill('#PassWord', server.password);
+  await page.fill('#UserName', name);
+  await page.fill('#PassWord', password);
   await Promise.all([page.waitForURL('**/Admin.html'), page.click('input[type=submit]')]);
+}
+
+// Signs a class teacher in on the home page.
+export async function signInAsClassTeacher(page, server, classId, password) {
+  await page.goto(server.url('/'));
+  await page.selectOption('#BanJi', classId);
+  await page.fill('#PassWord', password);
+  await Promise.all([page.waitForURL('**/ShowClass.html'), page.click('input[type=submit]')]);
 }
 
 // One headless Chromium for several people at once: each actor() is a

@@ -11,12 +11,12 @@
 #include "tests/http/server_fixture.h"
 #include "tests/http/session_role.h"
 #include "web/dispatcher.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
 namespace {
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 constexpr const char* kSignedIn = "/Admin.html";  // the login post's redirect
 constexpr const char* kWrongPassword = "用户名或密码错误";

@@ -10,6 +10,7 @@
 #include "database/store_test_support.h"
 #include "tests/http/form_encode.h"
 #include "tests/http/server_fixture.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
@@ -61,7 +62,6 @@ class CatalogueServerTest : public ServerTest {
   SessionCookie admin_;
 };
 
-inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // The result page's failure line.
 inline std::string Failed(const std::string& reason) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/http/registration_fixture.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
@@ -10,7 +11,6 @@ namespace {
 
 class ClassResultsTest : public RegistrationServerTest {};
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 // 100米 of the boys with a preliminary (5001) and its final (5002, counted
 // on 3 May at 09:05); the boys' relay (5005, counted at 14:30) with class
@@ -26,39 +26,6 @@ INSERT INTO qrtb479 (qrtb480, qrtb481, qrtb482, qrtb483, qrtb484, qrtb485, qrtb4
   (6, 5005, 1, 3, 1, 5000, 0, 2, 550, 0), (7, 5005, 1, 3, 2, 5000, 0, 2, 550, 0),
   (8, 5006, 1, 4, 3, NULL, 0, 0, 0, 0);
 )sql";
-
-TEST_F(ClassResultsTest, EveryResultOfTheClassOnceWithTheClassTotal) {
-  OpenMeet(AthleteSql(1, "<i>甲", 1, 101, 1, {1101, 1105}) + AthleteSql(2, "张三", 1, 101, 1, {1101, 1105}) +
-               AthleteSql(3, "李四", 1, 101, 2, {1206}) + AthleteSql(4, "王五", 1, 102, 1, {1101}) + kResultsSql,
-           1);
-  const std::string page = Get("/SeeClassCJ.html", LoginTeacher()).body;
-  const std::string head =
-      "<h3 align=\"center\">比赛成绩列表</h3>\r\n\t\t <div><div style=\"float:left\">当前班级总得分：12.5分</div>"
-      "<div style=\"float:right\">[本网页会自动刷新<span id=\"miao\"></span>]</div></div>\t\t <script "
-      "language=\"JavaScript\" type=\"text/javascript\">suaxin();</script><table width=\"99%\" border=\"1\">"
-      "<tr align=\"center\"><td>序号</td><td>姓名</td><td>比赛名称</td><td>成绩</td><td>名次或进决</td><td>得分</td>"
-      "<td>比赛完成时间</td></tr>";
-  const std::string rows =
-      "<tr align=\"center\"><td>1</td><td>&lt;i&gt;甲</td><td>一年级 男子 100米 预赛</td><td>12.34秒</td>"
-      "<td>进决赛</td><td></td><td>还没有比赛！</td></tr>\r\n"
-      "<tr align=\"center\"><td>2</td><td>张三</td><td>一年级 男子 100米 预赛</td><td>13秒</td>"
-      "<td>未进决赛</td><td></td><td>还没有比赛！</td></tr>\r\n"
-      "<tr align=\"center\"><td>3</td><td>&lt;i&gt;甲</td><td>一年级 男子 100米 决赛</td><td>12秒</td>"
-      "<td>第1名</td><td>7分</td><td>5-3 9:05</td></tr>\r\n"
-      // The team of two gives one row, under its first member.
-      "<tr align=\"center\"><td>4</td><td>&lt;i&gt;甲</td><td>一年级 男子 4x100米接力 决赛</td><td>50秒</td>"
-      "<td>第2名</td><td>5.5分</td><td>5-3 14:30</td></tr>\r\n"
-      "<tr align=\"center\"><td>5</td><td>李四</td><td>一年级 女子 男女混合接力 决赛</td><td></td>"
-      "<td></td><td></td><td>还没有比赛！</td></tr>\r\n";
-  EXPECT_TRUE(Has(page, head + rows)) << page;
-  EXPECT_FALSE(Has(page, "王五"));
-  EXPECT_FALSE(Has(page, "<%="));
-
-  // A class without any result: the heading with 0 points and the table head.
-  const std::string empty = Get("/SeeClassCJ.html", LoginTeacher(201, "3333")).body;
-  EXPECT_TRUE(Has(empty, "当前班级总得分：0分"));
-  EXPECT_TRUE(Has(empty, "<td>比赛完成时间</td></tr>\n</table>")) << empty;
-}
 
 TEST_F(ClassResultsTest, ThePasswordChangesOnlyWithTheOldOneToAGoodNewOne) {
   OpenMeet();

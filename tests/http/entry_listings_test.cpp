@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/http/registration_fixture.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
@@ -24,13 +25,7 @@ class EntryListingsTest : public RegistrationServerTest {
   }
 };
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-std::size_t Count(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
 
 TEST_F(EntryListingsTest, ByClassShowsGroupsAthletesAndTeamsWithoutAnEntrant) {
   OpenListedMeet();
@@ -81,8 +76,8 @@ TEST_F(EntryListingsTest, ByEventListsEachContestWithItsPlacesAndAMixedTeamOnce)
            "二年级男女混合接力[混团](可报4人,已报4人)<br />\r\n", "</td></tr>"}) {
     EXPECT_TRUE(Has(page, part)) << part;
   }
-  EXPECT_EQ(Count(page, "一年级男女混合接力"), 1u);
-  EXPECT_EQ(Count(page, "、一年级"), 11u);  // 2 groups x 6 events, the mixed pair once
+  EXPECT_EQ(CountOf(page, "一年级男女混合接力"), 1u);
+  EXPECT_EQ(CountOf(page, "、一年级"), 11u);  // 2 groups x 6 events, the mixed pair once
   EXPECT_FALSE(Has(page, "<%="));
 }
 

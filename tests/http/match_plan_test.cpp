@@ -8,12 +8,12 @@
 #include "database/model.h"
 #include "tests/http/server_fixture.h"
 #include "tests/testing/schedule_meet.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
 namespace {
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class MatchPlanHttpTest : public ServerTest {
  protected:

@@ -16,6 +16,7 @@
 #include "tests/http/form_encode.h"
 #include "tests/http/server_fixture.h"
 #include "tests/http/session_role.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
@@ -32,7 +33,6 @@ std::string OneClass(const std::string& class_name) {
          "values (905, '', '9352', '', '王老师', 1, 91, 9101);";
 }
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 bool IsWhole(const HttpResponse& reply) {
   return reply.status == 200 && reply.Header("Content-Length") == std::to_string(reply.body.size()) &&

@@ -26,7 +26,6 @@ namespace korva {
 
 namespace {
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

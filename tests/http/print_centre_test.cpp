@@ -39,14 +39,7 @@ class PrintCentreServer : public ServerTest {
   void SetUp() override {
     ServerTest::SetUp();
     OpenPrintMeet(*meet_, extra_sql_);
-    printer_ = LoginStaff("printer");
-  }
-  SessionCookie LoginStaff(const std::string& name) {
-    SessionCookie session = CookieNumber(Get("/AdminIndex.html"));
-    HttpResponse reply = Post("/AdminIndex.html", "UserName=" + name + "&PassWord=print123", session);
-    EXPECT_NE(std::string::npos, reply.body.find("/Admin.html")) << reply.body;
-    // A sign-in gives the browser a new session number.
-    return CookieNumber(reply);
+    printer_ = SignInStaff("printer", "print123");
   }
   // The round's print counters: certificates, check-in sheets, result sheets,
   // as stored in the file and as held in RoundList (which must agree).
@@ -296,7 +289,7 @@ TEST_F(PrintCentreServer, EachAccountMovesItsOwnCertificateLinesAndGetsThemInIts
   EXPECT_NE(mine.find("font-size: 29px; margin-top:250px; margin-left:998px; }"), std::string::npos);
   // Another print administrator, and a browser signed in as nobody, get
   // the defaults.
-  const std::string other = Get("/view.css", LoginStaff("printer2")).body;
+  const std::string other = Get("/view.css", SignInStaff("printer2", "print123")).body;
   EXPECT_NE(other.find("margin-top: 33px; margin-left:133px; }"), std::string::npos);
   EXPECT_EQ(other.find("margin-top:250px"), std::string::npos);
   EXPECT_EQ(Get("/view.css").body, other);

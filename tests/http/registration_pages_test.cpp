@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/http/registration_fixture.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
@@ -9,7 +10,6 @@ namespace {
 
 class RegistrationPagesTest : public RegistrationServerTest {};
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST_F(RegistrationPagesTest, HomePageShowsLimitsEventsAthletesAndWhatIsStillOpen) {
   OpenMeet(AthleteSql(1, "甲", 1, 101, 1, {1101}, 5) + AthleteSql(2, "乙", 1, 101, 1, {1104, 1101}) +

@@ -28,18 +28,12 @@ class ResultsBoardServer : public ServerTest {
     ASSERT_TRUE(meet_->BaseSql("insert into qrtb7 (qrtb8, qrtb9, qrtb10, qrtb14) values (40, 'printer', 'secret6', 6)"));
     admin_ = LoginAdmin();
   }
-  SessionCookie LoginPrinter() {
-    SessionCookie session = CookieNumber(Get("/AdminIndex.html"));
-    return CookieNumber(Post("/AdminIndex.html", "UserName=printer&PassWord=secret6", session));
-  }
   // Uploads as the score-entry page does, from index begin to end.
   void Score(std::size_t begin, std::size_t end) {
     std::vector<ReportUpload> uploads = ReportMeetUploads();
     for (std::size_t i = begin; i < end && i < uploads.size(); ++i) {
       const ReportUpload& u = uploads[i];
-      HttpResponse reply = Get("/upcj.html?Dstr=" + std::to_string(u.Round) + "=" + std::to_string(u.Athlete) + "=" +
-                                   std::to_string(u.Status) + "=" + std::to_string(u.Record) + "=-65535=-65535=1=" + u.Text,
-                               admin_);
+      HttpResponse reply = Upload(admin_, u.Round, u.Athlete, u.Text, 1, u.Status, u.Record);
       ASSERT_EQ(reply.status, 200);
       ASSERT_NE(reply.body.substr(0, 2), "00") << i;
     }
@@ -126,7 +120,7 @@ TEST_F(ResultsBoardServer, PointsFeedAndReportsOfAScoredMeet) {
       << GbkToUtf8(school.body);
   EXPECT_NE(Get("/GetPbDate2.html?GradeId=1&ClassId=0").body.find("风&nbsp;云&nbsp;榜"), std::string::npos);
   // The reports menu is every staff role's, and so are its reports.
-  for (SessionCookie who : {admin_, LoginPrinter()})
+  for (SessionCookie who : {admin_, SignInStaff("printer", "secret6")})
     EXPECT_NE(Get("/getgnstr.html?Dstr=90-0-0-0-0", who).body.find("一年级03班</td><td>"), std::string::npos);
   EXPECT_EQ(Get("/getgnstr.html?Dstr=90-0-0-0-0").body.find("总 分 表"), std::string::npos);
 }

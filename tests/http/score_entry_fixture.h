@@ -9,15 +9,10 @@
 #include "database/gbk_text.h"
 #include "tests/http/server_fixture.h"
 #include "tests/testing/scoring_meet.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
-// How often what occurs in text.
-inline int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
-  return n;
-}
 
 class ScoreEntryServerTest : public ServerTest {
  protected:
@@ -31,27 +26,17 @@ class ScoreEntryServerTest : public ServerTest {
   // Opens the scoring meet with extra SQL and signs the three staff in.
   void OpenMeet(const std::string& extra_sql = {}) {
     OpenScoringMeet(*meet_, extra_sql);
-    SignInStaff();
+    SignInAll();
   }
-  void SignInStaff() {
+  void SignInAll() {
     admin_ = LoginAdmin();
-    clerk_ = LoginStaff("clerk1", "clerk123");
-    printer_ = LoginStaff("printer1", "print123");
-  }
-
-  SessionCookie LoginStaff(const std::string& name, const std::string& password) {
-    SessionCookie session = CookieNumber(Get("/AdminIndex.html"));
-    HttpResponse reply = Post("/AdminIndex.html", "UserName=" + name + "&PassWord=" + password, session);
-    EXPECT_NE(std::string::npos, reply.body.find("/Admin.html")) << reply.body;
-    return CookieNumber(reply);
+    clerk_ = SignInStaff("clerk1", "clerk123");
+    printer_ = SignInStaff("printer1", "print123");
   }
 
   // One result as the score-entry page sends it; the reply body.
   std::string Upload(int round, int athlete, const std::string& text, int mode = 1, int status = 0) {
-    return Get("/upcj.html?Dstr=" + std::to_string(round) + "=" + std::to_string(athlete) + "=" +
-                   std::to_string(status) + "=-65535=-65535=-65535=" + std::to_string(mode) + "=" + text,
-               admin_)
-        .body;
+    return ServerTest::Upload(admin_, round, athlete, text, mode, status).body;
   }
 
   // The session of a page mode: 0 print administrator, 1 administrator,

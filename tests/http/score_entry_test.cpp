@@ -94,9 +94,9 @@ void ExpectState(const StateCase& c, int mode, const std::string& body) {
   EXPECT_EQ(body.find(mode == 0 ? "录入比赛成绩" : "查看比赛成绩"), std::string::npos);
   EXPECT_NE(body.find("<script src=\"inscore.js\" type=\"text/javascript\"></script>"), std::string::npos);
   EXPECT_EQ(ValueOf(body, "MaxI"), std::to_string(c.rows));
-  EXPECT_EQ(Count(body, "id=\"cjinput"), c.rows);
-  EXPECT_EQ(Count(body, " readonly=\"readonly\""), mode == 0 ? c.rows : 0);
-  EXPECT_EQ(Count(body, " disabled=\"disabled\""), mode == 0 ? c.rows : 0);
+  EXPECT_EQ(CountOf(body, "id=\"cjinput"), c.rows);
+  EXPECT_EQ(CountOf(body, " readonly=\"readonly\""), mode == 0 ? c.rows : 0);
+  EXPECT_EQ(CountOf(body, " disabled=\"disabled\""), mode == 0 ? c.rows : 0);
   EXPECT_EQ(StateLine(body).substr(0, mode == 0 ? std::string::npos : std::string(c.line).size()),
             mode == 0 ? "" : c.line);
   EXPECT_EQ(Buttons(body), c.buttons);
@@ -146,7 +146,7 @@ TEST_F(ScoreEntryPage, APreliminaryShowsItsQualifiersOnceItsFinalIsSeeded) {
   EXPECT_EQ(StateLine(heat2), "<img src=\"ok1.jpg\" />提示：比赛完成，决赛安排已生成，请查看或打印决赛检录表。");
   EXPECT_EQ(Buttons(heat2), "1110");
   // Girls 106 to 108 of heat 2 are among the eight fastest; 109 and 110 not.
-  EXPECT_EQ(Count(heat2, "<td align=\"center\">录取</td>"), 3);
+  EXPECT_EQ(CountOf(heat2, "<td align=\"center\">录取</td>"), 3);
 
   const std::string final_round = Page(2, "?MatchTabe=7");
   EXPECT_EQ(ValueOf(final_round, "MaxI"), "8");
@@ -169,7 +169,7 @@ TEST_F(ScoreEntryPage, CompleteRoundsNotCountedOfferTheCountButton) {
   const std::string fouled = Page(2, "?MatchTabe=6");
   EXPECT_EQ(StateLine(fouled), "<img src=\"error2.jpg\" />警告：所有运动员被设定为犯规，无法生成预赛安排！");
   EXPECT_EQ(Buttons(fouled), "1000");
-  EXPECT_EQ(Count(fouled, "<option value=\"1\" selected=\"selected\">犯规</option>"), 5);
+  EXPECT_EQ(CountOf(fouled, "<option value=\"1\" selected=\"selected\">犯规</option>"), 5);
 }
 
 TEST_F(ScoreEntryPage, TheRoundChoiceFollowsTheRoundAskedOrTheFirstNotCounted) {
@@ -257,7 +257,7 @@ TEST_F(ScoreEntryPage, AMissingAthleteEndsTheTableWithTheDataErrorRow) {
   EXPECT_NE(page.find("<td colspan=\"10\"><img src=\"error2.jpg\" />警告：严重的数据错误，系统数据已经被破坏，"
                       "请管理员重新建立运动会！</td>\r\n</tr></table>"),
             std::string::npos);
-  EXPECT_EQ(Count(page, "id=\"cjinput"), 2) << Utf8(page);
+  EXPECT_EQ(CountOf(page, "id=\"cjinput"), 2) << Utf8(page);
   EXPECT_EQ(page.find("BotRetDiv"), std::string::npos);
   EXPECT_NE(page.find("</html>"), std::string::npos);
 }
@@ -275,7 +275,7 @@ TEST_F(ScoreEntryPage, ARoundWithoutItsEventLeavesNoRoundToChoose) {
 }
 
 TEST_F(ScoreEntryPage, WithoutOrderBookOrMeetEachModeGetsItsMessage) {
-  SignInStaff();
+  SignInAll();
   EXPECT_NE(Page(1).find("当前未建立运动会，请先<a href=\"JianLiYdh.html\">新建一个运动会</a>！"), std::string::npos);
   EXPECT_NE(Page(2).find("当前未建立运动会，请管理员先建立一个运动会！"), std::string::npos);
   EXPECT_NE(Page(0).find("当前未建立运动会，请管理员先建立一个运动会！"), std::string::npos);

@@ -47,12 +47,23 @@ class ServerTest : public ::testing::Test {
     return Ask(RequestText("POST", path, session, body));
   }
 
-  // Logs in as the built-in administrator; returns the session cookie.
-  SessionCookie LoginAdmin() {
+  // Signs a new session in as a staff account; returns its cookie.
+  SessionCookie SignInStaff(const std::string& name, const std::string& password) {
     SessionCookie session = CookieNumber(Get("/AdminIndex.html"));
-    HttpResponse reply = Post("/AdminIndex.html", "UserName=admin&PassWord=" + meet_->admin_password(), session);
+    HttpResponse reply = Post("/AdminIndex.html", "UserName=" + name + "&PassWord=" + password, session);
     EXPECT_NE(std::string::npos, reply.body.find("/Admin.html")) << reply.body;
     return CookieNumber(reply);
+  }
+  SessionCookie LoginAdmin() { return SignInStaff("admin", meet_->admin_password()); }
+
+  // One result as the score-entry page sends it (record: the standing
+  // record's value the page holds, -65535 for none).
+  HttpResponse Upload(SessionCookie session, int round, int athlete, const std::string& text, int mode = 1,
+                      int status = 0, int record = -65535) {
+    return Get("/upcj.html?Dstr=" + std::to_string(round) + "=" + std::to_string(athlete) + "=" +
+                   std::to_string(status) + "=" + std::to_string(record) + "=-65535=-65535=" + std::to_string(mode) +
+                   "=" + text,
+               session);
   }
 
   std::unique_ptr<MeetFixture> meet_;

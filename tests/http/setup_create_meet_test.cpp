@@ -14,6 +14,7 @@
 #include "tests/http/form_encode.h"
 #include "tests/http/server_fixture.h"
 #include "web/login_list.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
@@ -30,7 +31,6 @@ std::string FormBody(const std::string& name) {
   return body + "&wpjf1=1&wpjf2=2&hmws=3&jianyiluqu=1&postydh=%CC%E1%BD%BB";
 }
 
-bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class CreateMeetTest : public ServerTest {
  protected:

@@ -14,6 +14,7 @@
 #include "database/sqlite_db.h"
 #include "tests/http/form_encode.h"
 #include "tests/http/server_fixture.h"
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
@@ -48,7 +49,6 @@ inline std::string AthleteInClassOne(int id, int sex, const std::vector<int>& co
   return sql;
 }
 
-inline bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class SetupStepsTest : public ServerTest {
  protected:

@@ -1,9 +1,10 @@
 #pragma once
-// How often a piece of markup stands in a page or sheet.
-#include <string>
+// Whether and how often a piece of markup stands in a page or sheet.
 #include <string_view>
 
 namespace korva {
+
+inline bool Has(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
 // Non-overlapping occurrences of part in text.
 inline int CountOf(std::string_view text, std::string_view part) {
