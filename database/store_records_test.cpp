@@ -54,30 +54,6 @@ TEST(Records, InsertedRecordsReadBackAsTheyWereKept) {
   EXPECT_EQ(BaseInt("SELECT COUNT(*) FROM qrtb188"), 1);
 }
 
-TEST(RecordOrderBookFile, InsertsOnceThenUpdatesTheSameDocument) {
-  MeetFixture f;
-  f.OpenNewMeet();
-  std::tm tm{.tm_min = 5, .tm_hour = 9, .tm_mday = 20, .tm_mon = 4, .tm_year = 124, .tm_isdst = -1};
-  std::time_t when = std::mktime(&tm);
-  ASSERT_EQ(RecordOrderBookFile("秩序册(52095).doc", when), 0);
-  ASSERT_EQ(Model().DocumentList.size(), 1u);
-  EXPECT_EQ(Model().DocumentList[0].TimeText, "5月20日9时5分");
-  EXPECT_EQ(MeetText("SELECT qrtb523, qrtb522, qrtb521 FROM qrtb518 WHERE qrtb520 = 1"),
-            "秩序册(52095).doc|5月20日9时5分|0");
-
-  Model().DocumentList[0].Downloads = 4;
-  ASSERT_EQ(RecordOrderBookFile("秩序册(52096).doc", when + 60), 0);
-  ASSERT_EQ(Model().DocumentList.size(), 1u);
-  EXPECT_EQ(Model().DocumentList[0].Downloads, 0);
-  EXPECT_EQ(Model().DocumentList[0].FilePath, "秩序册(52096).doc");
-  EXPECT_EQ(Rows("SELECT qrtb522 FROM qrtb518"), "5月20日9时6分");
-
-  FailOn("UPDATE", "qrtb518", "no_update");
-  EXPECT_EQ(RecordOrderBookFile("x.doc", when), 1);
-  EXPECT_EQ(LastDataErrorCode(), 422420);
-  EXPECT_EQ(Model().DocumentList[0].FilePath, "秩序册(52096).doc");
-}
-
 }  // namespace
 
 }  // namespace korva

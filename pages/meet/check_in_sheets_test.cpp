@@ -39,32 +39,6 @@ class CheckInSheets : public ::testing::Test {
   MeetFixture meet_;
 };
 
-TEST_F(CheckInSheets, LaneSheetsShareAPageThreeTablesAtATimeWithCutLinesBetweenHeats) {
-  const std::string sheet = Sheet(10);
-  // Nine lanes across on a 10-lane venue, the ninth empty.
-  EXPECT_EQ(CountOf(sheet, "<table width=\"99%\" border=\"1\">"), 4);
-  EXPECT_EQ(CountOf(sheet, "<td align=\"center\">第九道</td>"), 4);
-  EXPECT_EQ(CountOf(sheet, "第十道"), 0);
-  // Heats 1 to 3 on the first page, 2 and 3 after a cut line; heat 4 on a
-  // page of its own without one.
-  EXPECT_EQ(sheet.find("<div class=\"jsfddiv\">\r\n<div style=\"font-size:150%; text-align:center;\">径 赛 检 录 表</div>"
-                       "<br />\r\n  <div>\r\n  <div style=\"float:left\">一年级 女子  60米 决赛 第一组(共四组) </div>\r\n"
-                       " <div style=\"float:right\">单位：秒&nbsp;&nbsp;</div>\r\n </div> <br />\r\n"
-                       "<table width=\"99%\" border=\"1\">\r\n    <tr>\r\n      <td align=\"center\">道次</td>\r\n"
-                       "<td align=\"center\">第一道</td>\r\n"),
-            0u);
-  EXPECT_EQ(CountOf(sheet, "<div class=\"jsfddiv\">\r\n<p style=\"line-height:400%; font-size:10pt; Letter-spacing:-2pt;\">"), 2);
-  EXPECT_NE(sheet.find("<div class=\"jsfdfydiv\">\r\n<div style=\"font-size:150%; text-align:center;\">径 赛 检 录 表</div>"
-                       "<br />\r\n  <div>\r\n  <div style=\"float:left\">一年级 女子  60米 决赛 第四组(共四组) "),
-            std::string::npos);
-  const std::size_t cut = sheet.find("<p style=\"line-height:400%");
-  EXPECT_EQ(sheet.find("</p>", cut) + 4 - cut, 245u);
-  EXPECT_EQ(CountOf(sheet, "<p>记录员：___________________&nbsp;&nbsp;&nbsp;&nbsp;裁判员：___________________</p>\r\n</div>"), 4);
-  EXPECT_NE(sheet.find("<td align=\"center\">号码</td>\r\n<td align=\"center\">301</td>\r\n"), std::string::npos);
-  EXPECT_NE(sheet.find("<td align=\"center\">姓名</td>\r\n<td align=\"center\">女101</td>\r\n"), std::string::npos);
-  EXPECT_NE(sheet.find("<td align=\"center\">班级 </td>\r\n <td align=\"center\">一年级03班</td>\r\n"), std::string::npos);
-}
-
 TEST_F(CheckInSheets, TheBuiltInTracksNameTheirLanesInUse) {
   const std::string sheet = Sheet(2);  // venue 1 uses lanes 2 to 9
   EXPECT_NE(sheet.find("<td align=\"center\">道次</td>\r\n<td align=\"center\">第二道</td>\r\n"), std::string::npos);
@@ -139,41 +113,6 @@ TEST_F(CheckInSheets, FieldSheetsHaveThirteenRowsAPageAndFillTheLastWithNumbered
   EXPECT_NE(jumps.find("<td>110</td><td>530</td><td>女330</td>"), std::string::npos);
   EXPECT_EQ(CountOf(jumps, "<td>&nbsp;</td>"), 117 * 10);
   EXPECT_NE(jumps.find("前三轮<br />最优成绩"), std::string::npos);
-}
-
-TEST_F(CheckInSheets, ASessionPrintsItsRoundsOfOneKindInOrderStartingANewPageForANewSheetType) {
-  std::string out;
-  EXPECT_EQ(BuildSessionCheckInSheets(out, 1, 1, 1), 0);
-  // Round 1 (lanes) then round 5 (order sheet), on a new page.
-  EXPECT_EQ(out.find("<div class=\"jsfddiv\">"), 0u);
-  EXPECT_LT(out.find("100米 预赛 第一组(共二组)"), out.find("1500米 决赛"));
-  EXPECT_NE(out.find("<div class=\"jsfdfydiv\">\r\n<div style=\"font-size:150%; text-align:center;\">径 赛 检 录 表</div>"
-                     "<br />\r\n  <div>\r\n  <div style=\"float:left\">一年级 男子 1500米"),
-            std::string::npos);
-  out.clear();
-  EXPECT_EQ(BuildSessionCheckInSheets(out, 1, 2, 1), 0);
-  EXPECT_EQ(out.find("<div class=\"supaikuang\">"), 0u);  // 跳远, then 跳高 on a new page
-  EXPECT_EQ(CountOf(out, "fysupaikuang"), 2);
-  // Finals after preliminaries: only those drawn.
-  out.clear();
-  EXPECT_EQ(BuildSessionCheckInSheets(out, 2, 1, 0), 0);
-  EXPECT_NE(out.find("100米 决赛"), std::string::npos);
-  EXPECT_EQ(out.find("接力"), std::string::npos);
-  std::erase_if(Model().LaneList, [](const LaneNode& lane) { return lane.RoundId == 2; });
-  out.clear();
-  EXPECT_EQ(BuildSessionCheckInSheets(out, 2, 1, 0), 1);
-  EXPECT_EQ(out, "<tr><td>无数据！</td></tr>");
-  // A preliminary the draw found unnecessary is not held.
-  FindRoundById(1)->Disabled = 1;
-  out.clear();
-  EXPECT_EQ(BuildSessionCheckInSheets(out, 1, 1, 1), 0);
-  EXPECT_EQ(out.find("100米"), std::string::npos);
-  out = "old";
-  EXPECT_EQ(BuildSessionCheckInSheets(out, 4, 2, 1), 1);
-  EXPECT_EQ(out, "<tr><td>无数据！</td></tr>");
-  Model().LaneList.clear();
-  EXPECT_EQ(BuildSessionCheckInSheets(out, 1, 1, 1), 2);
-  EXPECT_EQ(out, "<tr><td>无数据可打印，请先至“秩序册管理”中生成秩序册！</td></tr>");
 }
 
 TEST_F(CheckInSheets, AMissingAthleteOrVenueEndsTheSheet) {

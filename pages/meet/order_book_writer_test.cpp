@@ -149,56 +149,6 @@ TEST_F(OrderBookWriterTest, TimetableDatesSessionsAndTimesEachLine) {
                    "1、[12:00]一年级 男子组  100米 (五项全能) 决赛   6人  取6名"}));
 }
 
-TEST_F(OrderBookWriterTest, HeatTablesFillSixPlacesEachAndLabelTheirHeat) {
-  // The straight track uses lanes 2 to 9: position 1 runs in lane 2.
-  Open(BoysSql(1, 12) + "UPDATE qrtb292 SET qrtb133 = '2 3 4 5 6 7 8 9 ' WHERE qrtb124 = 1;" +
-       RoundSql(1, 1101, 1, 1, 1, 10, 12, 4) + HeatSql(1, 1, 1, 8) + HeatSql(1, 2, 9, 4, 3));
-  const std::string doc = Schedule();
-  EXPECT_EQ(GroupPart(doc), (Texts{"竞 赛 分 组 表", "5月20日上午", "径赛",
-                                   "1、[09:00]一年级 男子组  100米  预赛   2组 12人  取4人决",
-                                   kTableMark, " ", kTableMark, " ", kTableMark, " "}));
-  const std::string c = "一年级01班";
-  EXPECT_EQ(TableCells(doc),
-            (std::vector<WordTable>{
-                {{"组\\道", "二道", "三道", "四道", "五道", "六道", "七道"},
-                 {"第", "001", "002", "003", "004", "005", "006"},
-                 {"一", "男1", "男2", "男3", "男4", "男5", "男6"},
-                 {"组", c, c, c, c, c, c}},
-                // Lanes 7 and 8 of the same heat go on in a table of their own.
-                {{"组\\道", "八道", "九道", "", "", "", ""},
-                 {"", "007", "008", "", "", "", ""},
-                 {"", "男7", "男8", "", "", "", ""},
-                 {"", c, c, "", "", "", ""}},
-                // Four runners in the middle lanes keep their columns.
-                {{"组\\道", "", "", "四道", "五道", "六道", "七道"},
-                 {"第", "", "", "009", "010", "011", "012"},
-                 {"二", "", "", "男9", "男10", "男11", "男12"},
-                 {"组", "", "", c, c, c, c}}}));
-}
-
-TEST_F(OrderBookWriterTest, TeamsTakeOneColumnAndFieldEventsNumberTheirOrder) {
-  Open(BoysSql(1, 4) + BoysSql(5, 4, 102) + BoysSql(9, 4) + RoundSql(1, 1105, 3, 1, 1, 5, 2) +
-       HeatSql(1, 1, 1, 8, 1, 4) + RoundSql(2, 1102, 3, 1, 2, 10) +
-       HeatSql(2, 10, 9, 3) + HeatSql(2, 11, 12, 1));
-  const std::string doc = Schedule();
-  const std::string c1 = "一年级01班";
-  const std::string c2 = "一年级02班";
-  EXPECT_EQ(TableCells(doc),
-            (std::vector<WordTable>{
-                {{"组\\道", "一道", "二道", "", "", "", ""},
-                 {"第", "", "", "", "", "", ""},
-                 {"一", "", "", "", "", "", ""},
-                 {"组", c1, c2, "", "", "", ""}},
-                {{"组\\序", "1", "2", "3", "", "", ""},
-                 {"第", "009", "010", "011", "", "", ""},
-                 {"十", "男9", "男10", "男11", "", "", ""},
-                 {"组", c1, c1, c1, "", "", ""}},
-                {{"组\\序", "1", "", "", "", "", ""},
-                 {"第", "012", "", "", "", "", ""},
-                 {"11", "男12", "", "", "", "", ""},
-                 {"组", c1, "", "", "", "", ""}}}));
-}
-
 TEST_F(OrderBookWriterTest, AMissingAthleteEndsItsRoundsTablesWhereItStands) {
   Open(BoysSql(1, 6) + RoundSql(1, 1101, 1, 1, 1, 10, 7, 4) + HeatSql(1, 1, 1, 6) + HeatSql(1, 2, 99, 1) +
        RoundSql(2, 1201, 3, 1, 2, 5));

@@ -33,20 +33,6 @@ class RoundContextTest : public ::testing::Test {
   DataGuard hold_{DataLock};
 };
 
-TEST_F(RoundContextTest, RoundNamesItsContestEventAndGroup) {
-  RoundContext context;
-  ASSERT_EQ(ResolveRoundContext(1, context), 0);
-  EXPECT_EQ(context.Round->Id, 1);
-  EXPECT_EQ(context.Contest->Id, 10);
-  EXPECT_EQ(context.Event->Name, "跳远");
-  EXPECT_EQ(context.Group->Id, 1);
-  // A part of a combined event is named by the part, in the contest's group.
-  ASSERT_EQ(ResolveRoundContext(3, context), 0);
-  EXPECT_EQ(context.Event->Name, "60米");
-  EXPECT_EQ(context.Contest->EventId, 16);
-  EXPECT_EQ(context.Group->Sex, 2);
-}
-
 // The loader joins every round with its contest, group and event, so a
 // missing part is a list that changed under the round: the nodes are taken
 // out of the loaded lists here.

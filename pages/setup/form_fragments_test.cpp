@@ -44,20 +44,6 @@ std::string MarkedValues(const std::string& row) {
   return out;
 }
 
-TEST(NumberAndBonusSelects, MarkupAndModes) {
-  EXPECT_EQ(BuildNumberSelect(0, 1, "wqmc", "名", 1),
-            "<td align=\"center\">\r\n<select name=\"wqmc\" id=\"wqmc\">\r\n</select></td>\r\n");
-  EXPECT_EQ(BuildNumberSelect(2, 0, "wmzxb", "人", 1),
-            "<td align=\"center\">\r\n<select name=\"wmzxb\" id=\"wmzxb\" disabeld>\r\n"
-            "<option value=\"1\" selected=\"selected\">1人</option>\r\n<option value=\"2\">2人</option>\r\n"
-            "</select></td>\r\n");
-  EXPECT_TRUE(Has(BuildNumberSelect(2, -1, "wqnxb", "项", 1), "id=\"wqnxb\" style=\" display:none\">"));
-  std::string bonus = BuildBonusSelect("wpjf1", 7);
-  EXPECT_EQ(CountOf(bonus, "<option"), 11);
-  EXPECT_EQ(Marked(bonus, "wpjf1"), "加7分");
-  EXPECT_TRUE(Has(bonus, "<td><select name=\"wpjf1\" id=\"wpjf1\">\r\n<option value=\"0\">不加分</option>\r\n"));
-}
-
 TEST(NewMeetForm, DefaultRowsFromTheBaseFileWhileNoMeetIsOpen) {
   MeetFixture f;
   DataGuard hold(DataLock);

@@ -11,22 +11,6 @@ namespace {
 
 class ClassResultsTest : public RegistrationServerTest {};
 
-
-// 100米 of the boys with a preliminary (5001) and its final (5002, counted
-// on 3 May at 09:05); the boys' relay (5005, counted at 14:30) with class
-// 101's team of two in one lane; the mixed relay (5006) not run yet.
-const char* kResultsSql = R"sql(
-UPDATE qrtb425 SET qrtb429 = 1, qrtb430 = 8 WHERE qrtb426 = 1101;
-INSERT INTO qrtb444 (qrtb445, qrtb446, qrtb447, qrtb448, qrtb452, qrtb453, qrtb458) VALUES
-  (5001, 1101, 1, 0, 3, 8, 0), (5002, 1101, 2, 0, 2, 6, 5030905), (5005, 1105, 3, 0, 2, 6, 5031430),
-  (5006, 1206, 3, 0, 1, 6, 0);
-INSERT INTO qrtb479 (qrtb480, qrtb481, qrtb482, qrtb483, qrtb484, qrtb485, qrtb486, qrtb487, qrtb488, qrtb489) VALUES
-  (1, 5001, 1, 3, 1, 1234, 0, 999, 0, 0), (2, 5001, 1, 4, 2, 1300, 0, 0, 0, 0), (3, 5001, 1, 5, 4, 1250, 0, 999, 0, 0),
-  (4, 5002, 1, 4, 1, 1200, 0, 1, 700, 0), (5, 5002, 1, 5, 4, 1240, 0, 2, 500, 0),
-  (6, 5005, 1, 3, 1, 5000, 0, 2, 550, 0), (7, 5005, 1, 3, 2, 5000, 0, 2, 550, 0),
-  (8, 5006, 1, 4, 3, NULL, 0, 0, 0, 0);
-)sql";
-
 TEST_F(ClassResultsTest, ThePasswordChangesOnlyWithTheOldOneToAGoodNewOne) {
   OpenMeet();
   const SessionCookie teacher = LoginTeacher();

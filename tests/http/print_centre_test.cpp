@@ -323,13 +323,6 @@ TEST_F(PrintCentreServer, TheLayoutPreviewShowsThePrintStyleSheetOnScreenAndTheT
   }
 }
 
-TEST_F(PrintCentreServer, TheSearchTabListsTheClassesOfGradesWithGroups) {
-  const std::string page = Get("/Print4.html", printer_).body;
-  EXPECT_NE(page.find("<select size=\"1\" id=\"banji\">\r\n<option value=\"1-101\">一年级01班</option>\r\n"
-                      "<option value=\"1-102\">一年级02班</option>\r\n<option value=\"1-103\">一年级03班</option>\r\n</select>"),
-            std::string::npos);
-}
-
 }  // namespace
 
 }  // namespace korva

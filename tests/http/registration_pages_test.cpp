@@ -82,22 +82,6 @@ TEST_F(RegistrationPagesTest, EnrolPagesCarryTheFormOfTheirSex) {
   EXPECT_TRUE(Has(Get("/GirlEnroll.html?id=5", session).body, "value=\"丁\" /><input type=\"hidden\" name=\"stid\" id=\"stid\" value=\"5\""));
 }
 
-TEST_F(RegistrationPagesTest, NamesWithHtmlAreEscapedOnEveryClassPage) {
-  OpenMeet(AthleteSql(1, "<xmp>", 1, 101, 1, {1101}) +
-           "UPDATE qrtb7 SET qrtb12 = '<style>*{display:none}' WHERE qrtb16 = 101;");
-  SessionCookie session = LoginTeacher();
-  std::string home = Get("/ShowClass.html", session).body;
-  std::string enrol = Get("/BoyEnroll.html?id=1", session).body;
-  std::string frame = Post("/DelST.html", "sex=1", session).body;  // the class frame of a refusal
-  for (const std::string& page : {home, enrol, frame}) {
-    EXPECT_FALSE(Has(page, "<xmp>") || Has(page, "<style>")) << page;
-  }
-  EXPECT_TRUE(Has(home, "&lt;xmp&gt;"));
-  EXPECT_TRUE(Has(home, "value=\"&lt;style&gt;*{display:none}\""));
-  EXPECT_TRUE(Has(enrol, "value=\"&lt;xmp&gt;\""));
-  EXPECT_TRUE(Has(frame, "value=\"&lt;style&gt;*{display:none}\""));
-}
-
 TEST_F(RegistrationPagesTest, MissingGroupOrClassAnswersThePagesThatSaySo) {
   OpenMeet("DELETE FROM qrtb373 WHERE qrtb375 = 2;");
   SessionCookie girls_only = LoginTeacher(201, "3333");

@@ -8,11 +8,13 @@
 #include <deque>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "database/model.h"
 #include "tests/http/score_entry_fixture.h"
 #include "tests/http/session_role.h"
+#include "tests/testing/text_count.h"
 #include "web/route_table.h"
 
 namespace korva {
@@ -98,8 +100,8 @@ class RenderedPagesTest : public ScoreEntryServerTest {
   SessionCookie SignIn(int role) {
     switch (role) {
       case kRoleClassTeacher: return LoginTeacher();
-      case kRolePrintAdmin: return LoginStaff("printer1", "print123");
-      case kRoleScoreClerk: return LoginStaff("clerk1", "clerk123");
+      case kRolePrintAdmin: return SignInStaff("printer1", "print123");
+      case kRoleScoreClerk: return SignInStaff("clerk1", "clerk123");
       default: return LoginAdmin();
     }
   }
@@ -171,6 +173,42 @@ TEST_F(RenderedPagesTest, NoPlaceholderIsLeftInAnyPage) {
     }
   }
   EXPECT_GT(pages, 10);
+}
+
+// Every name a page shows, begun with markup: wherever the marker stands it
+// is escaped for HTML or for a script string, on every page of every role.
+TEST_F(RenderedPagesTest, NoNameIsShownAsMarkup) {
+  const std::string mark = "'<q7>\"'''||";
+  OpenMeet("UPDATE qrtb219 SET qrtb221 = " + mark + "qrtb221, qrtb222 = " + mark + "qrtb222;" +
+           "UPDATE qrtb234 SET qrtb238 = " + mark + "qrtb238; UPDATE qrtb306 SET qrtb308 = " + mark + "qrtb308;" +
+           "UPDATE qrtb292 SET qrtb126 = " + mark + "qrtb126; UPDATE qrtb409 SET qrtb410 = " + mark + "qrtb410;" +
+           "UPDATE qrtb7 SET qrtb11 = " + mark + "qrtb11, qrtb12 = " + mark + "qrtb12;");
+  const SessionCookie sessions[] = {{}, LoginTeacher(), LoginAdmin()};
+  const int roles[] = {kRoleNone, kRoleClassTeacher, kRoleAdmin};
+  int marked = 0;
+  auto check = [&](const std::string& path, SessionCookie session) {
+    const std::string body = Get(path, session).body;
+    const std::string_view text(body);
+    for (std::size_t at = text.find("q7"); at != std::string::npos; at = text.find("q7", at + 2)) {
+      const std::string_view before = text.substr(at < 4 ? 0 : at - 4, 4), after = text.substr(at + 2, 15);
+      EXPECT_TRUE((before == "&lt;" && after == "&gt;&quot;&#39;") ||
+                  (before == "\\x3C" && after.starts_with("\\x3E\\x22\\x27")))
+          << path << ": " << GbkToUtf8(std::string(text.substr(at < 40 ? 0 : at - 40, 80)));
+    }
+    marked += Has(body, "q7") ? 1 : 0;
+  };
+  for (const RouteRow* row : AllRouteRows()) {
+    if (row->path.empty() || row->handler == nullptr || row->access == Access::kWrite ||
+        row->method == Method::kPost)
+      continue;
+    for (int i = 0; i < 3; ++i)
+      if (row->roles & Role(roles[i])) check(std::string(row->path), sessions[i]);
+  }
+  for (const char* path : {"/BoyEnroll.html?id=1", "/GirlEnroll.html?id=101"}) check(path, sessions[1]);
+  for (const char* path : {"/SetupGrade.html?id=1", "/EditClassName.html?GDID=1", "/SetupMatch.html?id=901",
+                           "/SetupYard.html?id=1", "/InputScore.html?MatchTabe=5", "/InputScore.html?MatchTabe=1"})
+    check(path, sessions[2]);
+  EXPECT_GT(marked, 10);
 }
 
 // Set-up pages whose rows take the lock alone (they are built through store
