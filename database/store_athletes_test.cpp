@@ -28,14 +28,6 @@ class Athletes : public ::testing::Test {
   MeetFixture fixture_;
 };
 
-AthleteNode NewAthlete(const std::string& name, std::vector<int> contests) {
-  return AthleteNode{.Name = name, .GradeId = 1, .ClassId = 2, .Sex = 1, .ContestIds = contests};
-}
-
-std::string Entries(int athlete_id) {
-  return MeetText("SELECT group_concat(qrtb399) FROM qrtb397 WHERE qrtb400 = " + std::to_string(athlete_id));
-}
-
 // Each bulk clear runs whole or not at all: its last statement failing
 // leaves every table it touches as it was.
 TEST_F(Athletes, BulkClearsAreAllOrNothing) {
