@@ -86,76 +86,6 @@ std::vector<int> Ids(const List& list, Field field) {
   return ids;
 }
 
-TEST_F(Loaders, ClassesByGradeAndNumberWithOrWithoutAccount) {
-  const auto& list = Model().ClassList;
-  ASSERT_EQ(list.size(), 25u);
-  std::vector<int> ids = Ids(list, &ClassNode::ClassId);
-  EXPECT_EQ(std::vector<int>(ids.begin(), ids.begin() + 6), (std::vector<int>{1, 2, 3, 4, 25, 5}));
-  const ClassNode& a = list[4];  // no class-teacher account
-  EXPECT_EQ(std::tie(a.ClassName, a.GradeName, a.GradeShortName, a.BoyStartNumber, a.GirlStartNumber,
-                     a.Password, a.LeaderName),
-            std::make_tuple("105班", "一年级", "1", "120", "", "", ""));
-  const ClassNode& b = list[1];
-  EXPECT_EQ(std::tie(b.LeaderName, b.CoachName, b.Password), std::make_tuple("王老师", "赵教练", "1234"));
-  EXPECT_EQ(list[0].Password, "9352");  // default class password of a new meet
-}
-
-TEST_F(Loaders, EventsWithCombinedPartsAndVenuesWithLanesInUse) {
-  const auto& events = Model().EventList;
-  for (std::size_t i = 1; i < events.size(); ++i) EXPECT_LT(events[i - 1].Id, events[i].Id);
-  EXPECT_EQ(std::tie(events[0].Name, events[0].Unit), std::make_tuple("50米", "秒"));
-  EXPECT_TRUE(events[0].Parts.empty());
-  EXPECT_EQ(FindEventById(16)->Parts, (std::vector<int>{2, 9, 11}));
-
-  const auto& venues = Model().VenueList;
-  auto lanes = [&](int at, int n) {
-    return std::vector<int>(venues[at].LanesInUse.begin(), venues[at].LanesInUse.begin() + n);
-  };
-  // A track's lanes text is used when it names as many lanes as its size,
-  // else lanes 1 to size; a size above the slots fills them all.
-  EXPECT_EQ(lanes(0, 7), (std::vector<int>{2, 3, 4, 5, 6, 7, 0}));
-  EXPECT_EQ(lanes(1, 6), (std::vector<int>{1, 2, 3, 4, 5, 0}));
-  EXPECT_EQ(venues[2].LanesInUse.back(), 50);
-  // A field venue: 1 to 50 whatever its size.
-  EXPECT_EQ(std::tie(venues[3].Size, venues[3].Unit, venues[3].LanesInUse[0], venues[3].LanesInUse[49]),
-            std::make_tuple(13, "人", 1, 50));
-}
-
-TEST_F(Loaders, SchemesGroupsAndGroupEvents) {
-  const ScoringSchemeNode& s = Model().ScoringSchemeList.at(0);
-  EXPECT_EQ(std::tie(s.PlacesScored, s.Points[0], s.Points[7], s.Points[19]), std::make_tuple(8, 9, 1, 0));
-
-  // By grade, then sex; a group whose grade is gone is not listed.
-  const auto& groups = Model().GroupList;
-  EXPECT_EQ(Ids(groups, &GroupNode::Id), (std::vector<int>{2, 3, 1}));
-  const GroupNode& g = groups[0];
-  EXPECT_EQ(std::tie(g.GradeName, g.AthletesPerClass, g.EntrantsPerEvent, g.EventsPerAthlete, g.CombinedLimit,
-                     g.PlacesRanked, g.SchemeId),
-            std::make_tuple("一年级", 6, 2, 4, 3, 8, 2));
-  EXPECT_EQ(g.Bonus, (std::array<int, 3>{0, 2, 4}));
-
-  const auto& group_events = Model().GroupEventList;
-  ASSERT_EQ(group_events.size(), 3u);
-  EXPECT_EQ(group_events[0].GroupId, 2);
-  EXPECT_EQ(group_events[0].EventIds, (std::vector<int>{1, 14, 16}));
-  EXPECT_TRUE(group_events[2].EventIds.empty());
-}
-
-TEST_F(Loaders, ContestsAndRoundsInTheirOrders) {
-  EXPECT_EQ(Ids(Model().ContestList, &ContestNode::Id), (std::vector<int>{11, 10, 14, 12, 13}));
-  const ContestNode& c = Model().ContestList[0];
-  EXPECT_EQ(std::tie(c.HasPrelim, c.Qualifiers, c.Places, c.SchemeId), std::make_tuple(1, 8, 8, 1));
-  // Team type, round kind, event, grade, sex, id; a round of a missing
-  // contest is not listed.
-  EXPECT_EQ(Ids(Model().RoundList, &RoundNode::Id), (std::vector<int>{3, 4, 2, 5, 6, 7, 1}));
-  const RoundNode& r = Model().RoundList[2];
-  EXPECT_EQ(std::tie(r.Kind, r.Session, r.Order, r.Entrants, r.CertificatePrints, r.CheckInPrints,
-                     r.ResultPrints, r.CompletionStamp),
-            std::make_tuple(2, 2, 1, 8, 1, 2, 3, 5201030));
-  EXPECT_EQ(Model().RoundList[3].CompletionStamp, 0);  // NULL counters read as 0
-  EXPECT_EQ(Model().RoundList[4].PartEventId, 2);
-}
-
 TEST_F(Loaders, AthletesLanesAndTheirNullRules) {
   const auto& athletes = Model().AthleteList;
   // Grade, class, sex, bib (none first), id.
@@ -178,29 +108,6 @@ TEST_F(Loaders, AthletesLanesAndTheirNullRules) {
   EXPECT_EQ(lanes[6].Place, 999);
   ASSERT_EQ(Model().AthleteAuxList.size(), 1u);
   EXPECT_EQ(Model().AthleteAuxList[0].AthleteId, 5);
-}
-
-TEST_F(Loaders, DocumentsAndRecordsNewestFirst) {
-  const auto& documents = Model().DocumentList;
-  EXPECT_EQ(Ids(documents, &DocumentNode::Id), (std::vector<int>{2, 1}));
-  EXPECT_EQ(std::tie(documents[1].FilePath, documents[1].TimeText, documents[1].Downloads),
-            std::make_tuple("秩序册(202451800).doc", "5月1日8时0分", 4));
-
-  ASSERT_TRUE(fixture_.BaseSql(
-      "INSERT INTO qrtb188 (qrtb189, qrtb190, qrtb191, qrtb192, qrtb193, qrtb194, qrtb195,"
-      " qrtb196, qrtb197, qrtb198, qrtb199, qrtb202, qrtb205, qrtb208, qrtb209, qrtb210) VALUES"
-      " (1, 1, '一年级', 1, '50米', 1, 1, 812, 3, 4, '张三', '101班', '2023年5月1日', '秒', '旧运动会', 2),"
-      " (2, 1, '二年级', 2, '跳远', 0, 0, NULL, NULL, NULL, '', '', '', '米', '', 3);"));
-  ASSERT_EQ(LoadRecords(), 0);
-  const auto& records = Model().RecordList;
-  ASSERT_EQ(records.size(), 2u);
-  const RecordNode& typed = records[0];
-  EXPECT_EQ(std::tie(typed.Id, typed.Value, typed.Value2, typed.Value3, typed.RoundKind),
-            std::make_tuple(2, kNoResult, kNoResult, kNoResult, 3));
-  const RecordNode& r = records[1];
-  EXPECT_EQ(std::tie(r.Value, r.Value2, r.Value3, r.Sex, r.EventType, r.TeamType), std::make_tuple(812, 3, 4, 1, 1, 1));
-  EXPECT_EQ(std::tie(r.GroupName, r.EventName, r.HolderName, r.ClassName, r.DateText, r.UnitText, r.MeetName),
-            std::make_tuple("一年级", "50米", "张三", "101班", "2023年5月1日", "秒", "旧运动会"));
 }
 
 TEST_F(Loaders, GradeOptionsAndAFailedLoadLeavingItsListEmpty) {

@@ -82,17 +82,6 @@ TEST(NewMeetForm, DefaultRowsFromTheBaseFileWhileNoMeetIsOpen) {
   EXPECT_EQ(BuildNewMeetForm(&out, events), 1);
 }
 
-TEST(NewMeetForm, EventsOfTheOpenMeet) {
-  MeetFixture f;
-  f.OpenNewMeet("delete from qrtb306 where qrtb309=3;");
-  DataGuard hold(DataLock);
-  NewMeetEvents events = CheckNewMeetEvents();
-  EXPECT_TRUE(events.any);
-  EXPECT_FALSE(events.has_combined);
-  Model().EventList.clear();
-  EXPECT_FALSE(CheckNewMeetEvents().any);
-}
-
 // Grade 1: boys' group without athletes, girls' group (scheme 2, values 5,
 // 3, 4, 2, 8) with one athlete. Grade 2: boys only (scheme 7, which does
 // not exist). Grade 3: no group. The other grades are removed.

@@ -44,21 +44,6 @@ class ResultsBoardServer : public ServerTest {
   SessionCookie admin_;
 };
 
-TEST_F(ResultsBoardServer, BoardPageOpensWithoutSignInAndOffersGradesWithGroups) {
-  HttpResponse page = Get("/GongGao.html");
-  ASSERT_EQ(page.status, 200);
-  EXPECT_NE(page.body.find("运&nbsp;动&nbsp;会&nbsp;公&nbsp;告&nbsp;板"), std::string::npos);
-  EXPECT_NE(page.body.find("测试运动会"), std::string::npos);
-  EXPECT_NE(page.body.find("<select size=\"1\" name=\"CsList\" id=\"CsList\" onchange=\"ChangeOneGrade();return "
-                           "false;\">\r\n<option value=\"0\" selected=\"selected\">全部</option>\r\n"
-                           "<option value=\"1\">一年级</option>\r\n</select>\r\n"),
-            std::string::npos)
-      << GbkToUtf8(page.body);
-  EXPECT_EQ(page.body.find("<%="), std::string::npos);
-  EXPECT_NE(Get("/GongGao.html?CjNo=0&ClassId=1").body.find("<option value=\"1\" selected=\"selected\">一年级</option>"),
-            std::string::npos);
-}
-
 TEST_F(ResultsBoardServer, ResultFeedHasANewTableAtThePollAfterItsRoundIsCounted) {
   // The feeds make no web session.
   HttpResponse start = Get("/GetPbDate.html?CjNo=0&ClassId=0");
