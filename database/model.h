@@ -234,9 +234,9 @@ struct MeetModel {
   std::vector<DocumentNode> DocumentList;
   std::vector<RecordNode> RecordList;
   std::vector<ResultPrintItem> PrintQueue;  // newest first
-  // The highest sequence number given out since the queue was built: a
-  // results board holds the newest number it has seen, so a number is
-  // never given out twice while the meet stays loaded.
+  // The highest sequence number the print queue gave out (qrtb337 of the
+  // settings row): a results board holds the newest number it has seen, so
+  // no number is given out twice, not even after a restart.
   int PrintQueueTop = 0;
 
   int CurrentMeetId = 0;      // 0 while no meet is open

@@ -66,6 +66,7 @@ bool LoadSettings(Connection& meet, MeetModel& model) {
   model.BibWidth = st.ReadIntField("qrtb343");
   model.MeetName = st.ReadTextField("qrtb344");
   model.MeetStartTime = ParseStartDate(st.ReadTextField("qrtb345"));
+  model.PrintQueueTop = st.ReadIntField("qrtb337");
   return true;
 }
 

@@ -9,16 +9,19 @@
 
 namespace korva {
 
-// Links item at the head with the next sequence number (numbers never run
-// backwards, not even after the queue was emptied). Into a queue that an
-// earlier removal emptied it comes with its refresh flag set, so a board
-// that still shows the removed table reloads.
-void PushPrintQueueItem(ResultPrintItem item);
+// Links item at the head with the next sequence number, which the meet file
+// keeps (numbers never run backwards, not even after the queue was emptied
+// or the program restarted). Into a queue that an earlier removal emptied it
+// comes with its refresh flag set, so a board that still shows the removed
+// table reloads. 0 / 1 after a failed write (data error 33714; the caller's
+// unit rolls back).
+int PushPrintQueueItem(ResultPrintItem item);
 
 // Takes the round's entry out of the queue (none: nothing changes). The
 // entry then at the head gets the next number and its refresh flag set, so
-// a results board that polls sees a higher number and reloads.
-void RemovePrintQueueItem(const RoundNode& round);
+// a results board that polls sees a higher number and reloads. 0 / 1 as
+// above.
+int RemovePrintQueueItem(const RoundNode& round);
 
 // Watches the queue for a unit of work: the first change made while it
 // lives copies the queue as it stood, so a unit that fails can put it back.

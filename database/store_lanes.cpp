@@ -143,7 +143,7 @@ int ClearRoundRanking(RoundNode& round) {
     for (LaneNode& lane : lanes)
       if (lane.RoundId == round.Id) lane.Place = lane.Points = lane.RecordFlag = 0;
   }
-  RemovePrintQueueItem(round);
+  if (RemovePrintQueueItem(round) != 0) return 1;
   round = WithoutPrints(round);
   return 0;
 }

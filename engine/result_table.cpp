@@ -105,8 +105,8 @@ ResultPrintItem MakeItem(const GroupNode& group, const RoundNode& round, const E
 
 }  // namespace
 
-void QueueResultPrintItem(const GroupNode& group, const RoundNode& round, const EventNode& event) {
-  PushPrintQueueItem(MakeItem(group, round, event));
+int QueueResultPrintItem(const GroupNode& group, const RoundNode& round, const EventNode& event) {
+  return PushPrintQueueItem(MakeItem(group, round, event));
 }
 
 void RebuildPrintQueue() {
@@ -127,12 +127,13 @@ void RebuildPrintQueue() {
     });
     queue.insert(at, std::move(item));
   }
-  int sequence = static_cast<int>(queue.size());
+  // Down from the highest number given out, so a board left open from
+  // before never meets a number it holds already; one below the head
+  // reloads on the flag.
+  model.PrintQueueTop = std::max(model.PrintQueueTop, static_cast<int>(queue.size()));
+  int sequence = model.PrintQueueTop;
   for (ResultPrintItem& item : queue) item.Sequence = sequence--;
-  // A board left open from before holds numbers of another numbering: one
-  // below the head reloads on the flag, one above it on the feed's check.
   if (!queue.empty()) queue.front().Refresh = 1;
-  model.PrintQueueTop = static_cast<int>(queue.size());
   model.PrintQueue = std::move(queue);
 }
 

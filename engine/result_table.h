@@ -25,13 +25,15 @@ std::string BuildResultTableBlock(const EventNode& event, const std::string& tit
                                   const GroupNode& group, std::span<const LaneNode> lanes);
 
 // Pushes the just-counted round's entry (title and table from the round's
-// lanes, print counters 0) at the head of the print queue.
-void QueueResultPrintItem(const GroupNode& group, const RoundNode& round, const EventNode& event);
+// lanes, print counters 0) at the head of the print queue. 0 / 1 after a
+// failed write.
+int QueueResultPrintItem(const GroupNode& group, const RoundNode& round, const EventNode& event);
 
 // Builds the queue again from every round with a completion stamp, newest
 // stamp first (an equal stamp before the entries already there), numbered
-// from the head down to 1, with the rounds' own print counters. A missing
-// contest, event, group or lane leaves the queue empty.
+// down from the highest number given out (at least the number of entries),
+// with the rounds' own print counters; the head carries the refresh flag.
+// A missing contest, event, group or lane leaves the queue empty.
 void RebuildPrintQueue();
 
 // Has every meet opening rebuild the queue, and builds it now for the meet

@@ -313,9 +313,8 @@ int FinishCountedRound(RoundNode& round, const GroupNode& group, const EventNode
   if (SaveRoundCounters(stamped) != 0) return 1;
   round = stamped;
   // Placed again by hand, a round still waits once in the queue.
-  RemovePrintQueueItem(round);
-  QueueResultPrintItem(group, round, event);
-  return 0;
+  if (RemovePrintQueueItem(round) != 0) return 1;
+  return QueueResultPrintItem(group, round, event);
 }
 
 ScoreReply RankAndScoreRound(RoundNode& round, const ContestNode& contest, const EventNode& event,

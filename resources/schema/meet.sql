@@ -110,7 +110,7 @@ CREATE TABLE qrtb331 (
     qrtb334 INTEGER,             -- morning start slot 1..10 (slot n starts at 6:00 + (n - 1) x 30 min)
     qrtb335 INTEGER,             -- reserved, written as 0
     qrtb336 INTEGER,             -- afternoon start slot 11..20
-    qrtb337 INTEGER,             -- reserved, written as 0
+    qrtb337 INTEGER,             -- highest results-board number given out (0 in a new meet)
     qrtb338 INTEGER,             -- opening ceremony: 1..6 half hours, 7 = the whole first half-day
     qrtb339 INTEGER,             -- meet stage, 1 from creation on
     qrtb340 INTEGER,             -- reserved, written as 1

@@ -21,20 +21,29 @@ export async function startServer(options = {}) {
   const exited = new Promise((resolve) => child.once('exit', resolve));
   const fields = {};
   const lines = createInterface({ input: child.stdout });
+  let ready = null;
+  lines.on('line', (line) => {
+    const at = line.indexOf('=');
+    if (at > 0) fields[line.slice(0, at)] = line.slice(at + 1);
+    if (line === 'ready') ready?.();
+  });
   await new Promise((resolve, reject) => {
+    ready = resolve;
     child.once('error', reject);
     child.once('exit', (code) => reject(new Error(`test server ended early (${code})`)));
-    lines.on('line', (line) => {
-      const at = line.indexOf('=');
-      if (at > 0) fields[line.slice(0, at)] = line.slice(at + 1);
-      if (line === 'ready') resolve();
-    });
   });
   const port = Number(fields.port);
   return {
     port,
     password: fields.password,
     url: (path) => `http://127.0.0.1:${port}${path}`,
+    // Stops the server and starts it again on the same port and data, as
+    // a new run of the program: every session ends.
+    async restart() {
+      const started = new Promise((resolve) => { ready = resolve; });
+      child.stdin.write('restart\n');
+      await started;
+    },
     async stop() {
       child.stdin.end();  // the server stops when its input closes
       await exited;

@@ -2,7 +2,8 @@
 // registered, the in-process server on a free loopback port. It prints
 // "port=<n>" and "password=<administrator's password>", then "ready", and
 // runs until its standard input closes or it gets SIGTERM or SIGINT; then it
-// stops and removes the data folder.
+// stops and removes the data folder. The line "restart" on its input
+// restarts it (see WatchStandardInput).
 //
 // Usage: korva_test_server [--meet <file.sql>]... | --data <folder>
 //   --meet  creates and opens a meet first (the default catalogue copied in),
@@ -17,16 +18,20 @@
 #include <cstring>
 #include <exception>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
 
+#include "database/data_lock.h"
 #include "database/gbk_text.h"
+#include "database/open_meet.h"
 #include "host/routes.h"
 #include "pages/meet/order_book_generation.h"
 #include "pages/setup/meet_template.h"
 #include "tests/testing/meet_fixture.h"
+#include "web/login_list.h"
 #include "web/web_server.h"
 
 namespace korva {
@@ -40,11 +45,27 @@ bool ReadFile(const std::string& path, std::string* text) {
   return true;
 }
 
-// Turns the end of standard input into a SIGTERM, so the server also stops
-// when the test runner that started it goes away.
-void WatchStandardInput() {
-  char buffer[256];
-  while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
+// Reads standard input. A line "restart" stops the server and starts it
+// again on the same port and data folder as a new run of the program would
+// (every session ends, the meet is loaded again from its file), then
+// prints "ready" again. The end of the input turns into a SIGTERM, so the
+// server also stops when the test runner that started it goes away.
+void WatchStandardInput(std::string data_folder, int port) {
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    if (line != "restart") continue;
+    StopWebServer();
+    FreeLoginList();
+    {
+      DataGuard hold(DataLock);
+      OpenCurrentMeet(0);
+    }
+    if (StartWebServerForTest(data_folder, port, &port) != 0) {
+      std::fprintf(stderr, "the server did not start again\n");
+      break;
+    }
+    std::printf("ready\n");
+    std::fflush(stdout);
   }
   kill(getpid(), SIGTERM);
 }
@@ -95,7 +116,7 @@ int Run(int argc, char** argv) {
   std::printf("port=%d\npassword=%s\nready\n", port, password.c_str());
   std::fflush(stdout);
 
-  std::thread(WatchStandardInput).detach();
+  std::thread(WatchStandardInput, data_folder, port).detach();
   int signal_number = 0;
   sigwait(&stop_signals, &signal_number);
   StopWebServer();

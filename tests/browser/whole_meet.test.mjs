@@ -461,6 +461,32 @@ const entryRows = (page) => page.evaluate(() => {
   return rows;
 });
 
+// A clerk changes one result of a counted round and, warned that the round
+// is counted, has it counted again.
+async function correctResult(clerk, server, r, key, text) {
+  const { page, dialogs } = clerk;
+  await openRound(page, server, r);
+  const row = (await entryRows(page)).find((x) => x.name === key);
+  await page.fill(`#cjinput${row.i}`, text);
+  await page.press(`#cjinput${row.i}`, 'Enter');
+  await page.waitForFunction(() => document.getElementById('popupl').style.display === 'block');
+  await page.check('#fgjsjl1');
+  await Promise.all([page.waitForEvent('load'), page.click('#YJSan1')]);
+  assert.match(dialogs.shift(), /比赛已完成，请查看或打印成绩表/);
+}
+
+// The board's next poll a minute on, and the first poll of a page it
+// reloads on, until its tables (without blanks) pass the test.
+async function waitForBoard(page, test, what) {
+  await page.clock.runFor(60000);
+  for (let i = 0; i < 30; i++) {
+    if (test((await page.locator('#GMain').innerText().catch(() => '')).replace(whitespace, ''))) return;
+    await page.waitForTimeout(300);
+    await page.clock.runFor(1000).catch(() => {});
+  }
+  assert.fail(`the board never showed ${what}`);
+}
+
 // Opens a round on the score-entry page through its selects.
 async function openRound(page, server, r, heat = 1) {
   await page.goto(server.url(`/InputScore.html?BsDate=${r.session}&bstype=${r.type}`));
@@ -955,6 +981,20 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
         assert.ok(text.includes(`${to}在QV网络${meetName}中荣获${r.award}比赛第${chineseNumeral(place)}名`), `${r.label} ${key}`);
       }
     }
+
+    // The board stays open through a correction and a restart of the
+    // server. A clerk corrects 王三's 60米: the board's next poll shows the
+    // round counted again. The server restarts (every session ends); the
+    // clerk signs in again and puts the result back, and the board, never
+    // reloaded by hand, shows it at its next polls.
+    const sixty = rounds.find((r) => r.event === '60米');
+    const row = (text) => `${bibs.get('王三')}王三${c2}${text}秒`;
+    await correctResult(clerks[0], server, sixty, '王三', '10.08');
+    await waitForBoard(board.page, (text) => text.includes(row('10.08')), '10.08');
+    await server.restart();
+    await signInAsStaff(clerks[0].page, server, 'clerk1', 'clerk111');
+    await correctResult(clerks[0], server, sixty, '王三', '10.05');
+    await waitForBoard(board.page, (text) => text.includes(row('10.05')) && !text.includes(row('10.08')), '10.05');
   } finally {
     await chromium.close();
     await rm(folder, { recursive: true, force: true });

@@ -81,17 +81,17 @@ TEST_F(ResultsBoardServer, ResultFeedHasANewTableAtThePollAfterItsRoundIsCounted
   EXPECT_TRUE(Get("/GetPbDate.html?CjNo=0&ClassId=0").body.starts_with(NowId(5)));
   EXPECT_EQ(Get("/GetPbDate.html?CjNo=5&ClassId=0").body, "");
 
-  // The meet loaded again, as at a restart, numbers its two tables anew:
-  // boards of the old numbering reload, and one that reloaded sees the
-  // next round counted.
+  // The meet loaded again, as at a restart, numbers its two tables down
+  // from the highest number given out, which the file keeps: a board that
+  // has seen it sees the next round counted, others reload.
   {
     DataGuard hold(DataLock);
     ASSERT_EQ(OpenCurrentMeet(0), 0);
   }
-  for (int seen : {5, 1}) EXPECT_EQ(Get("/GetPbDate.html?CjNo=" + std::to_string(seen) + "&ClassId=0").body, "Refresh");
-  EXPECT_EQ(Get("/GetPbDate.html?CjNo=2&ClassId=0").body, "");
+  for (int seen : {6, 3}) EXPECT_EQ(Get("/GetPbDate.html?CjNo=" + std::to_string(seen) + "&ClassId=0").body, "Refresh");
+  EXPECT_EQ(Get("/GetPbDate.html?CjNo=5&ClassId=0").body, "");
   Score(16, 24);  // the boys' 200米
-  EXPECT_TRUE(Get("/GetPbDate.html?CjNo=2&ClassId=0").body.starts_with(NowId(3)));
+  EXPECT_TRUE(Get("/GetPbDate.html?CjNo=5&ClassId=0").body.starts_with(NowId(6)));
 }
 
 TEST_F(ResultsBoardServer, PointsFeedAndReportsOfAScoredMeet) {
