@@ -163,13 +163,18 @@ int FindStartNumberClash(const std::string& boys, const std::string& girls, int 
   return 0;
 }
 
+GroupEventNode* FindGroupEvents(int group_id) {
+  for (GroupEventNode& node : Model().GroupEventList)
+    if (node.GroupId == group_id) return &node;
+  return nullptr;
+}
+
 int GroupHasCombinedEvent(int group_id) {
-  for (const GroupEventNode& node : Model().GroupEventList) {
-    if (node.GroupId != group_id) continue;
-    for (int event_id : node.EventIds) {
-      const EventNode* event = FindEventById(event_id);
-      if (event && event->BiSaiType == 3) return 1;
-    }
+  const GroupEventNode* node = FindGroupEvents(group_id);
+  if (!node) return 0;
+  for (int event_id : node->EventIds) {
+    const EventNode* event = FindEventById(event_id);
+    if (event && event->BiSaiType == 3) return 1;
   }
   return 0;
 }

@@ -38,6 +38,9 @@ std::span<const AthleteNode> ClassAthletes(int grade_id, int class_id);
 AthleteNode* FindFirstAthleteOfClassAndSex(int class_id, int sex);
 // 1 when a lane of the athlete holds a result in a round of that event.
 int AthleteHasResultInEvent(int athlete_id, int event_id);
+// The events chosen for a competition group (the loader keeps a node for
+// every group, its EventIds possibly empty).
+GroupEventNode* FindGroupEvents(int group_id);
 // 1 when the group's events include a combined event (BiSaiType 3).
 int GroupHasCombinedEvent(int group_id);
 // 1 when another class has that name.

@@ -18,10 +18,6 @@ struct StoredGroup {
   std::string GradeName;
 };
 
-std::string GroupLabel(const std::string& grade_name, int sex) {
-  return grade_name + (sex == 1 ? "男子组" : "女子组");
-}
-
 bool ReadStoredGroups(Connection& meet, std::vector<StoredGroup>* groups) {
   Statement st(meet,
                "SELECT s.qrtb374, s.qrtb375, s.qrtb376, g.qrtb221 FROM qrtb373 s"
@@ -46,6 +42,10 @@ bool GradeSexHasAthletesInFile(Connection& meet, int grade_id, int sex, bool* ha
 }
 
 }  // namespace
+
+std::string GroupLabel(const std::string& grade_name, int sex) {
+  return grade_name + (sex == 1 ? "男子组" : "女子组");
+}
 
 int GradeSexHasAthletes(int grade_id, int sex) {
   bool has = false;
@@ -308,56 +308,6 @@ int ApplyGroupEventSelection(const std::vector<GroupEventNode>& selections, std:
   if (!unit.Commit()) return 3;
   *report += refused;
   return refused.empty() ? 0 : 2;
-}
-
-std::string BuildGroupEventsForm(std::string (*escape_html)(std::string_view)) {
-  DataReadGuard hold(DataLock);
-  const MeetModel& model = Model();
-  std::string out;
-  const auto& groups = model.GroupList;
-  for (std::size_t at = 0; at < groups.size(); ++at) {
-    const GroupNode& group = groups[at];
-    std::string i = std::to_string(at + 1);
-    // The mixed-team boxes reach the other sex of the same grade, which
-    // stands next to this group in GroupList.
-    int towards_other_sex = 0;
-    if (at + 1 < groups.size() && groups[at + 1].GradeId == group.GradeId) towards_other_sex = 1;
-    if (at > 0 && groups[at - 1].GradeId == group.GradeId) towards_other_sex = -1;
-    const std::vector<int>* chosen = nullptr;
-    for (const GroupEventNode& g : model.GroupEventList)
-      if (g.GroupId == group.Id) chosen = &g.EventIds;
-
-    std::string names, boxes;
-    int box = 0;
-    for (const EventNode& event : model.EventList) {
-      ++box;
-      bool ticked = chosen && Contains(*chosen, event.Id);
-      std::string name = escape_html(event.Name);
-      if (ticked) names += name + ";";
-      std::string onclick =
-          event.TuanTiType == 3
-              ? "setupHunTuanbs(" + i + "," + std::to_string(box) + "," +
-                    std::to_string(towards_other_sex) + ")"
-              : "setupbs(" + i + "," + std::to_string(group.Sex) + ")";
-      boxes += "<label><input type=\"checkbox\" name=\"bsidz" + i + "\" value=\"" +
-               std::to_string(event.Id) + "\"" + (ticked ? " checked=\"checked\"" : "") +
-               " class=\"" + (event.TuanTiType == 3 ? "setupHunTuanbs" : "setupbs") +
-               "\" onclick=\"" + onclick + "\" />" + name + "</label>\r\n";
-    }
-    out += group.Sex == 2 ? "<table name=\"girljsz\" id=\"girljsz\" width=\"99%\">\r\n"
-                          : "<table width=\"99%\">\r\n";
-    // One group's boxes are in view at a time: the first group's, then
-    // those of the group whose list was last chosen.
-    out += "<tr><td width=\"120\">" + escape_html(GroupLabel(group.GradeName, group.Sex)) +
-           "<input type=\"hidden\" name=\"jszid\" value=\"" + std::to_string(group.Id) +
-           "\" /></td><td><input type=\"text\" name=\"BsLb\" id=\"BsLb" + i +
-           "\" readonly=\"readonly\" size=\"90\" value=\"" + names + "\" onfocus=\"HideMatchSelect(" + i +
-           ")\" /></td></tr>\r\n";
-    out += "<tr><td colspan=\"2\"><table name=\"allbslb\" id=\"allbslb" + i + "\" width=\"100%\"" +
-           (at == 0 ? "" : " style=\"display:none\"") + "><tr><td>\r\n" + boxes +
-           "</td></tr></table></td></tr>\r\n</table>\r\n";
-  }
-  return out;
 }
 
 }  // namespace korva

@@ -13,6 +13,10 @@
 
 namespace korva {
 
+// A group's label in reports and forms: the grade name and "男子组" or
+// "女子组".
+std::string GroupLabel(const std::string& grade_name, int sex);
+
 // Adds the chosen groups that don't exist yet, updates the six settings of
 // those that do (passing places and scheme on to their contests and places
 // to their later rounds), deletes the groups no longer chosen with all
@@ -42,17 +46,5 @@ int CreateGroupContests(std::string* report, const std::vector<GroupEventNode>& 
 // ("[%s-%s]已有运动员报名，无法删除！" with group and event name). 0 done; 2 done
 // except refused removals; 3 database error (nothing changes).
 int ApplyGroupEventSelection(const std::vector<GroupEventNode>& selections, std::string* report);
-
-// The rows of the group-events form, one table per competition group in
-// GroupList order (i = its position from 1): a hidden "jszid" with the
-// group id, a read-only text "BsLb" (id "BsLb<i>") with the chosen event
-// names each followed by ";", and per EventNode a check box "bsidz<i>"
-// whose value is the event id, ticked for the group's events, with
-// onclick "setupHunTuanbs(i,k,gi)" for a mixed-team event (k the box's
-// position from 1, gi -1 or 1 towards the other sex of the grade, 0 when
-// that group is missing) and "setupbs(i,sex)" otherwise. Girls' groups sit
-// in tables named and identified "girljsz". Names pass through
-// escape_html (the caller's HTML escaping).
-std::string BuildGroupEventsForm(std::string (*escape_html)(std::string_view));
 
 }  // namespace korva

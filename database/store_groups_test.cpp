@@ -72,30 +72,6 @@ TEST(CreateGroupContests, AMixedTeamHasItsRoundsInOneContestOfTheGrade) {
   EXPECT_EQ(RoundsPerContest(), "1|1\n3|1 lanes:3");
 }
 
-TEST(BuildGroupEventsForm, OneTablePerGroupWithItsChosenEvents) {
-  MeetFixture f;
-  f.OpenNewMeet(std::string(kEmptyGroupsSql) +
-                "INSERT INTO qrtb467 (qrtb469, qrtb470) VALUES (1, 3), (1, 15);"
-                "UPDATE qrtb306 SET qrtb308 = '<b>跳远' WHERE qrtb307 = 9;");
-  auto escape = [](std::string_view text) {
-    std::string out;
-    for (char c : text) out += c == '<' ? std::string("&lt;") : std::string(1, c);
-    return out;
-  };
-  std::string form = BuildGroupEventsForm(escape);
-  for (const char* part : {
-           "<input type=\"hidden\" name=\"jszid\" value=\"1\" />",
-           "id=\"BsLb1\" readonly=\"readonly\" size=\"90\" value=\"100米;8×50米迎面接力;\"",
-           "name=\"bsidz1\" value=\"3\" checked=\"checked\" class=\"setupbs\" onclick=\"setupbs(1,1)\"",
-           "name=\"bsidz2\" value=\"3\" class=\"setupbs\" onclick=\"setupbs(2,2)\"",
-           "name=\"bsidz1\" value=\"15\" checked=\"checked\" class=\"setupHunTuanbs\" onclick=\"setupHunTuanbs(1,15,1)\"",
-           "onclick=\"setupHunTuanbs(2,15,-1)\"", "<table name=\"girljsz\"", "&lt;b>跳远",
-           "value=\"\" onfocus=\"HideMatchSelect(2)\"", "<table name=\"allbslb\" id=\"allbslb1\" width=\"100%\">",
-           "<table name=\"allbslb\" id=\"allbslb2\" width=\"100%\" style=\"display:none\">"})
-    EXPECT_NE(form.find(part), std::string::npos) << part;
-  EXPECT_EQ(form.find("<b>"), std::string::npos);
-}
-
 }  // namespace
 
 }  // namespace korva

@@ -1,7 +1,7 @@
 #include "engine/final_seeding.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <optional>
 #include <span>
 
 #include "database/connections.h"
@@ -15,15 +15,12 @@
 #include "engine/result_table.h"
 #include "engine/results_unit.h"
 #include "engine/round_lookups.h"
-#include "web/escape.h"
 
 namespace korva {
 
 namespace {
 
 constexpr const char* kSeededText = "比赛完成，已生成决赛安排，请查看或打印【预赛成绩表】和【决赛检录表】！";
-// Longest number of a regroup request; a longer one starts over.
-constexpr std::size_t kRoundIdBytes = 7;
 
 int HeatsFor(int entrants, int lanes) { return (entrants + lanes - 1) / lanes; }
 
@@ -43,34 +40,42 @@ void CopyUnit(const LaneNode& entry, std::span<const LaneNode> prelim_lanes, int
   }
 }
 
-// The sentence of one round of a regroup request.
-std::string RegroupOne(int round_id) {
+// Regroups one round; none for an unknown round.
+std::optional<RegroupedRound> RegroupOne(int round_id) {
   RoundNode* round = FindRoundById(round_id);
   const ContestNode* contest = round ? FindContestById(round->ContestId) : nullptr;
   const EventNode* event = contest ? FindEventOfRound(*round) : nullptr;
   const GroupNode* group = event ? FindGroupById(contest->GroupId) : nullptr;
-  if (!group) return {};
-  const std::string title = EscapeHtml(FormatRoundTitle(*group, *event, round->Kind));
-  const std::string has_results = "<p>" + title + " 已有比赛成绩，无法重新分组分道，请删除成绩后再试。</p>\r\n";
-  if (RoundHasResults(round->Id)) return has_results;
-  if (round->Kind == kPrelim && round->Disabled != 0)
-    return "<p>" + title + " 为被禁用的预赛，无法重新分组分道；</p>\r\n";
-  const std::string failed = "<p>" + title + " 重新分组分道时数据保存出错，未作任何更改！</p>\r\n";
-  int heats = 0, entrants = 0;
+  if (!group) return std::nullopt;
+  RegroupedRound done{.Title = FormatRoundTitle(*group, *event, round->Kind), .Teams = event->TuanTiType != 1};
+  if (RoundHasResults(round->Id)) {
+    done.Outcome = RegroupOutcome::kHasResults;
+    return done;
+  }
+  if (round->Kind == kPrelim && round->Disabled != 0) {
+    done.Outcome = RegroupOutcome::kDisabledPrelim;
+    return done;
+  }
+  done.Outcome = RegroupOutcome::kFailed;
   if (round->Kind == kFinalAfterPrelim) {
     ResultsUnit unit;
-    const ReseedResult result = unit.ok() ? ReseedFinal(*contest, *event, heats, entrants) : ReseedResult::kFailed;
-    if (result == ReseedResult::kFailed || !unit.Commit()) return failed;
-    if (result == ReseedResult::kNotPossible) return "<p>" + title + " 的预赛未完成，无法重新分组分道；</p>\r\n";
+    const ReseedResult result =
+        unit.ok() ? ReseedFinal(*contest, *event, done.Heats, done.Entrants) : ReseedResult::kFailed;
+    if (result == ReseedResult::kFailed || !unit.Commit()) return done;
+    if (result == ReseedResult::kNotPossible) {
+      done.Outcome = RegroupOutcome::kPrelimIncomplete;
+      return done;
+    }
   } else if (ContestHasResults(contest->Id)) {
     // The draw takes every round of the contest (each part of a combined
     // event), whichever of them was chosen.
-    return has_results;
-  } else if (RedrawContest(contest->Id, heats, entrants) != 0) {
-    return failed;
+    done.Outcome = RegroupOutcome::kHasResults;
+    return done;
+  } else if (RedrawContest(contest->Id, done.Heats, done.Entrants) != 0) {
+    return done;
   }
-  return "<p>" + title + " 已成功重新分组分道！现为：" + std::to_string(heats) + "组 共" + std::to_string(entrants) +
-         (event->TuanTiType == 1 ? "人" : "队") + "</p>\r\n";
+  done.Outcome = RegroupOutcome::kRegrouped;
+  return done;
 }
 
 }  // namespace
@@ -149,27 +154,18 @@ ReseedResult ReseedFinal(const ContestNode& contest, const EventNode& event, int
   return ReseedResult::kDone;
 }
 
-std::string RegroupRounds(std::string_view round_ids) {
+std::vector<RegroupedRound> RegroupRounds(const std::vector<int>& round_ids) {
   SeedDrawRandom();
-  std::string reply;
-  std::string number;
-  for (char c : round_ids) {
-    if (c != '-') {
-      if (number.size() == kRoundIdBytes) number.clear();
-      number += c;
-      continue;
-    }
-    reply += RegroupOne(std::atoi(number.c_str()));
-    number.clear();
-  }
-  return reply;
+  std::vector<RegroupedRound> done;
+  for (int round_id : round_ids)
+    if (std::optional<RegroupedRound> one = RegroupOne(round_id)) done.push_back(std::move(*one));
+  return done;
 }
 
-int BuildRegroupRows(const VenueNode& venue, std::string& reply) {
+int ListRegroupRows(const VenueNode& venue, std::vector<RegroupRow>& rows) {
   ResultsUnit unit;
   if (!unit.ok()) return -1;
-  std::string rows;
-  int k = 0;
+  std::vector<RegroupRow> listed;
   for (RoundNode& round : Model().RoundList) {
     const EventNode* event = FindEventOfRound(round);
     if (!event) return 0;
@@ -186,25 +182,19 @@ int BuildRegroupRows(const VenueNode& venue, std::string& reply) {
     if (!contest) return 0;
     const GroupNode* group = FindGroupById(contest->GroupId);
     if (!group) return 0;
-    const int entrants = CountEntrants(lanes);
-    int heats = 0;
-    bool results = false;
+    RegroupRow row{.RoundId = round.Id, .Title = FormatRoundTitle(*group, *event, round.Kind),
+                   .Entrants = CountEntrants(lanes), .Teams = event->TuanTiType != 1};
     for (const LaneNode& lane : lanes) {
-      heats = std::max(heats, lane.Heat);
-      results = results || lane.Result != kNoResult || lane.Status > 0;
+      row.Heats = std::max(row.Heats, lane.Heat);
+      row.HasResults = row.HasResults || lane.Result != kNoResult || lane.Status > 0;
     }
     // Drawing it again would redraw the contest's other rounds too.
-    if (round.Kind != kFinalAfterPrelim) results = results || ContestHasResults(round.ContestId) != 0;
-    const std::string n = std::to_string(++k);
-    rows += "<tr><td><input type=\"checkbox\" name=\"bs" + n + "\" id=\"bs" + n + "\" value=\"" +
-            std::to_string(round.Id) + "\"" + (results ? " disabled" : "") + " /></td><td>" +
-            EscapeHtml(FormatRoundTitle(*group, *event, round.Kind)) + "</td><td>" + std::to_string(heats) + "组共" +
-            std::to_string(entrants) + (event->TuanTiType == 1 ? "人" : "队") + "</td><td>" +
-            (results ? "已有成绩，无法重新分组分道！" : "") + "</td></tr>\r\n";
+    if (round.Kind != kFinalAfterPrelim) row.HasResults = row.HasResults || ContestHasResults(round.ContestId) != 0;
+    listed.push_back(std::move(row));
   }
   if (!unit.Commit()) return -1;
-  reply += rows;
-  return k;
+  rows = std::move(listed);
+  return static_cast<int>(rows.size());
 }
 
 }  // namespace korva

@@ -5,7 +5,6 @@
 // other rounds again, after the start lists exist (regrouping, for example
 // after a venue's lane count changed). The caller holds DataLock.
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "database/model.h"
@@ -41,20 +40,44 @@ enum class ReseedResult { kDone, kNotPossible, kFailed };
 // of the new final come back.
 ReseedResult ReseedFinal(const ContestNode& contest, const EventNode& event, int& heats, int& entrants);
 
-// The regroup request: round ids, each ended by '-' (a number of more than
-// seven bytes starts over). Each round is seeded (a final after
+// What regrouping did to one round.
+enum class RegroupOutcome {
+  kRegrouped,         // seeded or drawn again: Heats and Entrants are the new ones
+  kHasResults,        // refused: it would touch a round with results
+  kDisabledPrelim,    // refused: a disabled preliminary
+  kPrelimIncomplete,  // refused: the final's preliminary lacks a result
+  kFailed,            // a failed write; nothing changed
+};
+
+struct RegroupedRound {
+  std::string Title;  // FormatRoundTitle of the round, plain text
+  RegroupOutcome Outcome = RegroupOutcome::kFailed;
+  int Heats = 0;
+  int Entrants = 0;
+  bool Teams = false;  // entrants are teams, not athletes
+};
+
+// Regroups the rounds in the given order: each is seeded (a final after
 // preliminaries) or its contest drawn again, unless that would touch a
-// round with results or it is a disabled preliminary; one sentence per round comes back, in request
-// order. Unknown rounds are skipped.
-std::string RegroupRounds(std::string_view round_ids);
+// round with results or it is a disabled preliminary. One entry per known
+// round; unknown rounds are skipped.
+std::vector<RegroupedRound> RegroupRounds(const std::vector<int>& round_ids);
+
+// A round at a venue that regrouping may be offered for.
+struct RegroupRow {
+  int RoundId = 0;
+  std::string Title;  // FormatRoundTitle of the round, plain text
+  int Heats = 0;
+  int Entrants = 0;
+  bool Teams = false;
+  bool HasResults = false;  // regrouping it would touch a round with results
+};
 
 // The regroup list of a venue's set-up page: every preliminary at the
-// venue first gets places = the venue's size (saved); then one row (a
-// check box "bs" + k, disabled when regrouping it would touch a round with
-// results; the round's
-// title; heats and entrants) per round at the venue that has lanes. The
-// number of rows appended to reply; 0 (and nothing appended) after a data
-// error, -1 after a failed write (nothing changed).
-int BuildRegroupRows(const VenueNode& venue, std::string& reply);
+// venue first gets places = the venue's size (saved); then one row per
+// round at the venue that has lanes, in RoundList order. The number of
+// rows; 0 (and no rows) after a data error, -1 after a failed write
+// (nothing changed).
+int ListRegroupRows(const VenueNode& venue, std::vector<RegroupRow>& rows);
 
 }  // namespace korva

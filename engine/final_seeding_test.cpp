@@ -89,7 +89,7 @@ TEST_F(Preliminary, AnExistingFinalIsReplacedOnlyAfterTheWarningAndNeverOnceItHa
   const std::string seeded = Dump({"qrtb479", "qrtb444"});
   UploadReply warning = Upload(6, 110, "11.90");
   EXPECT_EQ(warning.code, kReplyAsk);
-  EXPECT_NE(warning.text.find("决赛安排已经存在"), std::string::npos);
+  EXPECT_EQ(warning.question, UploadQuestion::kFinalExists);
   EXPECT_EQ(Dump({"qrtb479", "qrtb444"}), seeded);
 
   EXPECT_EQ(Upload(6, 110, "11.90", 0, kUploadConfirmed).code, kReplyCounted);
@@ -104,7 +104,7 @@ TEST_F(Preliminary, AnExistingFinalIsReplacedOnlyAfterTheWarningAndNeverOnceItHa
   for (int mode : {1, 2, 3}) {
     UploadReply refusal = Upload(6, 101, "11.00", 0, mode);
     EXPECT_EQ(refusal.code, kReplyAsk);
-    EXPECT_NE(refusal.text.find("无法重新生成决赛安排"), std::string::npos);
+    EXPECT_EQ(refusal.question, UploadQuestion::kFinalHasResults);
   }
   EXPECT_EQ(Dump({"qrtb479", "qrtb444"}), final_started);
 }
@@ -126,24 +126,13 @@ TEST_F(Preliminary, RegroupingSeedsAFinalAgainAndRefusesWhatItMayNotTouch) {
   Upload(1, 1, "12.00");
   DataGuard hold(DataLock);
   // The nine the preliminary's tie at the cut brought stay in the final.
-  std::string text = RegroupRounds("7-1-99-123456789-3");
-  EXPECT_EQ(text,
-            "<p>一年级 女子  100米 决赛 已成功重新分组分道！现为：2组 共9人</p>\r\n"
-            "<p>一年级 男子  100米 决赛 已有比赛成绩，无法重新分组分道，请删除成绩后再试。</p>\r\n");
+  const std::vector<RegroupedRound> done = RegroupRounds({7, 1, 99});
+  ASSERT_EQ(done.size(), 2u);
+  EXPECT_EQ(std::tie(done[0].Title, done[0].Outcome, done[0].Heats, done[0].Entrants),
+            std::tuple("一年级 女子  100米 决赛", RegroupOutcome::kRegrouped, 2, 9));
+  EXPECT_EQ(std::tie(done[1].Title, done[1].Outcome), std::tuple("一年级 男子  100米 决赛", RegroupOutcome::kHasResults));
   EXPECT_EQ(StartList(7).size(), 9u);
   EXPECT_GT(FindRoundById(6)->CompletionStamp, 0);
-}
-
-TEST(Regroup, ADisabledPreliminaryIsRefusedAndOtherRoundsAreDrawnAgain) {
-  MeetFixture fixture;
-  OpenScoringMeet(fixture,
-                  "UPDATE qrtb444 SET qrtb448 = 1 WHERE qrtb445 = 6;"
-                  "INSERT INTO qrtb397 (qrtb399, qrtb400) SELECT 1103, qrtb411 FROM qrtb409 WHERE qrtb411 <= 9;");
-  DataGuard hold(DataLock);
-  EXPECT_EQ(RegroupRounds("6-3-"),
-            "<p>一年级 女子  100米 预赛 为被禁用的预赛，无法重新分组分道；</p>\r\n"
-            "<p>一年级 男子  200米 决赛 已成功重新分组分道！现为：2组 共9人</p>\r\n");
-  EXPECT_EQ(StartList(3).size(), 9u);
 }
 
 TEST(Regroup, TheVenueListSizesItsPreliminariesAndShowsEveryRoundWithLanes) {
@@ -151,22 +140,22 @@ TEST(Regroup, TheVenueListSizesItsPreliminariesAndShowsEveryRoundWithLanes) {
   OpenScoringMeet(fixture, "UPDATE qrtb292 SET qrtb125 = 6 WHERE qrtb124 = 1;");
   Upload(3, 1, "25.00");
   DataGuard hold(DataLock);
-  std::string rows;
-  ASSERT_EQ(BuildRegroupRows(*FindVenueById(1), rows), 5);
+  std::vector<RegroupRow> rows;
+  ASSERT_EQ(ListRegroupRows(*FindVenueById(1), rows), 5);
   EXPECT_EQ(FindRoundById(6)->Places, 6);
   EXPECT_EQ(MeetInt("SELECT qrtb453 FROM qrtb444 WHERE qrtb445 = 6"), 6);
-  EXPECT_NE(rows.find("<input type=\"checkbox\" name=\"bs2\" id=\"bs2\" value=\"1\" /></td><td>一年级 男子  100米 决赛"
-                      "</td><td>2组共10人</td><td></td></tr>"),
-            std::string::npos);
-  EXPECT_NE(rows.find("value=\"3\" disabled /></td><td>一年级 男子  200米 决赛</td><td>1组共8人</td>"
-                      "<td>已有成绩，无法重新分组分道！</td>"),
-            std::string::npos);
-  EXPECT_NE(rows.find("4x100米接力 决赛</td><td>1组共3队</td>"), std::string::npos);
+  auto shown = [&](int k) {
+    const RegroupRow& r = rows[k];
+    return std::tuple(r.RoundId, r.Title, r.Heats, r.Entrants, r.Teams, r.HasResults);
+  };
+  EXPECT_EQ(shown(1), std::tuple(1, "一年级 男子  100米 决赛", 2, 10, false, false));
+  EXPECT_EQ(shown(2), std::tuple(3, "一年级 男子  200米 决赛", 1, 8, false, true));
+  EXPECT_EQ(shown(4), std::tuple(5, "一年级 男子 团队 4x100米接力 决赛", 1, 3, true, false));
 
   FailOn("UPDATE", "qrtb444", "no_rounds");
-  std::string more;
-  EXPECT_EQ(BuildRegroupRows(*FindVenueById(1), more), -1);
-  EXPECT_EQ(more, "");
+  std::vector<RegroupRow> more;
+  EXPECT_EQ(ListRegroupRows(*FindVenueById(1), more), -1);
+  EXPECT_TRUE(more.empty());
 }
 
 // A direct final drawn from its entrants: under AdmitOneLess a final with

@@ -1,7 +1,5 @@
 #include "engine/manual_places.h"
 
-#include <charconv>
-#include <climits>
 #include <span>
 #include <vector>
 
@@ -17,57 +15,14 @@ namespace {
 
 constexpr int kMaxManualPlace = 99;
 
-struct PlacePair {
-  int athlete_id = 0;
-  int place = 0;
-};
-
-struct ManualPlacesRequest {
-  bool shared = false;
-  int round_id = 0;
-  ScoreValue record[3] = {kNoResult, kNoResult, kNoResult};
-  std::vector<PlacePair> pairs;
-};
-
-// The '-'-joined numbers after the key, as far as they read ("%d-%d-..."):
-// each may carry a sign, so "--65535" is the separator and -65535.
-std::vector<int> ReadNumbers(std::string_view text) {
-  std::vector<int> numbers;
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    if (!numbers.empty()) {
-      if (text[pos] != '-') break;
-      ++pos;
-    }
-    long long value = 0;
-    auto [end, error] = std::from_chars(text.data() + pos, text.data() + text.size(), value);
-    if (error != std::errc() || value < INT_MIN || value > INT_MAX) break;
-    numbers.push_back(static_cast<int>(value));
-    pos = static_cast<std::size_t>(end - text.data());
-  }
-  return numbers;
-}
-
-// False when the path carries neither key, too few numbers, an odd count,
-// a place outside 1 to 99, or (without shared places) a place twice, which
-// sets repeated.
-bool ParseManualPlaces(std::string_view path, ManualPlacesRequest& request, bool& repeated) {
-  std::size_t key = path.find("2016.html?str=");
-  if (key == std::string_view::npos) {
-    key = path.find("2016.html?ctr=");
-    if (key == std::string_view::npos) return false;
-    request.shared = true;
-  }
-  const std::vector<int> numbers = ReadNumbers(path.substr(key + 14));
-  if (numbers.size() <= 7 || numbers.size() % 2 != 0) return false;
-  request.round_id = numbers[0];
-  for (int i = 0; i < 3; ++i) request.record[i] = numbers[1 + i];
-  for (std::size_t i = 4; i + 1 < numbers.size(); i += 2) {
-    const PlacePair pair{numbers[i], numbers[i + 1]};
-    if (pair.place < 1 || pair.place > kMaxManualPlace) return false;
-    for (const PlacePair& other : request.pairs)
-      if (!request.shared && other.place == pair.place) return !(repeated = true);
-    request.pairs.push_back(pair);
+// False for a place outside 1 to 99 or, without shared places, a place
+// given twice, which sets repeated.
+bool PlacesAllowed(const ManualPlacesRequest& request, bool& repeated) {
+  for (std::size_t i = 0; i < request.pairs.size(); ++i) {
+    const int place = request.pairs[i].place;
+    if (place < 1 || place > kMaxManualPlace) return false;
+    for (std::size_t j = 0; j < i && !request.shared; ++j)
+      if (request.pairs[j].place == place) return !(repeated = true);
   }
   return true;
 }
@@ -113,11 +68,10 @@ bool PlaceNamedLanes(const ManualPlacesRequest& request, const RoundNode& round,
 
 }  // namespace
 
-int HandleManualPlaces(std::string_view path, std::string& text) {
+int ApplyManualPlaces(const ManualPlacesRequest& request, std::string& text) {
   text.clear();
-  ManualPlacesRequest request;
   bool repeated = false;
-  if (!ParseManualPlaces(path, request, repeated)) {
+  if (!PlacesAllowed(request, repeated)) {
     // The form offers every place to every row: the clerk can fix this one.
     if (repeated) text = "名次不能重复，请为每位运动员指定不同的名次，或选择“强制允许并列”后再提交！";
     return 0;

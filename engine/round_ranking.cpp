@@ -15,7 +15,6 @@
 #include "engine/result_table.h"
 #include "engine/school_records.h"
 #include "engine/score_text.h"
-#include "web/escape.h"
 
 namespace korva {
 
@@ -28,17 +27,6 @@ constexpr const char* kOwnSchemeMissingText =
     "并在高级功能-更新比赛数据中重新指定所需分制。";
 constexpr const char* kGroupSchemeMissingText =
     "当前比赛分制被删除，无法统计名次与得分！请至分制管理中增加所需要的分制，并在运动会设置中选择新建的分制。";
-// More tied rows than this are taken for a typing mistake.
-constexpr int kMaxTieRows = 13;
-
-// A run of equal results in the ranked list: entries first .. first+count-1,
-// after `before` places already given.
-struct TieRun {
-  std::size_t first = 0;
-  std::size_t count = 0;
-  int before = 0;
-};
-
 std::size_t RunLength(const std::vector<LaneNode>& list, std::size_t first) {
   std::size_t end = first + 1;
   while (end < list.size() && list[end].Result == list[first].Result) ++end;
@@ -159,90 +147,35 @@ bool PlaceInTurn(const RoundNode& round, const ContestNode& contest, const Event
   return true;
 }
 
-// The runs of equal results that start within the places.
-std::vector<TieRun> TiesWithinPlaces(const std::vector<LaneNode>& list, int places) {
-  std::vector<TieRun> runs;
+// The ties within the places, and the places of the untied entries there,
+// for the clerk to place by hand; no runs when there is no tie.
+TieChoice TiesWithinPlaces(const std::vector<LaneNode>& list, int places) {
+  TieChoice choice;
   int before = 0;
   for (std::size_t i = 0; i < list.size() && before < places;) {
     const std::size_t k = RunLength(list, i);
-    if (k >= 2) runs.push_back({i, k, before});
+    if (k >= 2)
+      choice.Runs.push_back({before, std::vector<LaneNode>(list.begin() + i, list.begin() + i + k)});
+    else
+      choice.Untied.emplace_back(list[i].AthleteId, before + 1);
     before += static_cast<int>(k);
     i += k;
   }
-  return runs;
-}
-
-std::string TieRow(const LaneNode& entry, const EventNode& event, const GroupNode& group, std::size_t position,
-                   int n, const std::string& options) {
-  const AthleteNode* athlete = FindAthleteById(entry.AthleteId);
-  const ClassNode* class_node = FindClassNode(entry.ClassId, group.GradeId);
-  const bool individual = event.TuanTiType == 1;
-  const std::string number = std::to_string(n);
-  return std::string("<tr align=\"center\" bgcolor=\"#") + (position % 2 == 1 ? "DFDFFF" : "FFFFE6") +
-         "\">\r\n<td>" + std::to_string(position) + "</td>\r\n<td>" +
-         (class_node ? EscapeHtml(class_node->ClassName) : "") + "</td>\r\n<td>" +
-         (individual && athlete ? EscapeHtml(athlete->BibText) : "") + "</td>\r\n<td>" +
-         (individual && athlete ? EscapeHtml(athlete->Name) : "") + "</td>\r\n<td><input type=\"hidden\" name=\"APIstID" +
-         number + "\" id=\"APIstID" + number + "\" value=\"" + std::to_string(entry.AthleteId) +
-         "\"><select name=\"APImc" + number + "\" id=\"APImc" + number + "\">" + options + "</select></td>\r\n<td>" +
-         EscapeHtml(FormatScoreText(entry.Result, event.Unit) + event.Unit) + "</td>\r\n</tr>\r\n";
-}
-
-// The form on which the clerk places tied athletes by hand; its numbers go
-// to the manual places request.
-std::string BuildTieChoiceForm(const std::vector<LaneNode>& list, const std::vector<TieRun>& runs, int places,
-                               const EventNode& event, const GroupNode& group) {
-  std::size_t tied_rows = 0;
-  for (const TieRun& run : runs) tied_rows += run.count;
-  if (tied_rows > kMaxTieRows) {
-    return "<img src=\"error2.jpg\" />当前比赛项目不允许并列，但是系统检测到该比赛成绩并列的成绩太多，"
-           "请仔细检查录入是否有误！<br />\r\n"
-           "提示：如若需要修改多名学生成绩，则可先清空一名学生的成绩，待成绩全部改好之后，再录入该生成绩，进行统计，"
-           "以免每录入一个学生成绩，都会弹出对话框需要选择！<br />\r\n"
-           "<input type=\"button\" name=\"CloseDiv9\" id=\"CloseDiv9\" value=\"返回\" "
-           "onclick=\"document.getElementById('popupl').style.display='none';\" />\r\n";
-  }
-  std::string untied;
-  int before = 0;
-  for (std::size_t i = 0; i < list.size() && before < places;) {
-    const std::size_t k = RunLength(list, i);
-    if (k == 1) untied += std::to_string(list[i].AthleteId) + "-" + std::to_string(before + 1) + "-";
-    before += static_cast<int>(k);
-    i += k;
-  }
-  std::string rows;
-  int n = 0;
-  for (const TieRun& run : runs) {
-    std::string options;
-    for (std::size_t j = 1; j <= run.count; ++j) {
-      const std::string place = std::to_string(run.before + static_cast<int>(j));
-      options += "<option value=\"" + place + "\">第" + place + "名</option>";
-    }
-    for (std::size_t j = 0; j < run.count; ++j)
-      rows += TieRow(list[run.first + j], event, group, j + 1, ++n, options);
-  }
-  return "<div>本比赛项目不允许并列，但发现有成绩并列的运动员，请手工选择运动员名次，完成后按提交：</div>\r\n"
-         "<input type=\"hidden\" name=\"NoBinLie\" id=\"NoBinLie\" value=\"" + untied +
-         "\">\r\n<input type=\"hidden\" name=\"BinLieMax\" id=\"BinLieMax\" value=\"" + std::to_string(n) +
-         "\">\r\n<table width=\"99%\" border=\"1\">\r\n<tr align=\"center\">\r\n<td>序号</td>\r\n<td>班级</td>\r\n"
-         "<td>号码</td>\r\n<td>姓名</td>\r\n<td>指定名次</td>\r\n<td>成绩</td>\r\n</tr>\r\n" +
-         rows +
-         "</table>\r\n<input type=\"button\" name=\"APPan1\" id=\"APPan1\" value=\"提交\" onclick=\"APPtiJiao();\" />"
-         "&nbsp;&nbsp;<input type=\"checkbox\" name=\"allowCDT\" id=\"allowCDT\" value=\"1\" />"
-         "<label for=\"allowCDT\">强制允许并列</label>\r\n";
+  return choice;
 }
 
 ScoreReply CountFinal(RoundNode& round, const ContestNode& contest, const EventNode& event, const GroupNode& group,
-                      const ScoreUpload& upload, std::vector<LaneNode>& list, std::string& text) {
+                      const ScoreUpload& upload, std::vector<LaneNode>& list, ScoreOutcome& outcome) {
   const ScoringSchemeNode* scheme = FindSchemeOfContest(contest, group);
   if (!scheme) {
-    text = contest.SchemeId != 0 ? kOwnSchemeMissingText : kGroupSchemeMissingText;
+    outcome.Text = contest.SchemeId != 0 ? kOwnSchemeMissingText : kGroupSchemeMissingText;
     return kReplyCounted;
   }
   if (event.BingLieType == 2) {
-    const std::vector<TieRun> ties = TiesWithinPlaces(list, round.Places);
-    if (!ties.empty()) {
-      text = BuildTieChoiceForm(list, ties, round.Places, event, group);
+    TieChoice ties = TiesWithinPlaces(list, round.Places);
+    if (!ties.Runs.empty()) {
+      outcome.Question = UploadQuestion::kTiedPlaces;
+      outcome.Ties = std::move(ties);
       return kReplyAsk;
     }
     if (!PlaceInTurn(round, contest, event, group, *scheme, upload, list)) return kReplyFailed;
@@ -252,7 +185,7 @@ ScoreReply CountFinal(RoundNode& round, const ContestNode& contest, const EventN
   if (!SaveRanking(list)) return kReplyFailed;
   if (UpdateRecordsAfterScoring(group, upload, round, &list.front()) != 0) return kReplyFailed;
   if (FinishCountedRound(round, group, event) != 0) return kReplyFailed;
-  text = kCountedText;
+  outcome.Text = kCountedText;
   return kReplyCounted;
 }
 
@@ -319,13 +252,14 @@ int FinishCountedRound(RoundNode& round, const GroupNode& group, const EventNode
 
 ScoreReply RankAndScoreRound(RoundNode& round, const ContestNode& contest, const EventNode& event,
                              const GroupNode& group, const ScoreUpload& upload, int prior_state,
-                             std::string& text) {
+                             ScoreOutcome& outcome) {
   if (prior_state != 0 && !UndoRanking(round, contest, event, group, upload)) return kReplyFailed;
-  if (std::optional<ScoreReply> incomplete = CheckComplete(round, upload, prior_state, text)) return *incomplete;
+  if (std::optional<ScoreReply> incomplete = CheckComplete(round, upload, prior_state, outcome.Text))
+    return *incomplete;
   std::optional<std::vector<LaneNode>> list = BuildRankedList(round, event);
   if (!list) return kReplySaved;
-  if (round.Kind == kPrelim) return CountPreliminary(round, event, group, upload, *list, text);
-  return CountFinal(round, contest, event, group, upload, *list, text);
+  if (round.Kind == kPrelim) return CountPreliminary(round, event, group, upload, *list, outcome.Text);
+  return CountFinal(round, contest, event, group, upload, *list, outcome);
 }
 
 }  // namespace korva

@@ -9,24 +9,9 @@
 
 #include "database/model.h"
 #include "database/store_records.h"
+#include "engine/score_upload.h"
 
 namespace korva {
-
-// Reply codes of a score upload, as the score-entry page reads them.
-enum ScoreReply {
-  kReplyFailed = 0,            // not parsed, something missing, or a failed write
-  kReplySaved = 1,             // saved; the lane's heat still lacks results
-  kReplyBadScore = 2,          // the score text is refused
-  kReplyHeatComplete = 3,      // saved; this heat is complete, another is not
-  kReplyCounted = 4,           // counted, final seeded, or counting refused with a message
-  kReplyUncounted = 5,         // saved; the counted round is incomplete again
-  kReplyUnchanged = 6,         // value and status as stored
-  kReplyAsk = 7,               // a warning, a refusal or the tie form (HTML)
-  kReplySavedEqualled = 8,     // 1, and the lane equals the record
-  kReplySavedBroken = 9,       // 1, and the lane breaks the record
-  kReplyHeatEqualled = 10,     // 3, and the lane equals the record
-  kReplyHeatBroken = 11,       // 3, and the lane breaks the record
-};
 
 // Points of a place in a scheme; 0 for a place outside 1 to 20.
 int SchemePoints(const ScoringSchemeNode& scheme, int place);
@@ -62,10 +47,11 @@ int FinishCountedRound(RoundNode& round, const GroupNode& group, const EventNode
 // ranking is undone first. upload carries the record value, the uploaded
 // heat and the texts of the round (SaveScore fills them). Answers 1 or 3
 // (not complete, heat done or not), 5 (was counted, now incomplete), 4
-// (counted or seeded, or refused with a message in text), 7 (the tie form
-// in text) or 0 after a failed write.
+// (counted or seeded, or refused, with its sentence in the outcome's
+// text), 7 (ties to place by hand, in the outcome) or 0 after a failed
+// write.
 ScoreReply RankAndScoreRound(RoundNode& round, const ContestNode& contest, const EventNode& event,
                              const GroupNode& group, const ScoreUpload& upload, int prior_state,
-                             std::string& text);
+                             ScoreOutcome& outcome);
 
 }  // namespace korva

@@ -18,17 +18,22 @@ namespace korva {
 struct UploadReply {
   int code = -1;
   std::string text;
+  UploadQuestion question = UploadQuestion::kNone;
+  TieChoice ties;
 };
 
 // One upload; record is the standing record as the page shows it.
 inline UploadReply Upload(int round, int athlete, const std::string& text, int status = 0, int mode = 1,
                           int record = kNoResult) {
   DataGuard hold(DataLock);
+  ScoreUpload upload{.RoundId = round, .AthleteId = athlete, .Status = status, .Mode = mode, .RecordValue = record,
+                     .ScoreText = text};
+  ScoreOutcome outcome;
   UploadReply reply;
-  reply.code = HandleScoreUpload("/upcj.html?Dstr=" + std::to_string(round) + "=" + std::to_string(athlete) + "=" +
-                                     std::to_string(status) + "=" + std::to_string(record) + "=-65535=-65535=" +
-                                     std::to_string(mode) + "=" + text,
-                                 reply.text);
+  reply.code = SaveScore(upload, outcome);
+  reply.text = outcome.Text;
+  reply.question = outcome.Question;
+  reply.ties = outcome.Ties;
   return reply;
 }
 

@@ -148,6 +148,53 @@ int HandleGroupEventsPost(std::string_view body, std::string* report) {
   return result;
 }
 
+std::string BuildGroupEventsForm() {
+  const MeetModel& model = Model();
+  std::string out;
+  const auto& groups = model.GroupList;
+  for (std::size_t at = 0; at < groups.size(); ++at) {
+    const GroupNode& group = groups[at];
+    std::string i = std::to_string(at + 1);
+    // The mixed-team boxes reach the other sex of the same grade, which
+    // stands next to this group in GroupList.
+    int towards_other_sex = 0;
+    if (at + 1 < groups.size() && groups[at + 1].GradeId == group.GradeId) towards_other_sex = 1;
+    if (at > 0 && groups[at - 1].GradeId == group.GradeId) towards_other_sex = -1;
+    const GroupEventNode* chosen = FindGroupEvents(group.Id);
+
+    std::string names, boxes;
+    int box = 0;
+    for (const EventNode& event : model.EventList) {
+      ++box;
+      const bool ticked = chosen && std::ranges::find(chosen->EventIds, event.Id) != chosen->EventIds.end();
+      std::string name = EscapeHtml(event.Name);
+      if (ticked) names += name + ";";
+      std::string onclick =
+          event.TuanTiType == 3
+              ? "setupHunTuanbs(" + i + "," + std::to_string(box) + "," +
+                    std::to_string(towards_other_sex) + ")"
+              : "setupbs(" + i + "," + std::to_string(group.Sex) + ")";
+      boxes += "<label><input type=\"checkbox\" name=\"bsidz" + i + "\" value=\"" +
+               std::to_string(event.Id) + "\"" + (ticked ? " checked=\"checked\"" : "") +
+               " class=\"" + (event.TuanTiType == 3 ? "setupHunTuanbs" : "setupbs") +
+               "\" onclick=\"" + onclick + "\" />" + name + "</label>\r\n";
+    }
+    out += group.Sex == 2 ? "<table name=\"girljsz\" id=\"girljsz\" width=\"99%\">\r\n"
+                          : "<table width=\"99%\">\r\n";
+    // One group's boxes are in view at a time: the first group's, then
+    // those of the group whose list was last chosen.
+    out += "<tr><td width=\"120\">" + EscapeHtml(GroupLabel(group.GradeName, group.Sex)) +
+           "<input type=\"hidden\" name=\"jszid\" value=\"" + std::to_string(group.Id) +
+           "\" /></td><td><input type=\"text\" name=\"BsLb\" id=\"BsLb" + i +
+           "\" readonly=\"readonly\" size=\"90\" value=\"" + names + "\" onfocus=\"HideMatchSelect(" + i +
+           ")\" /></td></tr>\r\n";
+    out += "<tr><td colspan=\"2\"><table name=\"allbslb\" id=\"allbslb" + i + "\" width=\"100%\"" +
+           (at == 0 ? "" : " style=\"display:none\"") + "><tr><td>\r\n" + boxes +
+           "</td></tr></table></td></tr>\r\n</table>\r\n";
+  }
+  return out;
+}
+
 void ServeGroupEventsPage(const LoginNode& session, std::string& reply) {
   AssertDataLockHeld();
   if (ServeNoMeetPage(session, reply)) return;
@@ -157,7 +204,7 @@ void ServeGroupEventsPage(const LoginNode& session, std::string& reply) {
   ReplacePlaceholder(script, "竞赛组年级", GroupGradeList());
   std::string content;
   LoadHtmlTemplate(Template::kGroupEventsForm, content);
-  ReplacePlaceholder(content, "竞赛组列表", BuildGroupEventsForm(EscapeHtml));
+  ReplacePlaceholder(content, "竞赛组列表", BuildGroupEventsForm());
   AppendHtmlPage(session, BuildFramedPage(Template::kAdminFrame, session, kAdminPageTitle, script, content), reply);
 }
 

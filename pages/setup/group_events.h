@@ -41,6 +41,17 @@ int CheckGroupEventSelections(const std::vector<GroupEventNode>& selections);
 // The caller holds DataLock for writing.
 int HandleGroupEventsPost(std::string_view body, std::string* report);
 
+// The rows of the group-events form, one table per competition group in
+// GroupList order (i = its position from 1): a hidden "jszid" with the
+// group id, a read-only text "BsLb" (id "BsLb<i>") with the chosen event
+// names each followed by ";", and per EventNode a check box "bsidz<i>"
+// whose value is the event id, ticked for the group's events, with
+// onclick "setupHunTuanbs(i,k,gi)" for a mixed-team event (k the box's
+// position from 1, gi -1 or 1 towards the other sex of the grade, 0 when
+// that group is missing) and "setupbs(i,sex)" otherwise. Girls' groups sit
+// in tables named and identified "girljsz". The caller holds DataLock.
+std::string BuildGroupEventsForm();
+
 // Appends the group-events page (header and frame) to reply. The caller
 // holds DataLock.
 void ServeGroupEventsPage(const LoginNode& session, std::string& reply);

@@ -133,14 +133,24 @@ void ServeVenueFormPage(RouteContext& ctx) {
 
 // The offer to draw again the rounds whose heats were drawn for the old
 // size: the rounds to tick, sent to "/ChongPaiBiSai.html".
-std::string RegroupOffer(const std::string& rows, int count) {
+std::string RegroupOffer(const std::vector<RegroupRow>& offered) {
+  std::string rows;
+  int k = 0;
+  for (const RegroupRow& row : offered) {
+    const std::string n = std::to_string(++k);
+    rows += "<tr><td><input type=\"checkbox\" name=\"bs" + n + "\" id=\"bs" + n + "\" value=\"" +
+            std::to_string(row.RoundId) + "\"" + (row.HasResults ? " disabled" : "") + " /></td><td>" +
+            EscapeHtml(row.Title) + "</td><td>" + std::to_string(row.Heats) + "组共" + std::to_string(row.Entrants) +
+            (row.Teams ? "队" : "人") + "</td><td>" + (row.HasResults ? "已有成绩，无法重新分组分道！" : "") +
+            "</td></tr>\r\n";
+  }
   return "<input name=\"Qx1\" id=\"Qx1\" type=\"checkbox\" value=\"1\" onclick=\"Quanxuan()\" />全选/全不选　" +
          Button("将选中的比赛重新分组分道", "retfzfd()") +
          "<div id=\"popupcontent\"></div>\r\n"
          "<table class=\"style1\" width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\r\n"
          "<tr align=\"center\"><td>选择</td><td>比赛名称</td><td>现分组情况</td><td>备注(有成绩的无法重新分组分道)</td>"
          "</tr>\r\n" + rows + "</table><input type=\"hidden\" name=\"MaxBsI\" id=\"MaxBsI\" value=\"" +
-         std::to_string(count) +
+         std::to_string(k) +
          "\" />\r\n<form name=\"cbform\" id=\"cbform\" method=\"post\" action=\"ChongPaiBiSai.html\">"
          "<input type=\"hidden\" name=\"str1\" id=\"str1\" value=\"\" /></form>";
 }
@@ -208,14 +218,14 @@ void HandleSaveVenuePost(RouteContext& ctx) {
   }
   // The venue and its preliminaries' qualifier counts change together.
   const bool size_changed = stored && venue.Size != stored->Size;
-  std::string rows;
+  std::vector<RegroupRow> rows;
   int offered = 0;
   bool saved = false;
   {
     ResultsUnit work;  // rolls back as it goes, before the list is read again
     saved = work.ok() && SaveVenue(venue, id) == 0;
     if (saved && size_changed) {
-      offered = BuildRegroupRows(venue, rows);
+      offered = ListRegroupRows(venue, rows);
       saved = offered >= 0;
     }
     saved = saved && work.Commit();
@@ -235,7 +245,7 @@ void HandleSaveVenuePost(RouteContext& ctx) {
       .append(EscapeHtml(venue.Unit))
       .append("/组<br />");
   if (offered > 0) {
-    ctx.message += RegroupOffer(rows, offered);
+    ctx.message += RegroupOffer(rows);
     ctx.result = 2;
   }
 }

@@ -1,4 +1,6 @@
-#include "engine/manual_places.h"
+// The score-entry page's uploads as the page sends them: the paths read,
+// the questions and the tie form shown, the places set by hand.
+#include "pages/meet/result_uploads.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +17,50 @@ namespace {
 // Sends the places of a final: "str=" (different places) or "ctr=" (shared).
 std::string Places(const std::string& query) {
   DataGuard hold(DataLock);
-  std::string text;
-  const int result = HandleManualPlaces("/ydhupdatestcj2016.html?" + query, text);
-  return std::to_string(result) + text;
+  return AnswerManualPlaces("/ydhupdatestcj2016.html?" + query);
+}
+
+// One upload as the page sends it: the reply code and its text.
+UploadReply PageUpload(int round, int athlete, const std::string& text, int status = 0, int mode = 1,
+                       const std::string& record = "-65535") {
+  DataGuard hold(DataLock);
+  const std::string answer = AnswerScoreUpload("/upcj.html?Dstr=" + std::to_string(round) + "=" +
+                                               std::to_string(athlete) + "=" + std::to_string(status) + "=" + record +
+                                               "=-65535=-65535=" + std::to_string(mode) + "=" + text);
+  return {.code = std::stoi(answer.substr(0, 2)), .text = answer.substr(2)};
+}
+
+TEST(ScoreUploadPath, OnlyAWellFormedPathIsStored) {
+  MeetFixture fixture;
+  OpenScoringMeet(fixture);
+  DataGuard hold(DataLock);
+  struct Case {
+    const char* path;
+    std::string answer;
+  };
+  const Case cases[] = {
+      {"/upcj.html?Dstr=0=1=0=0=0=0=1=12", "00"},      // no round
+      {"/upcj.html?Dstr=1=1=0=0=0=1", "00"},           // six numbers
+      {"/upcj.html", "00"},
+      {"/upcj.htmlx?Dstr=1=1=0=0=0=0=1=12", "00"},
+      {"/upcj.html?Dstr=1=1=0=0=0=0=4=12", "00"},      // mode 4
+      {"/upcj.html?Dstr=1=1=0=-65535=0=0=1=12.5", "0112.05"},
+      {"/upcj.html?Dstr=1=2=0=+1205=0=0=1=12.05", "0812.05"},  // a sign, as a "%d" scan reads it
+      {"/upcj.html?Dstr=1=1=0=-65535=0=0=1", "01"},   // seven numbers clear the result
+  };
+  for (const Case& c : cases) EXPECT_EQ(AnswerScoreUpload(c.path), c.answer) << c.path;
+}
+
+TEST(ScoreUploadPath, TheQuestionsNameTheAthleteTheClerkConfirms) {
+  MeetFixture fixture;
+  OpenScoringMeet(fixture);
+  const char* texts[] = {"12.00", "12.50", "12.50", "12.80", "13", "13.00", "13.00", "13.10", "13.50", "14.00"};
+  for (int athlete = 1; athlete <= 10; ++athlete) PageUpload(1, athlete, texts[athlete - 1]);
+  const UploadReply warning = PageUpload(1, 10, "11.00");
+  EXPECT_EQ(warning.code, kReplyAsk);
+  EXPECT_EQ(warning.text.find("<img src=\"warn.jpg\" />警告：保存成绩时发现本次比赛已经生成名次与得分"), 0u);
+  for (const char* part : {"id=\"fgjsjl1\" value=\"1\"", "id=\"fgjsjl2\" value=\"2\"", "onclick=\"AgainTiJiao(10);\""})
+    EXPECT_NE(warning.text.find(part), std::string::npos) << part;
 }
 
 constexpr const char* kDone = "1决赛已经完成，请查看或打印【成绩表】。";
@@ -28,7 +71,7 @@ class TiedLongJump : public ::testing::Test {
   void SetUp() override {
     OpenScoringMeet(fixture_);
     const char* texts[] = {"4.50", "4.50", "4.20", "4.00", "3.90", "3.80"};
-    for (int athlete = 1; athlete <= 6; ++athlete) last_ = Upload(2, athlete, texts[athlete - 1]);
+    for (int athlete = 1; athlete <= 6; ++athlete) last_ = PageUpload(2, athlete, texts[athlete - 1]);
   }
   MeetFixture fixture_;
   UploadReply last_;
@@ -83,7 +126,7 @@ TEST(ManualPlaces, ATiedFinalOfMoreThanTenAthletesIsPlacedWhole) {
   // girls 101-112 all jump 5.00, 113-121 4.90 down to 4.10.
   UploadReply reply;
   for (int i = 1; i <= 21; ++i)
-    reply = Upload(8, 100 + i, i <= 12 ? "5.00" : "4." + std::to_string(90 - (i - 13) * 10));
+    reply = PageUpload(8, 100 + i, i <= 12 ? "5.00" : "4." + std::to_string(90 - (i - 13) * 10));
   ASSERT_EQ(reply.code, kReplyAsk);
   EXPECT_NE(reply.text.find("id=\"BinLieMax\" value=\"12\""), std::string::npos);
   EXPECT_NE(reply.text.find("value=\"113-13-114-14-115-15-116-16-117-17-118-18-119-19-120-20-\""), std::string::npos);
@@ -102,7 +145,7 @@ TEST(ManualPlaces, FourteenTiedRowsAreTakenForATypingMistake) {
   MeetFixture fixture;
   OpenScoringMeet(fixture);
   UploadReply reply;
-  for (int i = 1; i <= 21; ++i) reply = Upload(8, 100 + i, i <= 14 ? "5.00" : "4.00");
+  for (int i = 1; i <= 21; ++i) reply = PageUpload(8, 100 + i, i <= 14 ? "5.00" : "4.00");
   EXPECT_EQ(reply.code, kReplyAsk);
   EXPECT_EQ(reply.text.find("<img src=\"error2.jpg\" />当前比赛项目不允许并列，但是系统检测到该比赛成绩并列的成绩太多"), 0u);
   EXPECT_NE(reply.text.find("CloseDiv9"), std::string::npos);
