@@ -192,6 +192,20 @@ struct RecordNode {
   std::string UnitText;     // qrtb208
 };
 
+// One row of a counted round's result table, as it stood when the round
+// was counted.
+struct ResultTableRow {
+  std::string BibText;     // empty for a team
+  std::string Name;        // empty for a team
+  std::string ClassName;
+  ScoreValue Result = kNoResult;
+  int Place = 0;
+  PointsValue Points = 0;
+  int RecordFlag = 0;
+
+  bool operator==(const ResultTableRow&) const = default;
+};
+
 // One counted round's result table, waiting in the print queue for the
 // print centre and the results board.
 struct ResultPrintItem {
@@ -204,7 +218,12 @@ struct ResultPrintItem {
   int ResultPrints = 0;      // result sheets printed from the print centre
   int CertificatePrints = 0; // certificates printed from the print centre
   std::string Title;         // "grade sex team event kind", plain text
-  std::string ResultTable;   // the HTML block of the result table
+  // The result table: in a preliminary the athletes in the final (by
+  // result), in other rounds the placed ones (by place); no rows when none
+  // is taken or an athlete or a class is missing.
+  std::vector<ResultTableRow> ResultRows;
+  std::string Unit;          // the event's unit
+  bool Individual = true;    // rows are athletes, not teams
   int Refresh = 0;           // 1 makes the results board reload the whole page
 
   bool operator==(const ResultPrintItem&) const = default;

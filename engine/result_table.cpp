@@ -10,7 +10,6 @@
 #include "database/print_queue.h"
 #include "engine/round_lookups.h"
 #include "engine/score_text.h"
-#include "web/escape.h"
 
 namespace korva {
 
@@ -40,10 +39,6 @@ std::vector<ResultRow> CollectRows(const RoundNode& round, std::span<const LaneN
   return rows;
 }
 
-const char* RemarkText(int record_flag) {
-  return record_flag == 2 ? "破记录" : record_flag == 1 ? "平记录" : "";
-}
-
 }  // namespace
 
 std::string FormatRoundTitle(const GroupNode& group, const EventNode& event, int round_kind) {
@@ -53,40 +48,24 @@ std::string FormatRoundTitle(const GroupNode& group, const EventNode& event, int
          (round_kind == kPrelim ? "预赛" : "决赛");
 }
 
-std::string BuildResultTableBlock(const EventNode& event, const std::string& title, const RoundNode& round,
-                                  const GroupNode& group, std::span<const LaneNode> lanes) {
-  const std::vector<ResultRow> rows = CollectRows(round, lanes);
-  if (rows.empty()) return {};
-  const std::string unit = EscapeHtml(event.Unit);
-  std::string block =
-      "<div class=\"GSdiv\">\r\n  <div>\r\n  <div style=\"float:left\">" + EscapeHtml(title) +
-      "</div>\r\n <div style=\"float:right\">单位：" + unit +
-      "&nbsp;&nbsp;</div>\r\n </div> <br />\r\n <table width=\"99%\" border=\"1\">\r\n  <tr align=\"center\">\r\n"
-      "    <td>序号</td>\r\n    <td>号码</td>\r\n    <td>姓名</td>\r\n    <td>班级</td>\r\n"
-      "    <td>比赛成绩</td>\r\n    <td>" +
-      (round.Kind == kPrelim ? "进入决赛" : "名次") + "</td>\r\n    <td>得分</td>\r\n\t<td>备注</td>\r\n  </tr>\r\n";
-  int r = 0;
-  for (const ResultRow& row : rows) {
+std::vector<ResultTableRow> CollectResultRows(const EventNode& event, const RoundNode& round,
+                                              const GroupNode& group, std::span<const LaneNode> lanes) {
+  std::vector<ResultTableRow> table;
+  for (const ResultRow& row : CollectRows(round, lanes)) {
     const LaneNode& lane = *row.lane;
     const AthleteNode* athlete = FindAthleteById(lane.AthleteId);
     const ClassNode* class_node = athlete ? FindClassNode(athlete->ClassId, group.GradeId) : nullptr;
     if (!class_node) return {};
     const bool individual = event.TuanTiType == 1;
-    const std::string result =
-        lane.Result == kNoResult ? std::string() : EscapeHtml(FormatScoreText(lane.Result, event.Unit)) + unit;
-    const std::string points = lane.Points != 0 ? FormatPoints(lane.Points) : "&nbsp;";
-    block += "<tr align=\"center\">\r\n<td style=\"text-align:center;\">" + std::to_string(++r) +
-             "</td>\r\n    <td>" + (individual ? EscapeHtml(athlete->BibText) : "&nbsp;") + "</td>\r\n    <td>" +
-             (individual ? EscapeHtml(athlete->Name) : "&nbsp;") + "</td>\r\n    <td>" +
-             EscapeHtml(class_node->ClassName) + "</td>\r\n    <td>" + result + "</td>\r\n";
-    if (round.Kind == kPrelim) {
-      block += "    <td>录取</td>\r\n\t<td>" + points + "</td>\r\n    <td>";
-    } else {
-      block += "\t<td>第" + std::to_string(lane.Place) + "名</td>\r\n\t<td>" + points + "</td>\r\n    <td>";
-    }
-    block += std::string(RemarkText(lane.RecordFlag)) + "</td>\r\n</tr>\r\n";
+    table.push_back({.BibText = individual ? athlete->BibText : std::string(),
+                     .Name = individual ? athlete->Name : std::string(),
+                     .ClassName = class_node->ClassName,
+                     .Result = lane.Result,
+                     .Place = lane.Place,
+                     .Points = lane.Points,
+                     .RecordFlag = lane.RecordFlag});
   }
-  return block + "</table></div>\r\n";
+  return table;
 }
 
 namespace {
@@ -99,7 +78,9 @@ ResultPrintItem MakeItem(const GroupNode& group, const RoundNode& round, const E
   item.GradeId = group.GradeId;
   item.CompletionStamp = round.CompletionStamp;
   item.Title = FormatRoundTitle(group, event, round.Kind);
-  item.ResultTable = BuildResultTableBlock(event, item.Title, round, group, LanesOfRound(round.Id));
+  item.ResultRows = CollectResultRows(event, round, group, LanesOfRound(round.Id));
+  item.Unit = event.Unit;
+  item.Individual = event.TuanTiType == 1;
   return item;
 }
 

@@ -5,6 +5,7 @@
 // caller holds DataLock.
 #include <span>
 #include <string>
+#include <vector>
 
 #include "database/model.h"
 
@@ -16,13 +17,13 @@ namespace korva {
 // preliminary, else "决赛".
 std::string FormatRoundTitle(const GroupNode& group, const EventNode& event, int round_kind);
 
-// The HTML result table of a round from its lanes (LaneList order): one row
-// per lane unit (a class team counts once), in a preliminary only the
-// athletes in the final ("录取", by result), in other rounds only the placed
-// ones (by place). Empty when no row is taken, or when an athlete or a
-// class is missing.
-std::string BuildResultTableBlock(const EventNode& event, const std::string& title, const RoundNode& round,
-                                  const GroupNode& group, std::span<const LaneNode> lanes);
+// The result table of a round from its lanes (LaneList order): one row per
+// lane unit (a class team counts once), in a preliminary only the athletes
+// in the final (by result), in other rounds only the placed ones (by
+// place). Empty when no row is taken, or when an athlete or a class is
+// missing.
+std::vector<ResultTableRow> CollectResultRows(const EventNode& event, const RoundNode& round,
+                                              const GroupNode& group, std::span<const LaneNode> lanes);
 
 // Pushes the just-counted round's entry (title and table from the round's
 // lanes, print counters 0) at the head of the print queue. 0 / 1 after a

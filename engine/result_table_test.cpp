@@ -42,28 +42,20 @@ TEST_F(PrintQueue, EachCountedRoundArrivesAtTheHeadWithTheNextNumber) {
   const ResultPrintItem& relay = Model().PrintQueue.front();
   EXPECT_EQ(relay.Title, "一年级 男子 团队 4x100米接力 决赛");
   EXPECT_EQ(std::tie(relay.EventType, relay.RoundKind, relay.GradeId, relay.Refresh), std::tuple(1, 3, 1, 0));
-  EXPECT_EQ(relay.ResultTable,
-            "<div class=\"GSdiv\">\r\n  <div>\r\n  <div style=\"float:left\">一年级 男子 团队 4x100米接力 决赛</div>\r\n"
-            " <div style=\"float:right\">单位：秒&nbsp;&nbsp;</div>\r\n </div> <br />\r\n"
-            " <table width=\"99%\" border=\"1\">\r\n  <tr align=\"center\">\r\n    <td>序号</td>\r\n    <td>号码</td>\r\n"
-            "    <td>姓名</td>\r\n    <td>班级</td>\r\n    <td>比赛成绩</td>\r\n    <td>名次</td>\r\n    <td>得分</td>\r\n"
-            "\t<td>备注</td>\r\n  </tr>\r\n"
-            "<tr align=\"center\">\r\n<td style=\"text-align:center;\">1</td>\r\n    <td>&nbsp;</td>\r\n"
-            "    <td>&nbsp;</td>\r\n    <td>一年级02班</td>\r\n    <td>49秒</td>\r\n\t<td>第1名</td>\r\n\t<td>9分</td>\r\n"
-            "    <td></td>\r\n</tr>\r\n"
-            "<tr align=\"center\">\r\n<td style=\"text-align:center;\">2</td>\r\n    <td>&nbsp;</td>\r\n"
-            "    <td>&nbsp;</td>\r\n    <td>一年级01班</td>\r\n    <td>50秒</td>\r\n\t<td>第2名</td>\r\n\t<td>7分</td>\r\n"
-            "    <td></td>\r\n</tr>\r\n"
-            "<tr align=\"center\">\r\n<td style=\"text-align:center;\">3</td>\r\n    <td>&nbsp;</td>\r\n"
-            "    <td>&nbsp;</td>\r\n    <td>一年级03班</td>\r\n    <td>51秒</td>\r\n\t<td>第3名</td>\r\n\t<td>6分</td>\r\n"
-            "    <td></td>\r\n</tr>\r\n</table></div>\r\n");
-  // The preliminary lists its eight qualifiers only, each "录取".
-  const std::string& prelim = Model().PrintQueue.back().ResultTable;
-  EXPECT_NE(prelim.find("<td>进入决赛</td>"), std::string::npos);
-  EXPECT_NE(prelim.find(">8</td>\r\n    <td>108</td>\r\n    <td>女108</td>"), std::string::npos);
-  EXPECT_EQ(prelim.find(">9</td>"), std::string::npos);
+  auto row = [](int class_no, ScoreValue result, int place, PointsValue points) {
+    return ResultTableRow{.ClassName = "一年级0" + std::to_string(class_no) + "班", .Result = result, .Place = place,
+                          .Points = points};
+  };
+  EXPECT_EQ(relay.ResultRows, (std::vector<ResultTableRow>{row(2, 4900, 1, 900), row(1, 5000, 2, 700),
+                                                           row(3, 5100, 3, 600)}));
+  EXPECT_EQ(std::tie(relay.Unit, relay.Individual), std::tuple("秒", false));
+  // The preliminary lists its eight qualifiers only.
+  const std::vector<ResultTableRow>& prelim = Model().PrintQueue.back().ResultRows;
+  ASSERT_EQ(prelim.size(), 8u);
+  EXPECT_EQ(std::tie(prelim[7].BibText, prelim[7].Name), std::tuple("108", "女108"));
   // The 200米 beat the record of 27.00: 破记录 and the bonus.
-  EXPECT_NE(Model().PrintQueue[1].ResultTable.find("<td>21分</td>\r\n    <td>破记录</td>"), std::string::npos);
+  EXPECT_EQ(std::tie(Model().PrintQueue[1].ResultRows[0].Points, Model().PrintQueue[1].ResultRows[0].RecordFlag),
+            std::tuple(2100, 2));
 }
 
 TEST_F(PrintQueue, ARestartBuildsTheSameQueueAndARecountMovesItsRound) {
@@ -89,11 +81,13 @@ TEST_F(PrintQueue, AMissingAthleteLeavesTheTableEmpty) {
                                  {.RoundId = 1, .Heat = 1, .Lane = 2, .AthleteId = 999, .Result = 1310, .Place = 2}};
   const EventNode& event = *FindEventById(901);
   const GroupNode& group = *FindGroupById(11);
-  EXPECT_EQ(BuildResultTableBlock(event, "t", round, group, lanes), "");
+  EXPECT_TRUE(CollectResultRows(event, round, group, lanes).empty());
   lanes.pop_back();
-  EXPECT_NE(BuildResultTableBlock(event, "t", round, group, lanes).find("<td>男1</td>"), std::string::npos);
+  const std::vector<ResultTableRow> one = CollectResultRows(event, round, group, lanes);
+  ASSERT_EQ(one.size(), 1u);
+  EXPECT_EQ(one[0].Name, "男1");
   lanes[0].Place = 0;
-  EXPECT_EQ(BuildResultTableBlock(event, "t", round, group, lanes), "");
+  EXPECT_TRUE(CollectResultRows(event, round, group, lanes).empty());
 }
 
 }  // namespace

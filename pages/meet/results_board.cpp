@@ -9,6 +9,7 @@
 #include "database/data_lock.h"
 #include "database/lookups.h"
 #include "database/model.h"
+#include "engine/score_text.h"
 #include "pages/meet/class_score_board.h"
 #include "web/escape.h"
 #include "web/form_field.h"
@@ -23,6 +24,10 @@ constexpr std::size_t kFieldBytes = 100;
 
 std::string NowIdInput(int sequence) {
   return "<input name=\"NowID\" id=\"NowID\" type=\"hidden\" value=\"" + std::to_string(sequence) + "\">\r\n";
+}
+
+const char* RemarkText(int record_flag) {
+  return record_flag == 2 ? "破记录" : record_flag == 1 ? "平记录" : "";
 }
 
 const char* Selected(bool selected) { return selected ? " selected=\"selected\"" : ""; }
@@ -130,6 +135,36 @@ constexpr RouteRow kRows[] = {
 
 }  // namespace
 
+std::string BuildResultTableBlock(const ResultPrintItem& item) {
+  if (item.ResultRows.empty()) return {};
+  const bool prelim = item.RoundKind == kPrelim;
+  const std::string unit = EscapeHtml(item.Unit);
+  std::string block =
+      "<div class=\"GSdiv\">\r\n  <div>\r\n  <div style=\"float:left\">" + EscapeHtml(item.Title) +
+      "</div>\r\n <div style=\"float:right\">单位：" + unit +
+      "&nbsp;&nbsp;</div>\r\n </div> <br />\r\n <table width=\"99%\" border=\"1\">\r\n  <tr align=\"center\">\r\n"
+      "    <td>序号</td>\r\n    <td>号码</td>\r\n    <td>姓名</td>\r\n    <td>班级</td>\r\n"
+      "    <td>比赛成绩</td>\r\n    <td>" +
+      (prelim ? "进入决赛" : "名次") + "</td>\r\n    <td>得分</td>\r\n\t<td>备注</td>\r\n  </tr>\r\n";
+  int r = 0;
+  for (const ResultTableRow& row : item.ResultRows) {
+    const std::string result =
+        row.Result == kNoResult ? std::string() : EscapeHtml(FormatScoreText(row.Result, item.Unit)) + unit;
+    const std::string points = row.Points != 0 ? FormatPoints(row.Points) : "&nbsp;";
+    block += "<tr align=\"center\">\r\n<td style=\"text-align:center;\">" + std::to_string(++r) +
+             "</td>\r\n    <td>" + (item.Individual ? EscapeHtml(row.BibText) : "&nbsp;") + "</td>\r\n    <td>" +
+             (item.Individual ? EscapeHtml(row.Name) : "&nbsp;") + "</td>\r\n    <td>" +
+             EscapeHtml(row.ClassName) + "</td>\r\n    <td>" + result + "</td>\r\n";
+    if (prelim) {
+      block += "    <td>录取</td>\r\n\t<td>" + points + "</td>\r\n    <td>";
+    } else {
+      block += "\t<td>第" + std::to_string(row.Place) + "名</td>\r\n\t<td>" + points + "</td>\r\n    <td>";
+    }
+    block += std::string(RemarkText(row.RecordFlag)) + "</td>\r\n</tr>\r\n";
+  }
+  return block + "</table></div>\r\n";
+}
+
 std::string BuildResultBoardFeed(int seen, int grade_id) {
   const std::vector<ResultPrintItem>& queue = Model().PrintQueue;
   // A number above every one given out (after a restart, or once the queue
@@ -141,7 +176,7 @@ std::string BuildResultBoardFeed(int seen, int grade_id) {
     if (seen > 0 && item.Refresh == 1) return "Refresh";
     if (grade_id != 0 && item.GradeId != grade_id) continue;
     if (reply.empty() && &item != &queue.front()) reply += NowIdInput(queue.front().Sequence);
-    reply += NowIdInput(item.Sequence) + item.ResultTable;
+    reply += NowIdInput(item.Sequence) + BuildResultTableBlock(item);
   }
   if (seen == 0 && reply.empty()) return "Start";
   return reply;

@@ -6,9 +6,15 @@
 // the newest queue number it shows.
 #include <string>
 
+#include "database/model.h"
 #include "web/route_table.h"
 
 namespace korva {
+
+// The HTML block of a queued round's result table: its title and unit,
+// then one row per entry ("录取" in a preliminary, "第n名" elsewhere).
+// Empty when the table has no rows.
+std::string BuildResultTableBlock(const ResultPrintItem& item);
 
 // The result feed's text for a board that shows queue numbers up to seen,
 // limited to one grade (0: all): each newer entry of the grade as a hidden

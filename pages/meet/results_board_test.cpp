@@ -27,7 +27,8 @@ std::vector<ResultPrintItem> Queue(const std::vector<Entry>& entries) {
     item.Sequence = e.sequence;
     item.GradeId = e.grade;
     item.Refresh = e.refresh;
-    item.ResultTable = "[T" + std::to_string(e.sequence) + "]";
+    item.Title = "[T" + std::to_string(e.sequence) + "]";
+    item.ResultRows = {{.ClassName = "c"}};
     queue.push_back(item);
   }
   return queue;
@@ -36,6 +37,10 @@ std::vector<ResultPrintItem> Queue(const std::vector<Entry>& entries) {
 // The feed with each NowID input written as "#n".
 std::string Feed(int seen, int grade) {
   std::string text = BuildResultBoardFeed(seen, grade);
+  for (const ResultPrintItem& item : Model().PrintQueue)
+    for (std::size_t at = text.find(BuildResultTableBlock(item)); at != std::string::npos;
+         at = text.find(BuildResultTableBlock(item)))
+      text.replace(at, BuildResultTableBlock(item).size(), item.Title);
   const std::string input = "<input name=\"NowID\" id=\"NowID\" type=\"hidden\" value=\"";
   for (std::size_t at = text.find(input); at != std::string::npos; at = text.find(input)) {
     const std::size_t end = text.find("\">\r\n", at);
@@ -83,6 +88,37 @@ TEST(ResultBoardFeed, AnswersWhatTheBoardHasNotSeen) {
     EXPECT_EQ(Feed(c.seen, c.grade), c.expected) << c.name;
   }
   Model().PrintQueue.clear();
+}
+
+TEST(ResultTableBlock, ATeamFinalAndAPreliminary) {
+  ResultPrintItem relay{.RoundKind = kDirectFinal, .Title = "一年级 男子 团队 4x100米接力 决赛", .Unit = "秒",
+                        .Individual = false};
+  for (const auto& [class_no, result, place, points] : {std::tuple(2, 4900, 1, 900), {1, 5000, 2, 700}, {3, 5100, 3, 600}})
+    relay.ResultRows.push_back({.ClassName = "一年级0" + std::to_string(class_no) + "班", .Result = result,
+                                .Place = place, .Points = points});
+  EXPECT_EQ(BuildResultTableBlock(relay),
+            "<div class=\"GSdiv\">\r\n  <div>\r\n  <div style=\"float:left\">一年级 男子 团队 4x100米接力 决赛</div>\r\n"
+            " <div style=\"float:right\">单位：秒&nbsp;&nbsp;</div>\r\n </div> <br />\r\n"
+            " <table width=\"99%\" border=\"1\">\r\n  <tr align=\"center\">\r\n    <td>序号</td>\r\n    <td>号码</td>\r\n"
+            "    <td>姓名</td>\r\n    <td>班级</td>\r\n    <td>比赛成绩</td>\r\n    <td>名次</td>\r\n    <td>得分</td>\r\n"
+            "\t<td>备注</td>\r\n  </tr>\r\n"
+            "<tr align=\"center\">\r\n<td style=\"text-align:center;\">1</td>\r\n    <td>&nbsp;</td>\r\n"
+            "    <td>&nbsp;</td>\r\n    <td>一年级02班</td>\r\n    <td>49秒</td>\r\n\t<td>第1名</td>\r\n\t<td>9分</td>\r\n"
+            "    <td></td>\r\n</tr>\r\n"
+            "<tr align=\"center\">\r\n<td style=\"text-align:center;\">2</td>\r\n    <td>&nbsp;</td>\r\n"
+            "    <td>&nbsp;</td>\r\n    <td>一年级01班</td>\r\n    <td>50秒</td>\r\n\t<td>第2名</td>\r\n\t<td>7分</td>\r\n"
+            "    <td></td>\r\n</tr>\r\n"
+            "<tr align=\"center\">\r\n<td style=\"text-align:center;\">3</td>\r\n    <td>&nbsp;</td>\r\n"
+            "    <td>&nbsp;</td>\r\n    <td>一年级03班</td>\r\n    <td>51秒</td>\r\n\t<td>第3名</td>\r\n\t<td>6分</td>\r\n"
+            "    <td></td>\r\n</tr>\r\n</table></div>\r\n");
+  ResultPrintItem prelim{.RoundKind = kPrelim, .Title = "t", .Unit = "秒"};
+  prelim.ResultRows = {{.BibText = "108", .Name = "<女>", .ClassName = "c", .Result = 1200, .Place = 999, .RecordFlag = 1}};
+  EXPECT_NE(BuildResultTableBlock(prelim).find("<td>进入决赛</td>"), std::string::npos);
+  EXPECT_NE(BuildResultTableBlock(prelim).find("<td>108</td>\r\n    <td>&lt;女&gt;</td>\r\n    <td>c</td>\r\n"
+                                               "    <td>12秒</td>\r\n    <td>录取</td>\r\n\t<td>&nbsp;</td>\r\n"
+                                               "    <td>平记录</td>"),
+            std::string::npos);
+  EXPECT_EQ(BuildResultTableBlock(ResultPrintItem{}), "");
 }
 
 }  // namespace
