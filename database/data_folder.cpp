@@ -197,4 +197,10 @@ int IsFileMissing(const std::string& path) {
   return stat(path.c_str(), &info) != 0 ? 1 : 0;
 }
 
+std::string ProgramFolder() {
+  std::error_code ec;
+  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string(".") : program.parent_path().string();
+}
+
 }  // namespace korva

@@ -12,6 +12,10 @@ constexpr const char* kAdminLoginName = "admin";
 // $XDG_DATA_HOME/korva, else $HOME/.local/share/korva.
 std::string DefaultDataFolder();
 
+// The folder the program runs from, where the image folder and the blank
+// meet template sit; "." when it can't be read.
+std::string ProgramFolder();
+
 // Path of the base file inside folder.
 std::string BaseFilePath(const std::string& folder);
 

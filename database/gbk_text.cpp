@@ -99,4 +99,10 @@ bool IsGbkCharStart(std::string_view text, std::size_t pos) {
   return i == pos;
 }
 
+bool ContainsGbk(std::string_view text, std::string_view needle) {
+  for (std::size_t at = 0; at + needle.size() <= text.size(); at += GbkCharLength(text, at))
+    if (text.compare(at, needle.size(), needle) == 0) return true;
+  return false;
+}
+
 }  // namespace korva

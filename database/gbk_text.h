@@ -29,4 +29,9 @@ std::string_view CutGbk(std::string_view text, std::size_t max_bytes);
 // True when the byte at pos starts a character (is not a trail byte).
 bool IsGbkCharStart(std::string_view text, std::size_t pos);
 
+// True when needle stands in text starting at a character start, so a
+// search never matches the trail byte of one character and the lead byte
+// of the next. An empty needle is found.
+bool ContainsGbk(std::string_view text, std::string_view needle);
+
 }  // namespace korva

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "database/connections.h"
+#include "database/data_error.h"
 
 namespace korva {
 
@@ -13,6 +14,12 @@ namespace {
 // Every loader reads from the given connection into the given model, so the
 // meet opening can fill a fresh model from a fresh connection before it
 // replaces the open meet. On failure the list is left empty.
+
+// A reload that fails leaves its list empty; the console says which.
+int Logged(int result, const char* list) {
+  if (result != 0) LogServerMessage(std::string("reload of the ") + list + " list failed; it stays empty");
+  return result;
+}
 
 template <typename List>
 int Fail(List& list) {
@@ -344,18 +351,24 @@ int LoadRecordsInto(Connection& base, MeetModel& model) {
 
 }  // namespace
 
-int LoadClasses() { return LoadClassesInto(MeetConnection(), Model()); }
-int LoadEvents() { return LoadEventsInto(MeetConnection(), Model()); }
-int LoadVenues() { return LoadVenuesInto(MeetConnection(), Model()); }
-int LoadScoringSchemes() { return LoadScoringSchemesInto(MeetConnection(), Model()); }
-int LoadGroups() { return LoadGroupsInto(MeetConnection(), Model()); }
-int LoadGroupEvents() { return LoadGroupEventsInto(MeetConnection(), Model()); }
-int LoadContests() { return LoadContestsInto(MeetConnection(), Model()); }
-int LoadRounds() { return LoadRoundsInto(MeetConnection(), Model()); }
-int LoadAthletes() { return LoadAthletesInto(MeetConnection(), Model()); }
-int LoadLanes() { return LoadLanesInto(MeetConnection(), Model()); }
-int LoadDocuments() { return LoadDocumentsInto(MeetConnection(), Model()); }
-int LoadRecords() { return LoadRecordsInto(BaseConnection(), Model()); }
+int LoadClasses() { return Logged(LoadClassesInto(MeetConnection(), Model()), "Classes"); }
+int LoadEvents() { return Logged(LoadEventsInto(MeetConnection(), Model()), "Events"); }
+int LoadVenues() { return Logged(LoadVenuesInto(MeetConnection(), Model()), "Venues"); }
+int LoadScoringSchemes() { return Logged(LoadScoringSchemesInto(MeetConnection(), Model()), "ScoringSchemes"); }
+int LoadGroups() { return Logged(LoadGroupsInto(MeetConnection(), Model()), "Groups"); }
+int LoadGroupEvents() { return Logged(LoadGroupEventsInto(MeetConnection(), Model()), "GroupEvents"); }
+int LoadContests() { return Logged(LoadContestsInto(MeetConnection(), Model()), "Contests"); }
+int LoadRounds() { return Logged(LoadRoundsInto(MeetConnection(), Model()), "Rounds"); }
+int LoadAthletes() { return Logged(LoadAthletesInto(MeetConnection(), Model()), "Athletes"); }
+int LoadLanes() { return Logged(LoadLanesInto(MeetConnection(), Model()), "Lanes"); }
+int LoadDocuments() { return Logged(LoadDocumentsInto(MeetConnection(), Model()), "Documents"); }
+int LoadRecords() { return Logged(LoadRecordsInto(BaseConnection(), Model()), "Records"); }
+
+void ReloadRoundsAndLanes() {
+  // The failure is answered by the caller; the loaders log their own.
+  static_cast<void>(LoadRounds());
+  static_cast<void>(LoadLanes());
+}
 
 int LoadMeetLists(Connection& meet, Connection& base, MeetModel& model) {
   // Groups before their events, athletes before the lanes that copy their

@@ -16,7 +16,7 @@ class Classes : public ::testing::Test {
   // The last class of a grade after reloading ClassList.
   static ClassNode LastClassOf(int grade_id) {
     DataGuard hold(DataLock);
-    LoadClasses();
+    EXPECT_EQ(LoadClasses(), 0);
     ClassNode last;
     for (const ClassNode& c : Model().ClassList)
       if (c.GradeId == grade_id) last = c;

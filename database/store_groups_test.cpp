@@ -24,10 +24,7 @@ GradeGroupSettings Row(int grade, int boys, int girls, int places, int scheme) {
 
 void ReloadGroupLists() {
   DataGuard hold(DataLock);
-  LoadGroups();
-  LoadGroupEvents();
-  LoadContests();
-  LoadRounds();
+  EXPECT_EQ(LoadGroups() + LoadGroupEvents() + LoadContests() + LoadRounds(), 0);
 }
 
 const std::initializer_list<const char*> kGroupTables = {"qrtb373", "qrtb467", "qrtb425", "qrtb444", "qrtb479"};

@@ -21,9 +21,9 @@ Connection& RecordConnection(const char** table) {
   return BaseConnection();
 }
 
-int Insert(const ScoreUpload& u, ScoreValue value, bool typed, const std::string& holder,
-           const std::string& class_name, const std::string& date_text,
-           const std::string& meet_name) {
+}  // namespace
+
+int InsertRecord(const RecordNode& r) {
   DataGuard hold(DataLock);
   const char* table = nullptr;
   Connection& conn = RecordConnection(&table);
@@ -31,29 +31,11 @@ int Insert(const ScoreUpload& u, ScoreValue value, bool typed, const std::string
                          " (qrtb190, qrtb191, qrtb192, qrtb193, qrtb194, qrtb195, qrtb196,"
                          " qrtb197, qrtb198, qrtb199, qrtb202, qrtb205, qrtb208, qrtb209, qrtb210)"
                          " VALUES (1, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-  st.Bind(u.GroupName).Bind(u.GroupSex).Bind(u.EventName).Bind(u.EventType).Bind(u.TeamType)
-      .BindOrNull(value, kNoResult);
-  if (typed)
-    st.BindNull().BindNull();
-  else
-    st.BindOrNull(u.RecordValue2, kNoResult).BindOrNull(u.RecordValue3, kNoResult);
-  st.Bind(holder).Bind(class_name).Bind(date_text).Bind(u.UnitText).Bind(meet_name)
-      .Bind(u.RoundKind);
+  st.Bind(r.GroupName).Bind(r.Sex).Bind(r.EventName).Bind(r.EventType).Bind(r.TeamType)
+      .BindOrNull(r.Value, kNoResult).BindOrNull(r.Value2, kNoResult).BindOrNull(r.Value3, kNoResult)
+      .Bind(r.HolderName).Bind(r.ClassName).Bind(r.DateText).Bind(r.UnitText).Bind(r.MeetName).Bind(r.RoundKind);
   if (!st.Run()) return 0;
   return static_cast<int>(conn.LastInsertId());
-}
-
-}  // namespace
-
-int InsertRecord(const LaneNode& lane, const std::string& holder_name,
-                 const std::string& class_name, const std::string& date_text,
-                 const ScoreUpload& upload) {
-  DataGuard hold(DataLock);
-  return Insert(upload, lane.Result, false, holder_name, class_name, date_text, Model().MeetName);
-}
-
-int InsertRecordEmpty(const ScoreUpload& upload) {
-  return Insert(upload, upload.Value, true, "", "", "", "");
 }
 
 int UpdateRecordFlags(const RecordNode& record) {

@@ -17,11 +17,13 @@ namespace {
 TEST(Records, InsertedRecordsReadBackAsTheyWereKept) {
   MeetFixture f;
   f.OpenNewMeet();
-  ScoreUpload u{.RecordValue2 = 11, .Value = 3150, .RoundKind = 3, .GroupSex = 2, .EventType = 2,
-                .TeamType = 1, .UnitText = "米", .GroupName = "一年级", .EventName = "跳远"};
-  int id = InsertRecord(LaneNode{.Result = 3200}, "王'芳", "101班", "2024年5月20日", u);
+  RecordNode set{.Sex = 2, .EventName = "跳远", .GroupName = "一年级", .MeetName = FixtureMeetSettings{}.Name,
+                 .RoundKind = 3, .EventType = 2, .TeamType = 1, .Value = 3200, .Value2 = 11,
+                 .HolderName = "王'芳", .ClassName = "101班", .DateText = "2024年5月20日", .UnitText = "米"};
+  int id = InsertRecord(set);
   ASSERT_GT(id, 0);
-  int typed = InsertRecordEmpty(u);
+  int typed = InsertRecord(RecordNode{.Sex = 2, .EventName = "跳远", .GroupName = "一年级", .Value = 3150,
+                                      .UnitText = "米"});
   EXPECT_EQ(typed, id + 1);
   {
     DataGuard hold(DataLock);

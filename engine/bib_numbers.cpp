@@ -86,7 +86,7 @@ int AssignBibNumbers() {
   }
   if (failed || !unit.Commit()) {
     unit.Rollback();
-    LoadAthletes();
+    static_cast<void>(LoadAthletes());  // the failure is answered; a failed reload logs itself
     return 1;
   }
   return 0;

@@ -23,13 +23,6 @@ namespace korva {
 
 namespace {
 
-// After a failed write the lists are rebuilt from the file, which the
-// rolled-back transaction left as it was.
-void ReloadRoundsAndLanes() {
-  LoadRounds();
-  LoadLanes();
-}
-
 // Writes what DrawRoundLanes changed for the drawn round. 0 / 1.
 int StoreRoundDraw(const RoundDraw& draw, const RoundNode& drawn) {
   for (int id : draw.ClearedRoundIds)

@@ -24,9 +24,9 @@ bool ResultsUnit::Commit() {
 void ResultsUnit::Undo() {
   done_ = true;
   unit_.Rollback();
-  LoadRounds();
-  LoadLanes();
-  LoadRecords();
+  // The failure is answered by the unit's owner; a failed reload logs itself.
+  ReloadRoundsAndLanes();
+  static_cast<void>(LoadRecords());
   queue_.Restore();
 }
 

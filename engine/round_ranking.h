@@ -8,7 +8,6 @@
 #include <string>
 
 #include "database/model.h"
-#include "database/store_records.h"
 #include "engine/score_upload.h"
 
 namespace korva {

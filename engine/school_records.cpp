@@ -8,6 +8,7 @@
 
 #include "database/lookups.h"
 #include "database/store_lanes.h"
+#include "database/store_records.h"
 #include "engine/ranked_list.h"
 #include "engine/score_text.h"
 
@@ -45,23 +46,20 @@ bool TakeHolder(RecordNode& record, const GroupNode& group, const LaneNode& best
 int AddRecordNode(const GroupNode& group, const ScoreUpload& upload, const LaneNode& best) {
   RecordNode record;
   if (!TakeHolder(record, group, best)) return 0;
-  ScoreUpload kept = upload;
-  kept.RoundKind = RecordRoundKind(upload.RoundKind);
-  const int id = InsertRecord(best, record.HolderName, record.ClassName, record.DateText, kept);
-  if (id <= 0) return 1;
-  record.Id = id;
   record.InsertFlag = 1;
-  record.Sex = kept.GroupSex;
-  record.EventName = kept.EventName;
-  record.GroupName = kept.GroupName;
+  record.Sex = upload.GroupSex;
+  record.EventName = upload.EventName;
+  record.GroupName = upload.GroupName;
   record.MeetName = Model().MeetName;
-  record.RoundKind = kept.RoundKind;
-  record.EventType = kept.EventType;
-  record.TeamType = kept.TeamType;
+  record.RoundKind = RecordRoundKind(upload.RoundKind);
+  record.EventType = upload.EventType;
+  record.TeamType = upload.TeamType;
   record.Value = best.Result;
-  record.Value2 = kept.RecordValue2;
-  record.Value3 = kept.RecordValue3;
-  record.UnitText = kept.UnitText;
+  record.Value2 = upload.RecordValue2;
+  record.Value3 = upload.RecordValue3;
+  record.UnitText = upload.UnitText;
+  record.Id = InsertRecord(record);
+  if (record.Id <= 0) return 1;
   auto& records = Model().RecordList;
   records.insert(records.begin(), record);
   return 0;
@@ -217,21 +215,14 @@ TopScoreCode UpdateTopScore(std::string_view query, std::string& text) {
     RemoveRecordNode(id);
     return kTopScoreDeleted;
   }
-  ScoreUpload typed;
-  typed.GroupName = grade->GradeName;
-  typed.GroupSex = sex;
-  typed.EventName = event->Name;
-  typed.Value = value;
-  typed.UnitText = event->Unit;
-  const int id = InsertRecordEmpty(typed);
-  if (id <= 0) return kTopScoreFailed;
   RecordNode node;
-  node.Id = id;
   node.Sex = sex;
   node.EventName = event->Name;
   node.GroupName = grade->GradeName;
   node.Value = value;
   node.UnitText = event->Unit;
+  node.Id = InsertRecord(node);
+  if (node.Id <= 0) return kTopScoreFailed;
   auto& records = Model().RecordList;
   records.insert(records.begin(), node);
   return kTopScoreAdded;

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "database/model.h"
-#include "database/store_records.h"
+#include "engine/score_upload.h"
 
 namespace korva {
 

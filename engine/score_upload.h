@@ -11,9 +11,31 @@
 #include <vector>
 
 #include "database/model.h"
-#include "database/store_records.h"
 
 namespace korva {
+
+// One score upload of the score-entry page, as parsed and completed by the
+// score saving.
+struct ScoreUpload {
+  int RoundId = 0;
+  int AthleteId = 0;
+  int Status = 0;           // 0 normal, above 0 no valid result
+  int Mode = 0;             // 1 upload, 2 confirmed after a warning, 3 recount
+  ScoreValue RecordValue = kNoResult;   // the standing record as the page had it
+  ScoreValue RecordValue2 = kNoResult;  // second record value, carried unchanged
+  ScoreValue RecordValue3 = kNoResult;  // third record value, carried unchanged
+  ScoreValue Value = kNoResult;
+  int RoundKind = 0;
+  int GroupSex = 0;         // 1 boys, 2 girls
+  int EventType = 0;        // BiSaiType
+  int TeamType = 0;         // TuanTiType
+  int SortDirection = 1;    // PaiXuType
+  int Heat = 1;
+  std::string ScoreText;
+  std::string UnitText;
+  std::string GroupName;
+  std::string EventName;
+};
 
 // Upload modes.
 enum UploadMode {

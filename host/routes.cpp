@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "engine/result_table.h"
+#include "pages/common/setup_result_page.h"
 #include "pages/meet/meet_routes.h"
 #include "pages/setup/setup_routes.h"
 #include "web/route_table.h"
@@ -12,9 +13,7 @@ namespace korva {
 void InstallAllRoutes() {
   std::vector<RouteTable> tables = SetupRouteTables();
   for (RouteTable table : MeetRouteTables()) tables.push_back(table);
-  InstallRouteTables(std::move(tables));
-  InstallSetupServices();
-  InstallMeetServices();
+  InstallRouteTables(std::move(tables), AdministrationAnswerPages());
   AttachPrintQueue();
 }
 

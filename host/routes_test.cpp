@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "database/data_lock.h"
 #include "database/model.h"
+#include "pages/setup/setup_stage_page.h"
 #include "web/route_table.h"
 #include "web/router.h"
 #include "web/web_server.h"
@@ -89,28 +89,16 @@ TEST_F(RoutesTest, TestsComeInTheirOrder) {
   for (int i = 0; i < 5; ++i) EXPECT_EQ(admin_html[i], Route("GET", "/Admin.html", kRoles[i])) << kRoles[i];
 }
 
-TEST_F(RoutesTest, HomeAndSetupMeetDependOnTheMeet) {
-  {
-    DataGuard hold(DataLock);
-    Model().CurrentMeetId = 0;
-  }
-  EXPECT_EQ(kRouteNoMeetHome, Route("GET", "/", 0));
-  {
-    DataGuard hold(DataLock);
-    Model().CurrentMeetId = 3;
-  }
+TEST_F(RoutesTest, HomeAndSetupMeetHaveRowsOfTheirOwn) {
+  // The home page's row chooses the login page by the meet when it runs.
+  EXPECT_EQ(kRouteHome, Route("GET", "/", 0));
   EXPECT_EQ(kRouteHome, Route("GET", "/?x=1", 8));
   EXPECT_EQ(kRouteHome, Route("GET", "/Welcome.html", 0));  // where the redirect of kind 9 goes
-  {
-    DataGuard hold(DataLock);
-    Model().CurrentMeetId = 0;
-  }
-  static int stage = 0;
-  SetSetupStageHook([] { return stage; });
-  const int expected[] = {33, 34, 35, 36, 37, 37, 37, 37, 32};
-  for (stage = 0; stage <= 8; ++stage) EXPECT_EQ(expected[stage], Route("GET", "/SetupMeet.html", 8)) << stage;
+  // "/SetupMeet.html" serves the page of the stage's route.
+  EXPECT_EQ(37, Route("GET", "/SetupMeet.html", 8));
   EXPECT_EQ(kRouteNone, Route("GET", "/SetupMeet.html", 7));
-  SetSetupStageHook(nullptr);
+  const int expected[] = {33, 34, 35, 36, 37, 37, 37, 37, 32};
+  for (int stage = 0; stage <= 8; ++stage) EXPECT_EQ(expected[stage], SetupMeetRoute(stage)) << stage;
 }
 
 }  // namespace

@@ -21,11 +21,15 @@ namespace korva {
 
 namespace {
 
+void ServeResultPage(int code, std::string_view message, const LoginNode& session, std::string& reply) {
+  if (auto page = InstalledAnswerPages().result_page) page(code, message, session, reply);
+}
+
 void AnswerEmpty(EmptyReply kind, const LoginNode& session, std::string& reply) {
   reply.clear();
   switch (kind) {
     case EmptyReply::kAdminResult:
-      ServeAdminResultPage(99, "", session, reply);
+      ServeResultPage(99, "", session, reply);
       if (reply.empty()) ServeSessionExpiredPage(session, reply);
       break;
     case EmptyReply::kEmptyBody:
@@ -72,7 +76,7 @@ void AnswerFromResult(const RouteRow& row, RouteContext& ctx) {
       return;
     case Answer::kResultPage:
       reply.clear();
-      ServeAdminResultPage(row.base + ctx.result, ctx.message, session, reply);
+      ServeResultPage(row.base + ctx.result, ctx.message, session, reply);
       return;
     case Answer::kClassLoginOnFailure:
       if (ctx.result == 0) return;
@@ -89,7 +93,7 @@ void AnswerFromResult(const RouteRow& row, RouteContext& ctx) {
       if (ctx.result == 0) {
         ServeRedirectPage(row.redirect, ctx.message, session, reply);
       } else {
-        ServeAdminResultPage(row.base, ctx.message, session, reply);
+        ServeResultPage(row.base, ctx.message, session, reply);
       }
       return;
     case Answer::kRedirectElseFailure:
@@ -97,7 +101,7 @@ void AnswerFromResult(const RouteRow& row, RouteContext& ctx) {
       if (ctx.result == 0) {
         ServeRedirectPage(row.redirect, ctx.message, session, reply);
       } else {
-        ServeAdminResultPage(row.base, EscapeHtml(ctx.message), session, reply);
+        ServeResultPage(row.base, EscapeHtml(ctx.message), session, reply);
       }
       return;
   }

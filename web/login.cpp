@@ -78,21 +78,21 @@ bool IsMeetDay(std::time_t now) {
 }
 
 // The reason a found account may not log in now (0 when it may). A staff
-// account that may gets the client address stored as its last one (14 when
-// that fails). The caller holds DataLock.
+// account that may gets the client address stored as its last one
+// (kLoginNotSaved when that fails). The caller holds DataLock.
 int RefusalReason(const AccountRecord& account, bool staff, const std::string& client_address, std::time_t now) {
   if (staff) {
     if (account.Role != kRolePrintAdmin && account.Role != kRoleScoreClerk && account.Role != kRoleAdmin)
-      return 12;
-    if (account.Role > kRolePrintAdmin && !IsLocalNetworkAddress(client_address)) return 11;
+      return kLoginAccountError;
+    if (account.Role > kRolePrintAdmin && !IsLocalNetworkAddress(client_address)) return kLoginAddressRefused;
     if (account.Role == kRoleScoreClerk) {
       if (account.FixedAddress && !account.LastAddress.empty() && account.LastAddress != client_address)
-        return 11;
-      if (account.MeetDaysOnly && !IsMeetDay(now)) return 13;
+        return kLoginAddressRefused;
+      if (account.MeetDaysOnly && !IsMeetDay(now)) return kLoginOutsideMeetPeriod;
     }
-    return SaveStaffLastAddress(account.Id, client_address) == 0 ? 0 : 14;
+    return SaveStaffLastAddress(account.Id, client_address) == 0 ? 0 : kLoginNotSaved;
   }
-  if (account.Role != kRoleClassTeacher || !FindClassNode(account.ClassId, account.GradeId)) return 12;
+  if (account.Role != kRoleClassTeacher || !FindClassNode(account.ClassId, account.GradeId)) return kLoginAccountError;
   return 0;
 }
 
@@ -161,7 +161,7 @@ const char* LoginMessageText(int message) {
     case kLoginAccountError: return "帐号数据有错误，请联系管理员！";
     case kLoginOutsideMeetPeriod: return "该帐号只能在运动会比赛期间登陆！";
     case kLoginNotSaved: return "登陆信息无法保存，请稍后再试！";
-    case 61: return "您的帐号已经在其他地方登陆！";
+    case kLoginElsewhere: return "您的帐号已经在其他地方登陆！";
     default: return "";
   }
 }
@@ -254,7 +254,7 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
     if ((other->Role > kRoleClassTeacher) != staff || other->Role == 0) continue;
     ClearLogin(*other);
     other->OwnerKey = 0;
-    other->Reason = 61;
+    other->Reason = kLoginElsewhere;
   }
   return 1;
 }

@@ -18,6 +18,7 @@ enum LoginMessage {
   kLoginAccountError = 12,
   kLoginOutsideMeetPeriod = 13,
   kLoginNotSaved = 14,
+  kLoginElsewhere = 61,      // logged out by a login of the same account elsewhere
 };
 
 // Checks name and password (staff: login name; class teacher: the class id
@@ -25,7 +26,7 @@ enum LoginMessage {
 // account exists with that password and may log in now; the session then
 // holds the account (with a new cookie number when it was not signed in to
 // it already), and every other session of the same account is logged out
-// (reason 61). 0 otherwise: the session is logged out and its Reason and
+// (reason kLoginElsewhere). 0 otherwise: the session is logged out and its Reason and
 // failure count tell why; Reason kLoginLockedOut when the account or the
 // client address had three failed logins within five minutes (whatever
 // cookie came with them), and the password was not looked at. Takes

@@ -3,7 +3,7 @@
 // declares its routes as one table of rows next to its handlers; the page
 // folders hand their tables to InstallRouteTables at start-up, and the
 // router and the dispatcher only read them. A new route is one row and its
-// handler.
+// handler; the web server names no page of the page folders.
 #include <memory>
 #include <span>
 #include <string>
@@ -61,8 +61,9 @@ struct RouteContext;
 using RouteHandler = void (*)(RouteContext& ctx);
 
 struct RouteRow {
-  // The path before any query; empty for a route that the router reaches
-  // only by its code ("/" and "/SetupMeet.html" choose their code).
+  // The path before any query; empty for a route that is reached only by
+  // its code (the router's own choices, or a handler that serves another
+  // row's page).
   std::string_view path;
   Method method = Method::kEither;
   unsigned roles = 0;
@@ -106,13 +107,28 @@ struct RouteContext {
   void Refresh();
 };
 
-// Replaces every installed table. The web server's own rows come first;
-// the page folders' tables follow in the order given. Call before the server
-// listens (tests may call it again between runs).
-void InstallRouteTables(std::vector<RouteTable> tables);
+// The pages the dispatcher answers with from a row's answer kind and empty
+// reply: the administration result page for a code and message (which, for
+// the codes of a refused meet creation, is the posted meet name). It lives
+// with the page folders, which hand it over with their tables; without it
+// those answers stay empty (the session-expired page).
+struct AnswerPages {
+  void (*result_page)(int code, std::string_view message, const LoginNode& session, std::string& reply) = nullptr;
+};
+
+// Replaces every installed table and the answer pages. The web server's own
+// rows come first; the page folders' tables follow in the order given. Call
+// before the server listens (tests may call it again between runs).
+void InstallRouteTables(std::vector<RouteTable> tables, AnswerPages pages = {});
+
+// The installed answer pages.
+AnswerPages InstalledAnswerPages();
 
 // Every installed row, the web server's own first.
 std::vector<const RouteRow*> AllRouteRows();
+
+// The first installed prefix row whose path starts path (null when none).
+const RouteRow* FindPrefixRouteRow(std::string_view path);
 
 // The first installed row with code (null when none).
 const RouteRow* FindRouteRow(int code);
@@ -120,26 +136,5 @@ const RouteRow* FindRouteRow(int code);
 // The first installed row for base path, method ("GET"/"POST") and role
 // (null when none).
 const RouteRow* FindRouteRow(std::string_view base_path, std::string_view method, int role);
-
-// The administration result page (ServeSetupResultPage): writes the whole
-// reply for code and message; leaves it empty for a non-administrator. The
-// page lives with the set-up pages, which install it at start-up.
-using AdminResultPageHook = void (*)(int code, std::string_view message, const LoginNode& session,
-                                     std::string& reply);
-void SetAdminResultPageHook(AdminResultPageHook hook);
-// Calls the hook; without one the reply stays empty.
-void ServeAdminResultPage(int code, std::string_view message, const LoginNode& session, std::string& reply);
-
-// GetSetupStage (0 to 8) for "/SetupMeet.html", under a shared DataLock.
-// Without it the stage reads 0.
-using SetupStageHook = int (*)();
-void SetSetupStageHook(SetupStageHook hook);
-int SetupStageOfMeet();
-
-// The print style sheet "/view.css" (BuildCertificateCss) for a layout key
-// (the session's OwnerKey). Without it the sheet is empty.
-using CertificateCssHook = void (*)(int layout_key, std::string& css);
-void SetCertificateCssHook(CertificateCssHook hook);
-void BuildCertificateCssFor(int layout_key, std::string& css);
 
 }  // namespace korva

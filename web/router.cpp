@@ -1,29 +1,10 @@
 #include "web/router.h"
 
-#include "database/data_lock.h"
-#include "database/model.h"
 #include "web/web_server.h"
 
 namespace korva {
 
 namespace {
-
-// The page of the current set-up stage.
-int SetupMeetRoute() {
-  switch (SetupStageOfMeet()) {
-    case 0: return 33;
-    case 1: return 34;
-    case 2: return 35;
-    case 3: return 36;
-    case 8: return 32;
-    default: return kRouteSetupIncomplete;
-  }
-}
-
-int HomeRoute() {
-  DataReadGuard hold(DataLock);
-  return Model().CurrentMeetId != 0 ? kRouteHome : kRouteNoMeetHome;
-}
 
 int ExtensionRoute(std::string_view base) {
   std::size_t dot = base.rfind('.');
@@ -53,15 +34,11 @@ RouteMatch MatchRoute(const HttpRequest& request, int role) {
   if (request.Method != "GET" && request.Method != "POST") return {};
   std::string_view path = request.Path;
   bool role_known = role >= 0 && role <= 8;
-  for (const RouteRow* row : AllRouteRows()) {
-    if (!row->prefix || !path.starts_with(row->path)) continue;
+  if (const RouteRow* row = FindPrefixRouteRow(path))
     return role_known && (row->roles & Role(role)) ? RouteMatch{row->code, row} : RouteMatch{};
-  }
   std::string_view base = BasePath(path);
   if (int code = ExtensionRoute(base); code != kRouteNone) return ByCode(code);
   if (!role_known) return {};
-  if (base == "/" || base == "/Welcome.html") return ByCode(HomeRoute());
-  if (base == "/SetupMeet.html") return role == kRoleAdmin ? ByCode(SetupMeetRoute()) : RouteMatch{};
   const RouteRow* row = FindRouteRow(base, request.Method, role);
   return row ? RouteMatch{row->code, row} : RouteMatch{};
 }

@@ -9,11 +9,6 @@
 
 namespace korva {
 
-// Codes the router chooses without a path of their own.
-enum ChosenRoute {
-  kRouteSetupIncomplete = 37,  // "/SetupMeet.html" in set-up stages 4 to 7
-};
-
 struct RouteMatch {
   int code = kRouteNone;
   const RouteRow* row = nullptr;  // null for kRouteNone
@@ -21,9 +16,7 @@ struct RouteMatch {
 
 // The route of request for the session's role, tested in this order:
 // WebSuspended, Firefox, a method other than GET or POST, prefix rows
-// ("/upcj.html"), file extensions, "/" and "/SetupMeet.html", then the
-// rows' paths with their roles. Takes DataLock shared for "/" and
-// "/SetupMeet.html".
+// ("/upcj.html"), file extensions, then the rows' paths with their roles.
 RouteMatch MatchRoute(const HttpRequest& request, int role);
 
 // MatchRoute's code.

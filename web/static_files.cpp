@@ -40,7 +40,6 @@ constexpr ScriptFile kScripts[] = {
     {"/admin.js", Template::kAdminJs, "application/x-javascript"},
     {"/inscore.js", Template::kInscoreJs, "application/x-javascript"},
     {"/admin.css", Template::kAdminCss, "text/css"},
-    {"/view.css", Template::kPrintCssBase, "text/css"},
 };
 
 std::string_view ContentTypeOf(std::string_view name) {
@@ -142,6 +141,8 @@ bool HoldsEtag(std::string_view if_none_match, std::string_view etag) {
   return false;
 }
 
+}  // namespace
+
 void AppendScript(const HttpRequest& request, std::string_view content_type, std::string_view body,
                   std::string& reply) {
   std::string etag = ScriptEtag(body);
@@ -152,8 +153,6 @@ void AppendScript(const HttpRequest& request, std::string_view content_type, std
   reply += FormatScriptHeader(content_type, etag, body.size());
   reply += body;
 }
-
-}  // namespace
 
 std::string ConfinedFileName(const std::string& path) {
   std::string name = UrlDecode(BasePath(path));
@@ -166,16 +165,10 @@ std::string ConfinedFileName(const std::string& path) {
   return name;
 }
 
-void ServeScriptOrStyle(const HttpRequest& request, const LoginNode& session, std::string& reply) {
+void ServeScriptOrStyle(const HttpRequest& request, std::string& reply) {
   std::string_view base = BasePath(request.Path);
   for (const ScriptFile& script : kScripts) {
     if (script.path != base) continue;
-    if (script.path == "/view.css") {
-      std::string css;
-      BuildCertificateCssFor(session.OwnerKey, css);
-      AppendScript(request, script.content_type, css, reply);
-      return;
-    }
     // A script whose template is not built yet is missing, not empty: an
     // empty one could stay in the browser's cache after the real one lands.
     const std::string* text = FindHtmlTemplate(script.template_id);

@@ -8,12 +8,15 @@
 
 namespace korva {
 
-// "/af.js" (template 154), "/admin.js" (145), "/inscore.js" (165),
-// "/admin.css" (151) and "/view.css" (the certificate style sheet of the
-// session's layout), each with an ETag "QV2016-" and a hash of its text; a
-// request whose If-None-Match holds that ETag gets 304. A script whose
+// "/af.js" (template 154), "/admin.js" (145), "/inscore.js" (165) and
+// "/admin.css" (151), each as AppendScript sends it. A script whose
 // template does not exist gets 404.
-void ServeScriptOrStyle(const HttpRequest& request, const LoginNode& session, std::string& reply);
+void ServeScriptOrStyle(const HttpRequest& request, std::string& reply);
+
+// A script or style sheet with an ETag "QV2016-" and a hash of its text; a
+// request whose If-None-Match holds that ETag gets 304.
+void AppendScript(const HttpRequest& request, std::string_view content_type, std::string_view body,
+                  std::string& reply);
 
 // A file of the image folder (".jpg", ".gif", ".ico", ".mp3"), kept in
 // memory once read; 404 for a missing file, one that is not a regular file,

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "database/model.h"
 #include "web/form_field.h"
 #include "web/login.h"
 #include "web/response.h"
@@ -15,6 +16,18 @@ namespace {
 void ClassLoginPage(RouteContext& ctx) { ServeClassLoginPage(ctx.session, kLoginNoMessage, ctx.reply); }
 
 void StaffLoginPage(RouteContext& ctx) { ServeStaffLoginPage(ctx.session, kLoginNoMessage, ctx.reply); }
+
+// "/" and "/Welcome.html": the class teachers' login while a meet is open,
+// else the staff login.
+void HomePage(RouteContext& ctx) {
+  if (Model().CurrentMeetId != 0) {
+    ctx.route = kRouteHome;
+    ClassLoginPage(ctx);
+  } else {
+    ctx.route = kRouteNoMeetHome;
+    StaffLoginPage(ctx);
+  }
+}
 
 // Login posts 11 (class teacher) and 21 (staff): the redirect to the
 // role's home, or the login page again with the reason.
@@ -55,7 +68,7 @@ void RefusedBrowserPage(RouteContext& ctx) {
 
 void ServiceClosedPage(RouteContext& ctx) { ServeServiceClosedPage(ctx.session, ctx.reply); }
 
-void ScriptOrStyle(RouteContext& ctx) { ServeScriptOrStyle(ctx.request, ctx.session, ctx.reply); }
+void ScriptOrStyle(RouteContext& ctx) { ServeScriptOrStyle(ctx.request, ctx.reply); }
 
 void ImageOrSound(RouteContext& ctx) { ServeImageFile(ctx.request, ctx.reply); }
 
@@ -74,15 +87,14 @@ constexpr RouteRow kRows[] = {
      .handler = StaffLoginPage},
     {.path = "/AdminIndex.html", .method = kPost, .roles = kAnyone, .code = kRouteStaffLogin,
      .handler = LoginPost, .access = kNone},
+    {.path = "/", .roles = kAnyone, .code = kRouteHome, .handler = HomePage},
+    {.path = "/Welcome.html", .roles = kAnyone, .code = kRouteHome, .handler = HomePage},
     // Reached by their code only: the router chooses them.
-    {.roles = kAnyone, .code = kRouteHome, .handler = ClassLoginPage},
-    {.roles = kAnyone, .code = kRouteNoMeetHome, .handler = StaffLoginPage},
     {.roles = kAnyone, .code = kRouteFirefox, .handler = RefusedBrowserPage, .access = kNone},
     {.roles = kAnyone, .code = kRouteSuspended, .handler = ServiceClosedPage, .access = kNone},
     {.roles = kAnyone, .code = kRouteImage, .handler = ImageOrSound, .access = kNone, .session = false},
     {.roles = kAnyone, .code = kRouteSound, .handler = ImageOrSound, .access = kNone, .session = false},
     {.roles = kAnyone, .code = kRouteDocument, .handler = Document, .access = kNone, .session = false},
-    // "/view.css" reads the layout rows of the base file.
     {.path = "/af.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle,
      .session = false},
     {.path = "/admin.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle,
@@ -90,8 +102,6 @@ constexpr RouteRow kRows[] = {
     {.path = "/inscore.js", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle,
      .session = false},
     {.path = "/admin.css", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle,
-     .session = false},
-    {.path = "/view.css", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ScriptOrStyle,
      .session = false},
 };
 

@@ -9,13 +9,13 @@ namespace korva {
 // without a path.
 enum WebRoute {
   kRouteNone = 0,             // unknown path or role: the session-expired page
-  kRouteHome = 1,             // "/" with a meet open: the class login page
+  kRouteHome = 1,             // "/" and "/Welcome.html": with a meet open the class login page
   kRouteFirefox = 2,          // refused browser
   kRouteClassLoginPage = 10,  // GET "/index.html"
   kRouteClassLogin = 11,      // POST "/index.html"
   kRouteStaffLoginPage = 20,  // GET "/AdminIndex.html"
   kRouteStaffLogin = 21,      // POST "/AdminIndex.html"
-  kRouteNoMeetHome = 30,      // "/" without a meet: the staff login page
+  kRouteNoMeetHome = 30,      // the same without a meet: the staff login page
   kRouteSuspended = 99,
   kRouteImage = 300,
   kRouteDocument = 301,

@@ -49,12 +49,6 @@ int OpenDataForServer(const std::string& folder) {
   return 0;
 }
 
-std::string ProgramFolder() {
-  std::error_code ec;
-  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string(".") : program.parent_path().string();
-}
-
 }  // namespace
 
 int StartWebServer() {

@@ -9,11 +9,11 @@
 #include "database/loaders.h"
 #include "database/lookups.h"
 #include "database/store_athletes.h"
+#include "pages/common/number_list.h"
 #include "pages/meet/entry_changes.h"
 #include "pages/meet/entry_forms.h"
 #include "pages/meet/reports.h"
-#include "pages/setup/number_list.h"
-#include "pages/setup/round_settings_panel.h"
+#include "pages/meet/round_settings_panel.h"
 #include "web/escape.h"
 #include "web/form_field.h"
 #include "web/response.h"
@@ -74,21 +74,6 @@ constexpr const char* kAddExplanation =
     "4、每个比赛后面显示的是本班已报名该比赛的运动员和其他班已报名该比赛的人数。</p>";
 
 const char* SexText(int sex) { return sex == 1 ? "男" : "女"; }
-
-// The leading digits of text as a number (0 when it has none).
-int LeadingNumber(std::string_view text) {
-  std::vector<int> number = ReadNumberList(text, ' ', 1);
-  return number.empty() ? 0 : number[0];
-}
-
-// True when needle stands in text at a character start (a GBK trail byte
-// and the next lead byte never make a match).
-bool ContainsGbk(std::string_view text, std::string_view needle) {
-  for (std::size_t at = text.find(needle); at != std::string_view::npos; at = text.find(needle, at + 1)) {
-    if (IsGbkCharStart(text, at)) return true;
-  }
-  return false;
-}
 
 // Piece 2: the class and sex select, and the entry form of the chosen one.
 std::string AddAthletePanel(const LoginNode& session, int class_id, int sex) {

@@ -82,7 +82,7 @@ bool StoreAthlete(RegistrationPlan& plan) {
   int id = transaction.ok() ? SaveAthlete(plan.athlete) : 0;
   if (id == 0 || !transaction.Commit()) {
     transaction.Rollback();
-    LoadAthletes();
+    static_cast<void>(LoadAthletes());  // the failure is answered; a failed reload logs itself
     return false;
   }
   auto& list = Model().AthleteList;

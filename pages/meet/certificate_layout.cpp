@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <string_view>
 
-#include "pages/setup/number_list.h"
+#include "pages/common/number_list.h"
 #include "web/form_field.h"
 #include "web/response.h"
+#include "web/static_files.h"
 #include "web/templates.h"
+#include "web/web_routes.h"
 
 namespace korva {
 
@@ -36,7 +38,16 @@ void CertificateLayoutRoute(RouteContext& ctx) {
   AppendHtmlPage(ctx.session, saved ? "0" : "1", ctx.reply);
 }
 
+// "/view.css": the print style sheet of the session's certificate layout;
+// it reads the layout rows of the base file.
+void ViewCssRoute(RouteContext& ctx) {
+  std::string css;
+  BuildCertificateCss(ctx.session.OwnerKey, css);
+  AppendScript(ctx.request, "text/css", css, ctx.reply);
+}
+
 constexpr RouteRow kRows[] = {
+    {.path = "/view.css", .roles = kAnyone, .code = kRouteScriptOrStyle, .handler = ViewCssRoute, .session = false},
     {.path = "/MUpJzDt.html", .roles = kStaff, .code = 90, .handler = CertificateLayoutRoute,
      .access = Access::kWrite, .empty = EmptyReply::kEmptyBody},
 };
@@ -60,8 +71,6 @@ void BuildCertificateCss(int layout_key, std::string& css) {
   CertificateLayout layout;
   if (layout_key != 0 && ReadCertificateLayout(layout_key, layout)) ApplyCertificateLayout(css, layout);
 }
-
-void InstallCertificateCss() { SetCertificateCssHook(BuildCertificateCss); }
 
 RouteTable CertificateLayoutRoutes() { return kRows; }
 

@@ -22,11 +22,8 @@ void ApplyCertificateLayout(std::string& css, const CertificateLayout& layout);
 // alone for key 0 or when the rows can't be read.
 void BuildCertificateCss(int layout_key, std::string& css);
 
-// Has the web server answer "/view.css" with BuildCertificateCss. Called
-// once at start-up.
-void InstallCertificateCss();
-
-// Route 90 "/MUpJzDt.html?zjdt=line-which-value".
+// "/view.css" (BuildCertificateCss for the session's layout) and route 90
+// "/MUpJzDt.html?zjdt=line-which-value".
 RouteTable CertificateLayoutRoutes();
 
 }  // namespace korva

@@ -310,8 +310,9 @@ bool HandleDeleteAthletesPost(std::string_view body, const LoginNode& session, s
       continue;
     }
     if (DeleteAthlete(athlete_id) != 0) {
-      LoadAthletes();
-      LoadLanes();
+      // The failure is answered; a failed reload logs itself.
+      static_cast<void>(LoadAthletes());
+      static_cast<void>(LoadLanes());
       message += "数据库操作出现错误！";
       return false;
     }

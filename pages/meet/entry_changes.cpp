@@ -281,10 +281,7 @@ int AddAthleteToEvent(int athlete_id, int event_id, std::string& message) {
   if (!stored) {
     unit.Rollback();
     *athlete = before;
-    if (redraw) {
-      LoadRounds();
-      LoadLanes();
-    }
+    if (redraw) ReloadRoundsAndLanes();
     message = kStoreFailedText;
     return 0;
   }

@@ -5,6 +5,7 @@
 
 #include "database/lookups.h"
 #include "web/escape.h"
+#include "web/select_options.h"
 
 namespace korva {
 
@@ -152,10 +153,8 @@ std::string DataErrorTip(std::string_view text) {
 }  // namespace
 
 const std::vector<int>* FindGroupEventIds(int group_id) {
-  for (const GroupEventNode& node : Model().GroupEventList) {
-    if (node.GroupId == group_id) return node.EventIds.empty() ? nullptr : &node.EventIds;
-  }
-  return nullptr;
+  const GroupEventNode* node = FindGroupEvents(group_id);
+  return node && !node->EventIds.empty() ? &node->EventIds : nullptr;
 }
 
 EntryKind EntryKindOf(const EventNode& event) {
@@ -166,7 +165,7 @@ EntryKind EntryKindOf(const EventNode& event) {
 }
 
 int BuildGroupSelect(std::string& select, int& class_id, int& sex, GroupNode*& group) {
-  std::string options = "<option value=\"0-0-0-0\">请选择竞赛组</option>\r\n";
+  std::string options = OptionLine("0-0-0-0", "请选择竞赛组", false);
   bool offered = false;
   GroupNode* chosen = nullptr;
   for (const ClassNode& node : Model().ClassList) {

@@ -8,6 +8,7 @@
 #include "database/data_lock.h"
 #include "database/lookups.h"
 #include "database/model.h"
+#include "pages/common/setup_result_page.h"
 #include "pages/meet/class_frame.h"
 #include "pages/meet/entry_forms.h"
 #include "web/escape.h"
@@ -45,13 +46,6 @@ std::string JoinEscaped(const std::vector<std::string>& names, std::string_view 
 
 void Strike(std::vector<std::string>& open, const std::string& name) { std::erase(open, name); }
 
-const GroupEventNode* FindGroupEventNode(int group_id) {
-  for (const GroupEventNode& node : Model().GroupEventList) {
-    if (node.GroupId == group_id) return &node;
-  }
-  return nullptr;
-}
-
 // What the listing by class gathers for one class: its team events still
 // without an entrant (boys' teams, girls' teams, mixed teams) and the lines
 // of its groups.
@@ -65,7 +59,7 @@ struct ClassListing {
 // The group line and athlete lines of one group of the class. 0; 1 on a
 // data error.
 int ListGroupOfClass(const ClassNode& cls, const GroupNode& group, bool takes_mixed, ClassListing& out) {
-  const GroupEventNode* node = FindGroupEventNode(group.Id);
+  const GroupEventNode* node = FindGroupEvents(group.Id);
   if (node == nullptr) {
     ShowDataErrorCode(19550);
     return 1;

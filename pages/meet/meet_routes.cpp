@@ -24,6 +24,4 @@ std::vector<RouteTable> MeetRouteTables() {
           SingleItemPrintRoutes()};
 }
 
-void InstallMeetServices() { InstallCertificateCss(); }
-
 }  // namespace korva

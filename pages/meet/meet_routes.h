@@ -11,8 +11,4 @@ namespace korva {
 // its own table next to its handlers and is listed here once.
 std::vector<RouteTable> MeetRouteTables();
 
-// Installs the services the web server asks of this folder (the print style
-// sheet "/view.css"). Called before the server listens.
-void InstallMeetServices();
-
 }  // namespace korva

@@ -13,12 +13,12 @@
 #include "database/gbk_text.h"
 #include "database/lookups.h"
 #include "database/model.h"
+#include "database/setup_stage.h"
 #include "database/store_documents.h"
 #include "engine/bib_numbers.h"
 #include "engine/draw.h"
 #include "engine/draw_steps.h"
 #include "pages/meet/order_book_writer.h"
-#include "pages/setup/setup_stage.h"
 #include "web/escape.h"
 #include "web/response.h"
 

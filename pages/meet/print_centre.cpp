@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "database/lookups.h"
+#include "pages/common/number_list.h"
 #include "pages/meet/completion_time.h"
-#include "pages/setup/number_list.h"
 #include "web/escape.h"
 #include "web/http_request.h"
 #include "web/response.h"
+#include "web/select_options.h"
 #include "web/templates.h"
 
 namespace korva {
@@ -176,8 +177,7 @@ std::string SearchPage() {
                      "<fieldset><legend>按班级查找</legend><select size=\"1\" id=\"banji\">\r\n";
   for (const ClassNode& c : Model().ClassList)
     if (FindGroupByGradeAndSex(c.GradeId, 1) || FindGroupByGradeAndSex(c.GradeId, 2))
-      page += "<option value=\"" + std::to_string(c.GradeId) + "-" + std::to_string(c.ClassId) + "\">" +
-              EscapeHtml(c.ClassName) + "</option>\r\n";
+      page += OptionLine(std::to_string(c.GradeId) + "-" + std::to_string(c.ClassId), EscapeHtml(c.ClassName), false);
   page += "</select>\r\n <input type=\"button\" id=\"findCS\" value=\"查看\" onClick=\"findCS();\"></fieldset>\r\n"
           "<div id=\"ShowMessage\">当前检索结果：未检索</div>\r\n";
   return page + kStateLine;

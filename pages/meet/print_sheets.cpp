@@ -8,12 +8,12 @@
 
 #include "database/lookups.h"
 #include "database/store_rounds.h"
+#include "pages/common/number_list.h"
 #include "pages/meet/certificate_layout.h"
 #include "pages/meet/certificates.h"
 #include "pages/meet/check_in_sheets.h"
 #include "pages/meet/result_sheet.h"
 #include "pages/meet/round_context.h"
-#include "pages/setup/number_list.h"
 #include "web/escape.h"
 #include "web/response.h"
 #include "web/templates.h"

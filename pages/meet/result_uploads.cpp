@@ -9,6 +9,7 @@
 #include "engine/score_text.h"
 #include "web/escape.h"
 #include "web/response.h"
+#include "web/select_options.h"
 
 namespace korva {
 
@@ -123,7 +124,7 @@ std::string TieChoiceForm(const TieChoice& ties, const EventNode& event, const G
     std::string options;
     for (std::size_t j = 1; j <= run.Entries.size(); ++j) {
       const std::string place = std::to_string(run.Before + static_cast<int>(j));
-      options += "<option value=\"" + place + "\">第" + place + "名</option>";
+      options += OptionTag(place, "第" + place + "名", false);
     }
     for (std::size_t j = 0; j < run.Entries.size(); ++j) rows += TieRow(run.Entries[j], event, group, j + 1, ++n, options);
   }

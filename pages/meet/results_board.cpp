@@ -14,6 +14,7 @@
 #include "web/escape.h"
 #include "web/form_field.h"
 #include "web/response.h"
+#include "web/select_options.h"
 #include "web/templates.h"
 
 namespace korva {
@@ -30,21 +31,18 @@ const char* RemarkText(int record_flag) {
   return record_flag == 2 ? "破记录" : record_flag == 1 ? "平记录" : "";
 }
 
-const char* Selected(bool selected) { return selected ? " selected=\"selected\"" : ""; }
-
 // The grade select: "全部" and every grade that has a competition group, in
 // ClassList order (a grade's classes stand together).
 std::string GradeSelect(int grade_id) {
   std::string select = std::string("<select size=\"1\" name=\"CsList\" id=\"CsList\" "
-                                   "onchange=\"ChangeOneGrade();return false;\">\r\n<option value=\"0\"") +
-                       Selected(grade_id == 0) + ">全部</option>\r\n";
+                                   "onchange=\"ChangeOneGrade();return false;\">\r\n") +
+                       OptionLine(0, "全部", grade_id == 0);
   int last_grade = 0;
   for (const ClassNode& class_node : Model().ClassList) {
     if (class_node.GradeId == last_grade) continue;
     if (!FindGroupByGradeAndSex(class_node.GradeId, 1) && !FindGroupByGradeAndSex(class_node.GradeId, 2)) continue;
     last_grade = class_node.GradeId;
-    select += "<option value=\"" + std::to_string(class_node.GradeId) + "\"" +
-              Selected(class_node.GradeId == grade_id) + ">" + EscapeHtml(class_node.GradeName) + "</option>\r\n";
+    select += OptionLine(class_node.GradeId, EscapeHtml(class_node.GradeName), class_node.GradeId == grade_id);
   }
   return select + "</select>\r\n";
 }

@@ -8,11 +8,11 @@
 #include "database/gbk_text.h"
 #include "database/lookups.h"
 #include "engine/score_text.h"
+#include "pages/common/number_list.h"
 #include "pages/meet/certificates.h"
 #include "pages/meet/completion_time.h"
 #include "pages/meet/print_sheets.h"
 #include "pages/meet/round_context.h"
-#include "pages/setup/number_list.h"
 #include "web/escape.h"
 #include "web/form_field.h"
 #include "web/response.h"
@@ -26,26 +26,6 @@ constexpr std::size_t kIdTextBytes = 100;
 constexpr std::size_t kMaxLaneIdDigits = 9;
 
 std::string Num(int n) { return std::to_string(n); }
-
-// The value of the leading digits, 0 when there are none; a value too
-// large for an int reads as INT_MAX, which no bib number has.
-int LeadingNumber(std::string_view text) {
-  long long value = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') break;
-    value = std::min<long long>(value * 10 + (c - '0'), 0x7fffffff);
-  }
-  return static_cast<int>(value);
-}
-
-// Whether name holds text starting at a character boundary, so that a
-// search never matches the second byte of one character and the first of
-// the next.
-bool ContainsGbk(std::string_view name, std::string_view text) {
-  for (std::size_t at = 0; at + text.size() <= name.size(); at += GbkCharLength(name, at))
-    if (name.compare(at, text.size(), text) == 0) return true;
-  return false;
-}
 
 // "grade 男子|女子 event" of a round.
 std::string EventColumn(const RoundContext& context) {

@@ -4,7 +4,7 @@
 
 #include "database/data_lock.h"
 #include "database/model.h"
-#include "pages/setup/setup_stage.h"
+#include "database/setup_stage.h"
 #include "web/response.h"
 #include "web/templates.h"
 #include "web/web_server.h"

@@ -9,11 +9,11 @@
 #include "database/data_lock.h"
 #include "database/loaders.h"
 #include "database/lookups.h"
+#include "database/setup_stage.h"
 #include "database/store_athletes.h"
 #include "database/store_meets.h"
 #include "engine/bib_numbers.h"
 #include "engine/result_table.h"
-#include "pages/setup/setup_stage.h"
 #include "web/form_field.h"
 #include "web/login.h"
 #include "web/response.h"
@@ -163,10 +163,7 @@ GroupContests CollectGroupContests(int sex, int grade_id) {
   GroupContests found;
   const GroupNode* group = FindGroupByGradeAndSex(grade_id, sex);
   if (!group) return found;
-  const GroupEventNode* events = nullptr;
-  for (const GroupEventNode& node : Model().GroupEventList) {
-    if (node.GroupId == group->Id) events = &node;
-  }
+  const GroupEventNode* events = FindGroupEvents(group->Id);
   if (!events) return found;
   for (int event_id : events->EventIds) {
     const EventNode* event = FindEventById(event_id);
@@ -236,7 +233,7 @@ int SimulateRegistration() {
   }
   if (!stored || !unit.Commit()) {
     unit.Rollback();
-    LoadAthletes();
+    static_cast<void>(LoadAthletes());  // the failure is answered; a failed reload logs itself
     return 0;
   }
   // The loader's order: grade, class, sex, then id (nobody has a number).
@@ -301,7 +298,7 @@ int RenumberAthletes() {
   }
   if (AssignBibNumbers() != 0 || !unit.Commit()) {
     unit.Rollback();
-    LoadAthletes();
+    static_cast<void>(LoadAthletes());  // the failure is answered; a failed reload logs itself
     return 9;
   }
   return 8;

@@ -10,7 +10,7 @@
 #include "database/lookups.h"
 #include "database/store_rounds.h"
 #include "engine/round_lookups.h"
-#include "pages/setup/number_list.h"
+#include "pages/common/number_list.h"
 #include "web/escape.h"
 #include "web/form_field.h"
 #include "web/response.h"
@@ -26,12 +26,6 @@ constexpr const char* kRemoveFailedText = "数据库操作失败，错误号0092
 constexpr const char* kAddFailedText = "数据库操作失败，错误号00922，无法添加预赛，请联系开发者！";
 
 const char* SexWord(int sex) { return sex == 1 ? "男子" : "女子"; }
-
-// The lists as the file holds them, after a unit of work was rolled back.
-void ReloadRoundsAndLanes() {
-  LoadRounds();
-  LoadLanes();
-}
 
 // Turns a contest's preliminary into its single final in the old final's
 // slot and deletes the final with its lanes. 0 / 1 (message appended).

@@ -1,6 +1,7 @@
 #include "pages/setup/catalogue_page.h"
 
 #include "database/model.h"
+#include "pages/common/setup_result_page.h"
 #include "web/form_field.h"
 #include "web/response.h"
 #include "web/templates.h"

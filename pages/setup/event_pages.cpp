@@ -11,6 +11,7 @@
 #include "database/lookups.h"
 #include "database/model.h"
 #include "database/store_catalogue.h"
+#include "pages/common/setup_result_page.h"
 #include "pages/setup/catalogue_page.h"
 #include "pages/setup/setup_tabs.h"
 #include "web/escape.h"
@@ -305,7 +306,10 @@ void HandleSaveEventPost(RouteContext& ctx) {
   }
   std::string message;
   ctx.result = SaveEvent(e, id, &message);
-  LoadEvents();
+  if (LoadEvents() != 0 && ctx.result == 0) {
+    ctx.result = 1;
+    message = kReloadFailedText;
+  }
   ctx.message = EscapeHtml(message);
   if (ctx.result == 0 && id != 0) ctx.message += PrelimNotice(e);
 }
@@ -356,7 +360,10 @@ void HandleDeleteEventPost(RouteContext& ctx) {
   }
   std::string message;
   ctx.result = DeleteEvent(*event, &message);
-  LoadEvents();
+  if (LoadEvents() != 0 && ctx.result == 0) {
+    ctx.result = 1;
+    message = kReloadFailedText;
+  }
   ctx.message = EscapeHtml(message);
 }
 
@@ -384,8 +391,7 @@ void HandleMoveEvent(RouteContext& ctx) {
     if (!GroupsUsingEvent(id, &groups) || !GroupsUsingEvent(neighbour, &groups) || !groups.empty()) {
       answer = "E3";
     } else {
-      if (SwapEventIds(id, neighbour) != 0) answer = "E4";
-      LoadEvents();
+      if (SwapEventIds(id, neighbour) != 0 || LoadEvents() != 0) answer = "E4";
     }
   }
   AppendHtmlPage(ctx.session, answer, ctx.reply);

@@ -2,13 +2,14 @@
 
 #include <vector>
 
-#include "database/queries.h"
 #include "database/data_error.h"
 #include "database/lookups.h"
 #include "database/model.h"
+#include "database/queries.h"
+#include "database/setup_stage.h"
 #include "database/store_groups.h"
-#include "pages/setup/setup_stage.h"
 #include "web/escape.h"
+#include "web/select_options.h"
 
 namespace korva {
 
@@ -17,17 +18,11 @@ namespace {
 constexpr int kCombinedEvent = 3;
 
 std::string NumberedOption(int value, const char* unit, bool selected) {
-  std::string v = std::to_string(value);
-  return (selected ? "<option value=\"" + v + "\" selected=\"selected\">"
-                   : "<option value=\"" + v + "\">") +
-         v + unit + "</option>\r\n";
+  return OptionLine(value, std::to_string(value) + unit, selected);
 }
 
 std::string NamedOption(int value, std::string_view text, bool selected) {
-  std::string v = std::to_string(value);
-  return (selected ? "<option value=\"" + v + "\" selected=\"selected\">"
-                   : "<option value=\"" + v + "\">") +
-         EscapeHtml(text) + "</option>\r\n";
+  return OptionLine(value, EscapeHtml(text), selected);
 }
 
 std::string NumberedOptions(int count, const char* unit, int selected) {
@@ -230,13 +225,9 @@ std::string BuildMeetOptions() {
     LogFragmentFailure("the meet list");
     return {};
   }
-  if (meets.empty()) return "<option value=\"0\" selected=\"selected\">没有运动会数据</option>";
+  if (meets.empty()) return OptionTag(0, "没有运动会数据", true);
   std::string out;
-  for (std::size_t i = 0; i < meets.size(); ++i) {
-    std::string v = std::to_string(meets[i].Id);
-    out += (i == 0 ? "<option value=\"" + v + "\" selected=\"selected\">" : "<option value=\"" + v + "\">") +
-           EscapeHtml(meets[i].Name) + "</option>";
-  }
+  for (std::size_t i = 0; i < meets.size(); ++i) out += OptionTag(meets[i].Id, EscapeHtml(meets[i].Name), i == 0);
   return out;
 }
 

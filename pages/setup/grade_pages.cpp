@@ -11,6 +11,7 @@
 #include "database/lookups.h"
 #include "database/model.h"
 #include "database/store_classes.h"
+#include "pages/common/setup_result_page.h"
 #include "pages/setup/catalogue_page.h"
 #include "pages/setup/setup_tabs.h"
 #include "web/escape.h"
@@ -206,12 +207,13 @@ void HandleSaveGradePost(RouteContext& ctx) {
   }
   std::string message;
   ctx.result = SaveGrade(name, short_name, &message, grade_id, class_count);
-  LoadClasses();
+  bool reloaded = LoadClasses() == 0;
   // The groups carry their grade's name onto the group-events and
   // schedule pages.
-  if (grade_id != 0) {
-    LoadGroups();
-    LoadGroupEvents();
+  if (grade_id != 0) reloaded = LoadGroups() == 0 && LoadGroupEvents() == 0 && reloaded;
+  if (!reloaded && ctx.result == 0) {
+    ctx.result = 1;
+    message = "[" + name + "]年级数据写入数据库时出现错误！";
   }
   ctx.message = EscapeHtml(message);
 }
@@ -244,11 +246,12 @@ void HandleDeleteGradePost(RouteContext& ctx) {
   std::string message;
   ctx.result = DeleteGrade(grade_id, &message);
   // The grade's groups went with their contests and rounds.
-  LoadClasses();
-  LoadGroups();
-  LoadGroupEvents();
-  LoadContests();
-  LoadRounds();
+  const bool reloaded = LoadClasses() == 0 && LoadGroups() == 0 && LoadGroupEvents() == 0 && LoadContests() == 0 &&
+                        LoadRounds() == 0;
+  if (!reloaded && ctx.result == 0) {
+    ctx.result = 1;
+    message = kReloadFailedText;
+  }
   ctx.message = EscapeHtml(message);
 }
 
@@ -275,7 +278,7 @@ void HandleAddOrDeleteClass(RouteContext& ctx) {
     const ClassNode last = classes.back();
     std::string message;
     if (AddOrDeleteClass(last, add == "1", &message) != 0) answer = message;
-    LoadClasses();
+    if (LoadClasses() != 0 && answer == "OK") answer = add == "1" ? "操作数据库出错！[1]" : "操作数据库出错！[0]";
   }
   AppendHtmlPage(ctx.session, answer, ctx.reply);
 }

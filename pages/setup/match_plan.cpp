@@ -10,6 +10,7 @@
 #include "database/model.h"
 #include "database/store_rounds.h"
 #include "engine/session_start.h"
+#include "pages/common/setup_result_page.h"
 #include "web/escape.h"
 #include "web/form_field.h"
 #include "web/response.h"

@@ -12,6 +12,7 @@
 #include "web/escape.h"
 #include "web/form_field.h"
 #include "web/response.h"
+#include "web/select_options.h"
 #include "web/templates.h"
 
 namespace korva {
@@ -23,13 +24,6 @@ constexpr std::size_t kSettingMax = 10;
 // The opening ceremony that takes the whole first half-day session.
 constexpr int kHalfDayOpening = 7;
 
-// One option of a select: value, the selected mark when it is the stored
-// one, and its text.
-std::string Option(int value, int stored, const std::string& text) {
-  return "<option value=\"" + std::to_string(value) + "\"" + (value == stored ? " selected=\"selected\"" : "") +
-         ">" + text + "</option>";
-}
-
 // This year and the nine after it; a stored year outside them is added,
 // chosen, at the end.
 std::string YearOptions(int stored) {
@@ -37,18 +31,8 @@ std::string YearOptions(int stored) {
   std::tm tm{};
   localtime_r(&now, &tm);
   int first = tm.tm_year + 1900;
-  std::string out;
-  for (int year = first; year < first + 10; ++year) out += Option(year, stored, std::to_string(year) + "年");
-  if (stored < first || stored >= first + 10) {
-    std::string y = std::to_string(stored);
-    out += "<option value=\"" + y + "\" selected=\"selected\">" + y + "年</option>";
-  }
-  return out;
-}
-
-std::string NumberOptions(int first, int last, int stored, const char* unit) {
-  std::string out;
-  for (int v = first; v <= last; ++v) out += Option(v, stored, std::to_string(v) + unit);
+  std::string out = NumberOptions(first, first + 9, stored, "年");
+  if (stored < first || stored >= first + 10) out += OptionTag(stored, std::to_string(stored) + "年", true);
   return out;
 }
 
@@ -59,7 +43,7 @@ std::string SlotOptions(int first, int last, int stored) {
     int minutes = 6 * 60 + (slot - 1) * 30;
     char time[16];
     std::snprintf(time, sizeof time, "%d:%02d", minutes / 60, minutes % 60);
-    out += Option(slot, stored, time);
+    out += OptionTag(slot, time, slot == stored);
   }
   return out;
 }
@@ -67,14 +51,14 @@ std::string SlotOptions(int first, int last, int stored) {
 // Two half-day sessions a day, up to ten days.
 std::string LengthOptions(int stored) {
   std::string out;
-  for (int days = 1; days <= 10; ++days) out += Option(days * 2, stored, std::to_string(days) + "天");
+  for (int days = 1; days <= 10; ++days) out += OptionTag(days * 2, std::to_string(days) + "天", days * 2 == stored);
   return out;
 }
 
 std::string OpeningOptions(int stored) {
   std::string out;
-  for (int n = 1; n <= 6; ++n) out += Option(n, stored, std::to_string(n * 30) + "分钟");
-  return out + Option(kHalfDayOpening, stored, "半天");
+  for (int n = 1; n <= 6; ++n) out += OptionTag(n, std::to_string(n * 30) + "分钟", n == stored);
+  return out + OptionTag(kHalfDayOpening, "半天", kHalfDayOpening == stored);
 }
 
 bool OnlyBlanks(const std::string& text) {

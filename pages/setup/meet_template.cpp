@@ -20,13 +20,6 @@ namespace {
 std::mutex template_path_mutex;
 std::string template_path_override;
 
-std::string ProgramFolder() {
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return ".";
-  return exe.parent_path().string();
-}
-
 // Writes the whole of data to fd; false on any short write.
 bool WriteAll(int fd, const char* data, std::size_t size) {
   while (size > 0) {

@@ -1,8 +1,8 @@
 #include "pages/setup/order_book_control.h"
 
 #include "database/model.h"
+#include "database/setup_stage.h"
 #include "database/store_meets.h"
-#include "pages/setup/setup_stage.h"
 #include "web/escape.h"
 #include "web/form_field.h"
 #include "web/response.h"

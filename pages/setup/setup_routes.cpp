@@ -1,6 +1,5 @@
 #include "pages/setup/setup_routes.h"
 
-#include "database/data_lock.h"
 #include "pages/setup/account_pages.h"
 #include "pages/setup/admin_home.h"
 #include "pages/setup/advanced_operations.h"
@@ -18,39 +17,16 @@
 #include "pages/setup/regroup.h"
 #include "pages/setup/scheme_pages.h"
 #include "pages/setup/school_records_page.h"
-#include "pages/setup/setup_result_page.h"
-#include "pages/setup/setup_stage.h"
 #include "pages/setup/setup_stage_page.h"
 #include "pages/setup/venue_pages.h"
 
 namespace korva {
-
-namespace {
-
-// The administration result page for the dispatcher: the message is the
-// posted meet name for the codes that name it, and the handler's text for
-// every other code.
-void AdminResultPage(int code, std::string_view message, const LoginNode& session, std::string& reply) {
-  ServeSetupResultPage(session, code, message, reply, message);
-}
-
-int SetupStageForRouter() {
-  DataReadGuard hold(DataLock);
-  return GetSetupStage();
-}
-
-}  // namespace
 
 std::vector<RouteTable> SetupRouteTables() {
   return {CreateMeetRoutes(), SetupStageRoutes(), MenuPageRoutes(), OrderBookControlRoutes(), MatchPlanRoutes(),
           MeetListRoutes(), AccountPageRoutes(), RegroupRoutes(), SchoolRecordsRoutes(), AdminHomeRoutes(),
           MeetInfoRoutes(), CompetitionGroupsRoutes(), GroupEventsRoutes(), AjaxFunctionRoutes(),
           AdvancedOperationRoutes(), GradePageRoutes(), EventPageRoutes(), VenuePageRoutes(), SchemePageRoutes()};
-}
-
-void InstallSetupServices() {
-  SetAdminResultPageHook(AdminResultPage);
-  SetSetupStageHook(SetupStageForRouter);
 }
 
 }  // namespace korva

@@ -10,8 +10,4 @@ namespace korva {
 // its own table next to its handlers and is listed here once.
 std::vector<RouteTable> SetupRouteTables();
 
-// Installs the services the web server asks of these pages (the
-// administration result page and the set-up stage).
-void InstallSetupServices();
-
 }  // namespace korva

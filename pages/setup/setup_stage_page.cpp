@@ -4,10 +4,23 @@
 
 #include "database/data_lock.h"
 #include "database/model.h"
-#include "pages/setup/setup_stage.h"
+#include "database/setup_stage.h"
 #include "web/response.h"
 
 namespace korva {
+
+constexpr int kSetupMeetRoute = 37;
+
+int SetupMeetRoute(int stage) {
+  switch (stage) {
+    case kStageComplete: return 33;
+    case kStageNoGroups: return 34;
+    case kStageNoGroupEvents: return 35;
+    case kStageUnscheduled: return 36;
+    case kStageNoMeet: return 32;
+    default: return kSetupMeetRoute;
+  }
+}
 
 const char* SetupStagePagePath(int stage) {
   switch (stage) {
@@ -22,13 +35,22 @@ const char* SetupStagePagePath(int stage) {
 
 namespace {
 
-void ServeSetupStageRedirect(RouteContext& ctx) {
-  std::string path = SetupStagePagePath(GetSetupStage());
-  ServeRedirectToPath(path, ctx.session, ctx.reply);
+void ServeSetupMeet(RouteContext& ctx) {
+  const int stage = GetSetupStage();
+  const int route = SetupMeetRoute(stage);
+  // The stage pages' rows hold the lock and answer as this one does.
+  const RouteRow* row = route != kSetupMeetRoute ? FindRouteRow(route) : nullptr;
+  if (row && row->handler) {
+    ctx.route = route;
+    row->handler(ctx);
+    return;
+  }
+  ServeRedirectToPath(SetupStagePagePath(stage), ctx.session, ctx.reply);
 }
 
 constexpr RouteRow kRows[] = {
-    {.roles = kAdmin, .code = 37, .handler = ServeSetupStageRedirect, .empty = EmptyReply::kAdminResult},
+    {.path = "/SetupMeet.html", .roles = kAdmin, .code = kSetupMeetRoute, .handler = ServeSetupMeet,
+     .empty = EmptyReply::kAdminResult},
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "pages/setup/setup_stage.h"
+#include "database/setup_stage.h"
 #include "pages/setup/setup_stage_page.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "database/data_lock.h"
 #include "database/loaders.h"
 #include "database/model.h"
-#include "pages/setup/setup_result_page.h"
+#include "pages/common/setup_result_page.h"
 #include "web/escape.h"
 
 namespace korva {

@@ -231,7 +231,7 @@ void HandleSaveVenuePost(RouteContext& ctx) {
     saved = saved && work.Commit();
   }
   if (!saved) {
-    LoadVenues();
+    static_cast<void>(LoadVenues());  // the failure is answered; a failed reload logs itself
     Refuse(ctx, Named(venue.Name, "比赛场地数据写入数据库时出现错误！"));
     return;
   }
@@ -270,7 +270,7 @@ void HandleDeleteVenuePost(RouteContext& ctx) {
   std::string message;
   const VenueNode doomed = *venue;
   ctx.result = DeleteVenue(doomed, &message);
-  if (ctx.result != 0) LoadVenues();
+  if (ctx.result != 0) static_cast<void>(LoadVenues());  // the failure is answered; a failed reload logs itself
   ctx.message = EscapeHtml(message);
 }
 

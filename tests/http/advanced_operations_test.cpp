@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 
 #include "database/lookups.h"
+#include "database/setup_stage.h"
 #include "pages/meet/order_book_generation.h"
-#include "pages/setup/setup_stage.h"
 #include "tests/http/advanced_fixture.h"
 #include "tests/http/session_role.h"
 #include "tests/testing/order_book_meet.h"

@@ -10,6 +10,7 @@
 #include "database/gbk_text.h"
 #include "database/model.h"
 #include "database/store_documents.h"
+#include "pages/meet/certificate_layout.h"
 #include "tests/http/server_fixture.h"
 #include "tests/testing/temp_folder.h"
 #include "web/route_table.h"
@@ -26,7 +27,6 @@ class StaticFilesTest : public ServerTest {
  protected:
   void TearDown() override {
     SetImageFolder("");
-    SetCertificateCssHook(nullptr);
     {
       DataGuard hold(DataLock);
       Model().DocumentList.clear();
@@ -38,8 +38,6 @@ class StaticFilesTest : public ServerTest {
   }
   TempFolder outside_;
 };
-
-void FakeCss(int layout_key, std::string& css) { css = ".jz{top:" + std::to_string(layout_key) + "mm}"; }
 
 TEST_F(StaticFilesTest, ScriptsCarryAnETagOfTheirTextAnd304OnlyForThatTag) {
   HttpResponse first = Get("/admin.css");
@@ -69,8 +67,15 @@ TEST_F(StaticFilesTest, ScriptsCarryAnETagOfTheirTextAnd304OnlyForThatTag) {
     EXPECT_EQ(status, GetWithTag(path, "\"QV2016-1\"").status) << path;
   }
   // The print style sheet comes from the layout of the session's account.
-  SetCertificateCssHook(FakeCss);
-  EXPECT_EQ(".jz{top:1mm}", Get("/view.css?r=5", LoginAdmin()).body);
+  std::string css;
+  {
+    DataReadGuard hold(DataLock);
+    BuildCertificateCss(1, css);
+  }
+  HttpResponse view = Get("/view.css?r=5", LoginAdmin());
+  EXPECT_EQ(css, view.body);
+  EXPECT_EQ("text/css;charset=GB2312", view.Header("Content-Type"));
+  EXPECT_EQ(304, GetWithTag("/view.css", view.Header("ETag")).status);
 }
 
 TEST_F(StaticFilesTest, ImagesComeFromInsideTheImageFolderAndAreReadOnce) {

@@ -1,8 +1,9 @@
-#include "pages/setup/round_settings_panel.h"
+#include "pages/meet/round_settings_panel.h"
 
 #include "database/lookups.h"
 #include "database/model.h"
 #include "web/escape.h"
+#include "web/select_options.h"
 
 namespace korva {
 
@@ -40,8 +41,7 @@ std::string SchemeCell(const ContestNode& contest, const GroupNode& group, int r
   for (const ScoringSchemeNode& scheme : Model().ScoringSchemeList) {
     const bool selected = scheme.Id == current;
     found = found || selected;
-    options += "<option value=\"" + std::to_string(scheme.Id) + "\"" + (selected ? " selected=\"selected\"" : "") +
-               ">" + EscapeHtml(scheme.Name) + "</option>\r\n";
+    options += OptionLine(scheme.Id, EscapeHtml(scheme.Name), selected);
   }
   const std::string r = std::to_string(row);
   return std::string("<td>") + (found ? "" : "<font color=\"#FF0000\">分制缺失，请重选分制</font>") +

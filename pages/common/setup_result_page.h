@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "web/login_list.h"
+#include "web/route_table.h"
 
 namespace korva {
 
@@ -25,6 +26,10 @@ enum SetupResultBase {
   kResultSchedule = 92,
 };
 
+// The sentence of a change that was stored but whose list could not be
+// read back: the page answers it as the data error of a failed write.
+inline constexpr const char* kReloadFailedText = "数据库操作出错！";
+
 // True for the refused creations (codes 1 to 4 and 11), whose sentence
 // names the meet that was asked for rather than the open one.
 bool NamesPostedMeet(int code);
@@ -41,5 +46,12 @@ std::string BuildSetupResultContent(int code, std::string_view text, std::string
 // creation was asked for.
 int ServeSetupResultPage(const LoginNode& session, int code, std::string_view text, std::string& reply,
                          std::string_view posted_meet_name = {});
+
+// The result page for a code and the handler's message, which for the
+// codes of a refused meet creation is the posted meet name.
+void ServeAdminResultPage(int code, std::string_view message, const LoginNode& session, std::string& reply);
+
+// The page above, for the dispatcher's answers.
+AnswerPages AdministrationAnswerPages();
 
 }  // namespace korva

@@ -1,4 +1,4 @@
-#include "pages/setup/setup_result_page.h"
+#include "pages/common/setup_result_page.h"
 
 #include "database/data_lock.h"
 #include "database/model.h"
@@ -9,7 +9,6 @@
 namespace korva {
 
 namespace {
-
 
 // Next-step links.
 constexpr const char* kLinkSetupMeet = "<a href=\"SetupMeet.html\">点此继续设置此运动会</a>";
@@ -143,5 +142,11 @@ int ServeSetupResultPage(const LoginNode& session, int code, std::string_view te
   AppendHtmlPage(session, page, reply);
   return 1;
 }
+
+void ServeAdminResultPage(int code, std::string_view message, const LoginNode& session, std::string& reply) {
+  ServeSetupResultPage(session, code, message, reply, message);
+}
+
+AnswerPages AdministrationAnswerPages() { return {ServeAdminResultPage}; }
 
 }  // namespace korva

@@ -1,4 +1,4 @@
-#include "pages/setup/number_list.h"
+#include "pages/common/number_list.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -21,4 +21,9 @@ std::vector<int> ReadNumberList(std::string_view text, char separator, std::size
 // were read.
 int ReadDashNumbers(std::string_view text, std::span<int> out);
 
+// The value of the digits text starts with (no blanks, no sign), 0 when it
+// starts with none; a value too large for an int reads as INT_MAX. The
+// athlete searches read a bib number this way.
+int LeadingNumber(std::string_view text);
+
 }  // namespace korva

@@ -1,4 +1,4 @@
-#include "pages/setup/setup_result_page.h"
+#include "pages/common/setup_result_page.h"
 
 #include <gtest/gtest.h>
 

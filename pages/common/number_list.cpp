@@ -1,5 +1,6 @@
-#include "pages/setup/number_list.h"
+#include "pages/common/number_list.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace korva {
@@ -62,6 +63,15 @@ int ReadDashNumbers(std::string_view text, std::span<int> out) {
     ++read;
   }
   return read;
+}
+
+int LeadingNumber(std::string_view text) {
+  long long value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    value = std::min<long long>(value * 10 + (c - '0'), INT_MAX);
+  }
+  return static_cast<int>(value);
 }
 
 }  // namespace korva

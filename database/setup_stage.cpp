@@ -1,9 +1,9 @@
-#include "pages/setup/setup_stage.h"
+#include "database/setup_stage.h"
 
-#include "database/queries.h"
 #include "database/data_error.h"
 #include "database/lookups.h"
 #include "database/model.h"
+#include "database/queries.h"
 
 namespace korva {
 
@@ -19,12 +19,6 @@ constexpr int kCombinedEvent = 3;
 constexpr int kIndividual = 1;
 constexpr int kTeam = 2;
 constexpr int kMixedTeam = 3;
-
-const GroupEventNode* FindGroupEvents(int group_id) {
-  for (const GroupEventNode& node : Model().GroupEventList)
-    if (node.GroupId == group_id) return &node;
-  return nullptr;
-}
 
 // The outcome of checking one part of the registration: go on, a class is
 // short (answer 0), or the data are inconsistent (answer 1).
