@@ -122,9 +122,9 @@ finalists=$(awk 'BEGIN {
     if (contest == 1) print 1000 + ((t + 1) * 7919) % 500, t + 1
   }
 }' | sort -n -k1,1 -k2,2 | head -8 | awk '{print $2}')
-session=$(curl -si "$base/AdminIndex.html" | sed -n 's/^Set-Cookie: \(session=brimly[0-9]*E\).*/\1/p' | tr -d '\r')
+session=$(curl -si "$base/AdminIndex.html" | sed -n 's/^Set-Cookie: session=brimly\([0-9]*\)E.*/session=brimly\1E; site=brimly\1E/p' | tr -d '\r')
 admin=$(curl -si -H "Cookie: $session" --data "UserName=admin&PassWord=$password" "$base/AdminIndex.html" |
-  sed -n 's/^Set-Cookie: \(session=brimly[0-9]*E\).*/\1/p' | tr -d '\r')
+  sed -n 's/^Set-Cookie: session=brimly\([0-9]*\)E.*/session=brimly\1E; site=brimly\1E/p' | tr -d '\r')
 wrk -t$threads -c"$connections" -d"${seconds}s" --latency "$base$idle" >"$work/during.txt" &
 wrk_pid=$!
 sleep 1

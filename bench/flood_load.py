@@ -94,8 +94,9 @@ def exchange(port, data, source="127.0.0.1", timeout=10):
 
 
 def cookie_of(reply):
-    found = re.search(rb"Set-Cookie: (session=brimly\d+E)", reply)
-    return found.group(1).decode() if found else ""
+    """The session cookie and its companion, as the browser sends them back."""
+    found = re.search(rb"Set-Cookie: session=brimly(\d+)E", reply)
+    return f"session=brimly{found.group(1).decode()}E; site=brimly{found.group(1).decode()}E" if found else ""
 
 
 def sign_in_teacher(port):
@@ -211,7 +212,8 @@ def guesses(port, count):
             requests = b""
             for i in range(batch, min(count, batch + 100)):
                 body = b"BanJi=2&PassWord=%04d" % i
-                requests += b"POST /index.html HTTP/1.1\r\nHost: localhost\r\nContent-Length: %d\r\n\r\n" % len(body) + body
+                requests += (b"POST /index.html HTTP/1.1\r\nHost: localhost\r\nOrigin: http://localhost\r\n"
+                             b"Content-Length: %d\r\n\r\n" % len(body) + body)
             s.sendall(requests)
             for _ in range(batch, min(count, batch + 100)):
                 length = 0

@@ -43,14 +43,14 @@ for _ in $(seq 100); do grep -q ready "$work/server.out" 2>/dev/null && break; s
 port=$(sed -n 's/^port=//p' "$work/server.out")
 [ -n "$port" ] || { echo "server did not start" >&2; cat "$work/server.err" >&2; exit 1; }
 
-cookie=$(curl -si "http://127.0.0.1:$port/AdminIndex.html" | sed -n 's/^Set-Cookie: \(session=brimly[0-9]*E\).*/\1/p' | tr -d '\r')
+cookie=$(curl -si "http://127.0.0.1:$port/AdminIndex.html" | sed -n 's/^Set-Cookie: session=brimly\([0-9]*\)E.*/session=brimly\1E; site=brimly\1E/p' | tr -d '\r')
 curl -s -H "Cookie: $cookie" "http://127.0.0.1:$port/AdminIndex.html" >"$work/page.html"
 curl -s -H "Cookie: $cookie" "http://127.0.0.1:$port/admin.css" >"$work/admin.css"
 # The teacher of class 1 (50 of the 3,000 athletes).
 # Signing in gives the session a new number: the one of the login's answer.
-teacher=$(curl -si "http://127.0.0.1:$port/" | sed -n 's/^Set-Cookie: \(session=brimly[0-9]*E\).*/\1/p' | tr -d '\r')
+teacher=$(curl -si "http://127.0.0.1:$port/" | sed -n 's/^Set-Cookie: session=brimly\([0-9]*\)E.*/session=brimly\1E; site=brimly\1E/p' | tr -d '\r')
 teacher=$(curl -si -H "Cookie: $teacher" --data "BanJi=1&PassWord=9352" "http://127.0.0.1:$port/index.html" |
-  sed -n 's/^Set-Cookie: \(session=brimly[0-9]*E\).*/\1/p' | tr -d '\r')
+  sed -n 's/^Set-Cookie: session=brimly\([0-9]*\)E.*/session=brimly\1E; site=brimly\1E/p' | tr -d '\r')
 curl -s -H "Cookie: $teacher" "http://127.0.0.1:$port/ShowClass.html" >"$work/class.html"
 iconv -f GBK -t UTF-8 "$work/class.html" | grep -q "运动员0000" || { echo "the class home page did not come" >&2; exit 1; }
 

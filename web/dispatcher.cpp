@@ -115,10 +115,21 @@ void HandleHttpRequest(const HttpRequest& request, std::string& reply) {
   int role = shared ? SnapshotSession(shared).Role : kRoleNone;
   if (role > kRolePrintAdmin && !IsLocalNetworkAddress(request.ClientAddress)) role = kRoleNone;
   RouteMatch match = MatchRoute(request, role);
+  RequestSource source = SourceOfRequest(request);
+  // A request that says nothing of where it came from changes something
+  // only with the companion cookie, which a browser sends only with what
+  // the site itself asked for: a page of another site that hides its
+  // address can still have a link followed here with the session cookie.
+  bool refused = match.row && ChangesSomething(*match.row) &&
+                 (source == RequestSource::kAnotherSite ||
+                  (source == RequestSource::kUnmarked &&
+                   (request.SiteCookieNumber == 0 || request.SiteCookieNumber != request.SessionNumber)));
   // A new session (and its cookie) only for what needs one; files, scripts
-  // and the board's feeds get a blank one that no list holds.
+  // and the board's feeds get a blank one that no list holds. Nor does what
+  // another site made the browser send, whose cookie would replace the
+  // browser's own.
   if (!shared) {
-    shared = !match.row || match.row->session
+    shared = (!match.row || match.row->session) && !refused && source != RequestSource::kAnotherSite
                  ? FindOrCreateSession(request.SessionNumber, request.ClientAddress, now)
                  : std::make_shared<LoginNode>();
   }
@@ -126,8 +137,7 @@ void HandleHttpRequest(const HttpRequest& request, std::string& reply) {
   std::string own;
   RouteContext ctx{request, shared, SnapshotSession(shared), own};
   ctx.route = match.code;
-  if (match.row && match.row->access == Access::kWrite && ComesFromAnotherSite(request)) {
-    // Another site's page made the browser send this with our cookie.
+  if (refused) {
     AppendStatusReply(403, own);
   } else if (match.row && match.row->handler) {
     if (RunHandler(*match.row, ctx)) AnswerFromResult(*match.row, ctx);

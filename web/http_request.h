@@ -18,6 +18,9 @@ struct HttpRequest {
   std::string Body;            // exactly ContentLength bytes
   int ContentLength = 0;
   std::uint64_t SessionNumber = 0;  // from the "session=brimly%dE" cookie, 0 without one
+  // From the "site=brimly%dE" cookie, which the browser sends only with
+  // requests that the site itself started (SameSite=Strict); 0 without one.
+  std::uint64_t SiteCookieNumber = 0;
   bool KeepAlive = true;
   int Browser = kBrowserOther;
   std::string ClientAddress;   // dotted IPv4 of the peer

@@ -1,9 +1,11 @@
 #include "web/login.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <mutex>
 #include <unordered_map>
+#include <vector>
 
 #include "database/data_lock.h"
 #include "database/gbk_text.h"
@@ -96,60 +98,122 @@ int RefusalReason(const AccountRecord& account, bool staff, const std::string& c
   return 0;
 }
 
-// Failed sign-ins are counted per account and per client address, not only
-// per session: a client that sends no cookie, or a new one each time, would
-// otherwise never be locked out.
+// Failed sign-ins are counted per client address, not only per session: a
+// client that sends no cookie, or a new one each time, would otherwise never
+// be locked out. They lock that address only, never the account, so that a
+// guesser anywhere can't keep the rightful user out.
 struct FailureRun {
   int count = 0;
   std::time_t first = 0;
 };
 
+// What bounds guessing at one account from many addresses together: each
+// password check takes a token, a right password gives it back, and tokens
+// come back one per kAccountTokenSeconds up to kAccountTokens. So guesses
+// are slowed, not refused for good, and an address that signed in to the
+// account before is never slowed.
+constexpr double kAccountTokens = 10;
+constexpr double kAccountTokenSeconds = 30;
+constexpr std::size_t kKnownAddresses = 4;
+
+struct AccountGuard {
+  double tokens = kAccountTokens;
+  std::time_t counted = 0;  // when tokens was last brought up to date
+  std::vector<std::string> known_addresses;  // signed in from, most recent last
+};
+
 struct FailureBook {
   std::mutex mutex;
-  std::unordered_map<std::string, FailureRun> runs;  // by AccountKey or AddressKey
+  std::unordered_map<std::string, FailureRun> by_address;
+  std::unordered_map<std::string, AccountGuard> by_account;  // by AccountKey
 };
 
 // Only attempts that were not refused outright count, so at most three per
-// address and five minutes arrive; expired runs are swept past this size.
-constexpr std::size_t kSweptFailureRuns = 4096;
+// address and five minutes arrive; expired entries are swept past this size.
+constexpr std::size_t kSweptEntries = 4096;
 
 FailureBook& Failures() {
   static FailureBook book;
   return book;
 }
 
-std::string AccountKey(std::string_view name, bool staff) { return (staff ? "staff:" : "class:") + std::string(name); }
-std::string AddressKey(std::string_view address) { return "from:" + std::string(address); }
+// The account a sign-in names, whatever way it was typed ("0102" and "102"
+// are the same class); empty when it can name none.
+std::string AccountKey(std::string_view name, bool staff) {
+  if (staff) return "staff:" + std::string(name);
+  if (name.empty() || name.size() > 9 || name.find_first_not_of("0123456789") != std::string_view::npos) return {};
+  return "class:" + std::to_string(std::atoi(std::string(name).c_str()));
+}
 
 bool IsRunLocked(const FailureRun& run, std::time_t now) {
   return run.count >= kLockOutFailures && now - run.first < kLockOutSeconds;
 }
 
-bool IsKeyLocked(const std::string& key, std::time_t now) {
+bool IsAddressLocked(const std::string& address, std::time_t now) {
   FailureBook& book = Failures();
   std::lock_guard<std::mutex> hold(book.mutex);
-  auto found = book.runs.find(key);
-  return found != book.runs.end() && IsRunLocked(found->second, now);
+  auto found = book.by_address.find(address);
+  return found != book.by_address.end() && IsRunLocked(found->second, now);
 }
 
-void CountFailure(const std::string& key, std::time_t now) {
+void CountAddressFailure(const std::string& address, std::time_t now) {
   FailureBook& book = Failures();
   std::lock_guard<std::mutex> hold(book.mutex);
-  FailureRun& run = book.runs[key];
+  FailureRun& run = book.by_address[address];
   if (run.count == 0 || now - run.first >= kLockOutSeconds) {
     run = {1, now};
   } else {
     ++run.count;
   }
-  if (book.runs.size() > kSweptFailureRuns) {
-    std::erase_if(book.runs, [now](const auto& entry) { return now - entry.second.first >= kLockOutSeconds; });
+  if (book.by_address.size() > kSweptEntries) {
+    std::erase_if(book.by_address, [now](const auto& entry) { return now - entry.second.first >= kLockOutSeconds; });
   }
 }
 
-void ForgetFailures(const std::string& key) {
+void RefillTokens(AccountGuard& guard, std::time_t now) {
+  if (now > guard.counted) {
+    guard.tokens = std::min(kAccountTokens, guard.tokens + static_cast<double>(now - guard.counted) / kAccountTokenSeconds);
+  }
+  guard.counted = now;
+}
+
+// Takes the token a password check at the account costs; false while the
+// account is slowed down for that address.
+bool TakeAccountToken(const std::string& key, const std::string& address, std::time_t now) {
+  if (key.empty()) return true;
   FailureBook& book = Failures();
   std::lock_guard<std::mutex> hold(book.mutex);
-  book.runs.erase(key);
+  AccountGuard& guard = book.by_account[key];
+  RefillTokens(guard, now);
+  if (std::find(guard.known_addresses.begin(), guard.known_addresses.end(), address) != guard.known_addresses.end())
+    return true;
+  if (guard.tokens < 1) return false;
+  guard.tokens -= 1;
+  if (book.by_account.size() > kSweptEntries) {
+    std::erase_if(book.by_account, [now](const auto& entry) {
+      const AccountGuard& old = entry.second;
+      double refilled = old.tokens + static_cast<double>(now - old.counted) / kAccountTokenSeconds;
+      return refilled >= kAccountTokens && old.known_addresses.empty();
+    });
+  }
+  return true;
+}
+
+// The password was right: the token comes back, and the address is known.
+void CountAccountSuccess(const std::string& key, const std::string& address, std::time_t now) {
+  if (key.empty()) return;
+  FailureBook& book = Failures();
+  std::lock_guard<std::mutex> hold(book.mutex);
+  AccountGuard& guard = book.by_account[key];
+  RefillTokens(guard, now);
+  auto& known = guard.known_addresses;
+  if (auto found = std::find(known.begin(), known.end(), address); found != known.end()) {
+    known.erase(found);
+  } else {
+    guard.tokens = std::min(kAccountTokens, guard.tokens + 1);
+  }
+  known.push_back(address);
+  if (known.size() > kKnownAddresses) known.erase(known.begin());
 }
 
 const char* LoginMessageText(int message) {
@@ -188,13 +252,21 @@ bool IsRefusedLoginText(std::string_view text, bool staff) { return HoldsForbidd
 int IsLoginLockedOut(const LoginNode& session) {
   std::time_t now = std::time(nullptr);
   if (session.FailedLogins >= kLockOutFailures && now - session.FirstFailure < kLockOutSeconds) return 1;
-  return IsKeyLocked(AddressKey(session.ClientAddress), now) ? 1 : 0;
+  return IsAddressLocked(session.ClientAddress, now) ? 1 : 0;
 }
 
 void ClearLoginFailures() {
   FailureBook& book = Failures();
   std::lock_guard<std::mutex> hold(book.mutex);
-  book.runs.clear();
+  book.by_address.clear();
+  book.by_account.clear();
+}
+
+void SignOut(LoginNode& session) {
+  LoginGuard hold(LoginListLock);
+  ClearLogin(session);
+  session.OwnerKey = 0;
+  RenumberSession(session);
 }
 
 int CheckLogin(LoginNode& session, std::string_view name, std::string_view password, bool staff) {
@@ -205,10 +277,9 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
     client_address = session.ClientAddress;
   }
   const std::string account_key = AccountKey(name, staff);
-  const std::string address_key = AddressKey(client_address);
   AccountRecord account;
   int reason = 1;
-  if (IsKeyLocked(account_key, now) || IsKeyLocked(address_key, now)) {
+  if (IsAddressLocked(client_address, now) || !TakeAccountToken(account_key, client_address, now)) {
     reason = kLoginLockedOut;
   } else if (!password.empty() && !HoldsForbiddenLoginCharacter(name, staff) &&
              !HoldsForbiddenLoginCharacter(password, staff)) {
@@ -217,10 +288,9 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
     if (ReadAccount(name, password, staff, account)) reason = RefusalReason(account, staff, client_address, now);
   }
   if (reason == 1) {
-    CountFailure(account_key, now);
-    CountFailure(address_key, now);
-  } else if (reason == 0) {
-    ForgetFailures(account_key);
+    CountAddressFailure(client_address, now);
+  } else if (reason != kLoginLockedOut) {
+    CountAccountSuccess(account_key, client_address, now);
   }
 
   LoginGuard hold(LoginListLock);
@@ -240,8 +310,13 @@ int CheckLogin(LoginNode& session, std::string_view name, std::string_view passw
     return 0;
   }
   // A number the session had before signing in (one another page may have
-  // seen or set) is worth nothing after.
-  if (session.AccountId != account.Id || session.Role != account.Role) RenumberSession(session);
+  // seen or set) is worth nothing after. A session no longer listed (all
+  // were dropped by a meet switch meanwhile) can't carry a sign-in.
+  if ((session.AccountId != account.Id || session.Role != account.Role) && !RenumberSession(session)) {
+    ClearLogin(session);
+    session.Reason = kLoginNotSaved;
+    return 0;
+  }
   session.AccountId = account.Id;
   session.OwnerKey = account.Id;
   session.Role = account.Role;

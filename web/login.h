@@ -27,10 +27,12 @@ enum LoginMessage {
 // holds the account (with a new cookie number when it was not signed in to
 // it already), and every other session of the same account is logged out
 // (reason kLoginElsewhere). 0 otherwise: the session is logged out and its Reason and
-// failure count tell why; Reason kLoginLockedOut when the account or the
-// client address had three failed logins within five minutes (whatever
-// cookie came with them), and the password was not looked at. Takes
-// DataLock itself, then LoginListLock.
+// failure count tell why. Reason kLoginLockedOut, without the password
+// being looked at, when the client address had three failed logins within
+// five minutes (whatever cookie came with them), or while guesses at the
+// account from many addresses have used up its checks (they come back one
+// every half minute; an address that signed in to it before is never kept
+// waiting). Takes DataLock itself, then LoginListLock.
 int CheckLogin(LoginNode& session, std::string_view name, std::string_view password, bool staff);
 
 // True when a name or password holds a character that signing in refuses
@@ -41,6 +43,10 @@ bool IsRefusedLoginText(std::string_view text, bool staff);
 // 1 while the session may not try again: three failed logins within five
 // minutes of the first of them, by this session or from its client address.
 int IsLoginLockedOut(const LoginNode& session);
+
+// Ends the session's login and gives it a new cookie number ("退出登陆").
+// Takes LoginListLock.
+void SignOut(LoginNode& session);
 
 // Forgets every failed login of every account and address, as if five
 // minutes had passed (tests).

@@ -49,15 +49,22 @@ void DropStaleSessions(std::time_t now) {
   DropSessions([now](const LoginNode& s) { return now - s.LastAccess > kSessionIdleSeconds; });
 }
 
+// A session that a request holds (beyond the list's and the index's own
+// references) is in use: the request may be signing it in.
+bool IsInUse(const LoginPtr& session) { return session.use_count() > 2; }
+
 // At the bound, an eighth of the sessions goes: those not signed in first,
-// then the signed-in ones, the longest idle first within each.
+// then the signed-in ones, the longest idle first within each; never one in
+// use, so a sign-in under a flood of new sessions answers with a live one.
 void MakeRoomForASession(std::time_t now) {
   DropStaleSessions(now);
   auto& list = LoginList();
   if (list.size() < kMaxSessions) return;
   std::vector<LoginNode*> order;
   order.reserve(list.size());
-  for (LoginPtr& s : list) order.push_back(s.get());
+  for (LoginPtr& s : list) {
+    if (!IsInUse(s)) order.push_back(s.get());
+  }
   auto drop_first = [](const LoginNode* a, const LoginNode* b) {
     bool a_in = a->Role != 0, b_in = b->Role != 0;
     return a_in != b_in ? !a_in : a->LastAccess < b->LastAccess;
@@ -149,14 +156,15 @@ LoginPtr FindOrCreateSession(std::uint64_t session_number, const std::string& cl
   return session;
 }
 
-void RenumberSession(LoginNode& session) {
+bool RenumberSession(LoginNode& session) {
   auto& index = SessionIndex();
   auto found = index.find(session.SessionId);
-  if (found == index.end() || found->second.get() != &session) return;
+  if (found == index.end() || found->second.get() != &session) return false;
   LoginPtr held = found->second;
   index.erase(found);
   session.SessionId = NewSessionNumber();
   index.emplace(session.SessionId, held);
+  return true;
 }
 
 LoginNode SnapshotSession(const LoginPtr& session) {

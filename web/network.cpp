@@ -66,10 +66,12 @@ std::string NormalAuthority(std::string_view authority, std::string_view default
 
 }  // namespace
 
-bool ComesFromAnotherSite(const HttpRequest& request) {
+RequestSource SourceOfRequest(const HttpRequest& request) {
+  if (std::string_view fetch = HeaderValue(request.Head, "Sec-Fetch-Site"); !fetch.empty())
+    return fetch == "same-origin" || fetch == "none" ? RequestSource::kSite : RequestSource::kAnotherSite;
   std::string_view source = HeaderValue(request.Head, "Origin");
   if (source.empty()) source = HeaderValue(request.Head, "Referer");
-  if (source.empty()) return false;
+  if (source.empty()) return RequestSource::kUnmarked;
   std::string_view default_port;
   for (auto [scheme, port] : {std::pair<std::string_view, std::string_view>{"http://", "80"}, {"https://", "443"}}) {
     if (source.size() > scheme.size() && StartsWithNoCase(source, scheme)) {
@@ -77,7 +79,7 @@ bool ComesFromAnotherSite(const HttpRequest& request) {
       default_port = port;
     }
   }
-  if (default_port.empty()) return true;  // "null", or no web address at all
+  if (default_port.empty()) return RequestSource::kAnotherSite;  // "null", or no web address at all
   std::string_view authority = source.substr(0, source.find_first_of("/?#"));
   if (std::size_t at = authority.rfind('@'); at != std::string_view::npos) authority.remove_prefix(at + 1);
   std::string host(HeaderValue(request.Head, "Host"));
@@ -88,7 +90,8 @@ bool ComesFromAnotherSite(const HttpRequest& request) {
       host += std::to_string(ListenPort.load());
     }
   }
-  return NormalAuthority(authority, default_port) != NormalAuthority(host, "80");
+  return NormalAuthority(authority, default_port) == NormalAuthority(host, "80") ? RequestSource::kSite
+                                                                                  : RequestSource::kAnotherSite;
 }
 
 std::string FindServerAddress() {

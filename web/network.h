@@ -18,11 +18,21 @@ std::string FindServerAddress();
 // Staff roles above 6 are served only to these.
 bool IsLocalNetworkAddress(const std::string& dotted_ipv4);
 
-// True when the request's Origin, or without one its Referer, names another
-// host than the one the request was sent to (its Host line, else
-// ServerAddress and ListenPort), or is "null": a page of another site made
-// the browser send it. A request with neither line passes (a typed address,
-// an older browser).
-bool ComesFromAnotherSite(const HttpRequest& request);
+// Where a request came from, as far as the browser tells.
+enum class RequestSource {
+  kSite,         // the site's own pages, or an address typed or bookmarked
+  kAnotherSite,  // a page of another site made the browser send it
+  kUnmarked,     // the browser said nothing either way
+};
+
+// Sec-Fetch-Site decides when the browser sends it ("same-origin" and
+// "none" are the site; anything else, "same-site" included, is not); else
+// the Origin, else the Referer, which must name the host the request was
+// sent to (its Host line, else ServerAddress and ListenPort). "null", or
+// anything that is no web address, is another site. A browser sends none of
+// the three with a typed address, and, over plain http to a host name or a
+// school-network address, with a link followed from another site's page
+// that hides its address: such a request is kUnmarked.
+RequestSource SourceOfRequest(const HttpRequest& request);
 
 }  // namespace korva

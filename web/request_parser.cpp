@@ -78,21 +78,28 @@ long ParseContentLength(std::string_view value) {
   return n > static_cast<long>(kMaxRequestBody) ? -2 : n;
 }
 
-// The number of "session=brimly%dE" in a Cookie value; 0 without one or
-// when it does not fit 64 bits.
-std::uint64_t SessionNumberOf(std::string_view cookie) {
-  constexpr std::string_view kKey = "session=brimly";
-  std::size_t at = cookie.find(kKey);
-  if (at == std::string_view::npos) return 0;
-  std::uint64_t n = 0;
-  for (std::size_t i = at + kKey.size(); i < cookie.size(); ++i) {
-    char c = cookie[i];
-    if (c < '0' || c > '9') break;
-    unsigned digit = static_cast<unsigned>(c - '0');
-    if (n > (UINT64_MAX - digit) / 10) return 0;
-    n = n * 10 + digit;
+// The number of the cookie "<name>=brimly%dE" in a Cookie value; 0 without
+// one or when it does not fit 64 bits.
+std::uint64_t CookieNumber(std::string_view cookies, std::string_view name) {
+  constexpr std::string_view kPrefix = "brimly";
+  while (!cookies.empty()) {
+    std::size_t end = cookies.find(';');
+    std::string_view pair = Trim(cookies.substr(0, end));
+    cookies.remove_prefix(end == std::string_view::npos ? cookies.size() : end + 1);
+    std::size_t equals = pair.find('=');
+    if (equals == std::string_view::npos || pair.substr(0, equals) != name) continue;
+    std::string_view value = pair.substr(equals + 1);
+    if (!value.starts_with(kPrefix)) return 0;
+    std::uint64_t n = 0;
+    for (char c : value.substr(kPrefix.size())) {
+      if (c < '0' || c > '9') break;
+      unsigned digit = static_cast<unsigned>(c - '0');
+      if (n > (UINT64_MAX - digit) / 10) return 0;
+      n = n * 10 + digit;
+    }
+    return n;
   }
-  return n;
+  return 0;
 }
 
 }  // namespace
@@ -203,7 +210,8 @@ ParseResult ParseHttpRequest(std::string_view buffer, HttpRequest& out, std::siz
       if (ContainsNoCase(value, "close")) request.KeepAlive = false;
       if (http10 && ContainsNoCase(value, "keep-alive")) http10 = false;
     } else if (EqualsNoCase(name, "Cookie")) {
-      if (request.SessionNumber == 0) request.SessionNumber = SessionNumberOf(value);
+      if (request.SessionNumber == 0) request.SessionNumber = CookieNumber(value, kSessionCookie);
+      if (request.SiteCookieNumber == 0) request.SiteCookieNumber = CookieNumber(value, kSiteCookie);
     } else if (EqualsNoCase(name, "User-Agent")) {
       request.Browser = BrowserKindOf(value);
     }

@@ -12,6 +12,12 @@ namespace korva {
 constexpr std::size_t kMaxRequestHead = 16 * 1024;
 constexpr std::size_t kMaxRequestBody = 1024 * 1024;
 
+// The names of the two cookies that carry the session number: the session
+// cookie (SameSite=Lax) and its companion that only the site's own pages
+// send (SameSite=Strict).
+inline constexpr std::string_view kSessionCookie = "session";
+inline constexpr std::string_view kSiteCookie = "site";
+
 enum class ParseResult {
   kIncomplete,  // more bytes are needed
   kComplete,    // out holds the request; consumed bytes belong to it

@@ -1,7 +1,9 @@
 #include "web/response.h"
 
 #include <cstdio>
+#include <utility>
 
+#include "web/request_parser.h"
 #include "web/templates.h"
 
 namespace korva {
@@ -65,12 +67,22 @@ std::string FormatHtmlHeader(const LoginNode& session, std::size_t content_lengt
   header +=
       "\r\nCache-Control: no-cache\r\nConnection: Keep-Alive\r\nExpires: Wed,11 Jan 1984 05:00:00 GMT\r\n"
       "Pragma: no-cache\r\nCache-Control: no-cache\r\n";
-  // The scripts never read the cookie, and another site's page must not
-  // send it along with a form it posts here.
+  // The scripts never read the cookies, and another site's page must not
+  // send them along with a form it posts here. The session cookie still
+  // comes with a link from another site, so that one signed in stays so;
+  // its companion comes only with what the site itself asks for, and is
+  // what tells a request that carries no other mark of where it came from
+  // from one made by another site's page (see SourceOfRequest).
   if (session.SessionId != 0) {
-    header += "Set-Cookie: session=brimly";
-    header += std::to_string(session.SessionId);
-    header += "E; HttpOnly; SameSite=Lax\r\n";
+    for (auto [name, same_site] : {std::pair{kSessionCookie, "Lax"}, std::pair{kSiteCookie, "Strict"}}) {
+      header += "Set-Cookie: ";
+      header += name;
+      header += "=brimly";
+      header += std::to_string(session.SessionId);
+      header += "E; HttpOnly; SameSite=";
+      header += same_site;
+      header += "\r\n";
+    }
   }
   header += "\r\n";
   return header;

@@ -15,7 +15,8 @@ namespace korva {
 std::string FormatHttpDate(std::time_t when);
 
 // The 200 header of every page with the session's cookie
-// ("Set-Cookie: session=brimly%dE; HttpOnly; SameSite=Lax"; none for a
+// ("Set-Cookie: session=brimly%dE; HttpOnly; SameSite=Lax") and its
+// companion ("site=brimly%dE; HttpOnly; SameSite=Strict"; neither for a
 // request served without a session) and the body length.
 std::string FormatHtmlHeader(const LoginNode& session, std::size_t content_length);
 

@@ -77,6 +77,10 @@ struct RouteRow {
   int redirect = 0;  // ServeRedirectPage kind of the answer
   // The path matches any request path that starts with it ("/upcj.html").
   bool prefix = false;
+  // Changes something although the dispatcher does not hold DataLock alone
+  // for it (signing in or out, starting the order book): like a kWrite row,
+  // only the site's own pages may ask (see ChangesSomething).
+  bool changes = false;
   // False for what is asked for far more often than pages and needs no web
   // session (images, scripts, style sheets, the results board's feeds): a
   // request without a known cookie is answered without making one, and no
@@ -85,6 +89,12 @@ struct RouteRow {
 };
 
 using RouteTable = std::span<const RouteRow>;
+
+// True for a row that changes the meet, the accounts or a session, or starts
+// work: kWrite rows and those marked changes. The dispatcher answers such a
+// row only for a request that the site itself made (a page of the site, a
+// typed address), never for one another site's page made the browser send.
+inline bool ChangesSomething(const RouteRow& row) { return row.access == Access::kWrite || row.changes; }
 
 // What a handler sees of its request.
 struct RouteContext {

@@ -14,7 +14,7 @@ constexpr std::time_t kSessionIdleSeconds = 21 * 60;
 
 // Sessions kept at most. Past it, those not signed in go first, the longest
 // idle first, so a flood of requests without a cookie can't exhaust memory
-// nor push signed-in teachers out.
+// nor push signed-in teachers out; one a request is using never goes.
 constexpr std::size_t kMaxSessions = 10000;
 
 // The session whose cookie number is session_number, or a new one (with a
@@ -30,8 +30,9 @@ LoginPtr FindOrCreateSession(std::uint64_t session_number, const std::string& cl
 LoginPtr FindSession(std::uint64_t session_number, const std::string& client_address, std::time_t now);
 
 // Gives the session a new cookie number, so a number known before it
-// signed in is worth nothing after. The caller holds LoginListLock.
-void RenumberSession(LoginNode& session);
+// signed in is worth nothing after; false (and no number) for a session no
+// longer listed. The caller holds LoginListLock.
+bool RenumberSession(LoginNode& session);
 
 // A copy of the session's fields, taken under LoginListLock.
 LoginNode SnapshotSession(const LoginPtr& session);

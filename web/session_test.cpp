@@ -23,16 +23,18 @@ TEST(FindOrCreateSession, NewSessionsGetDistinctUnguessableNumbers) {
   FreeLoginList();
 }
 
-TEST(FindOrCreateSession, AtTheBoundSessionsNotSignedInGoFirst) {
+TEST(FindOrCreateSession, AtTheBoundSessionsNotSignedInGoFirstButNoneInUse) {
   FreeLoginList();
-  LoginPtr teacher = FindOrCreateSession(0, "10.0.0.5", 1000);
-  teacher->Role = kRoleClassTeacher;
-  LoginPtr idle = FindOrCreateSession(0, "10.0.0.6", 1001);
+  std::uint64_t teacher = FindOrCreateSession(0, "10.0.0.5", 1000)->SessionId;
+  FindSession(teacher, "10.0.0.5", 1000)->Role = kRoleClassTeacher;
+  std::uint64_t idle = FindOrCreateSession(0, "10.0.0.6", 1001)->SessionId;
+  LoginPtr signing_in = FindOrCreateSession(0, "10.0.0.8", 1000);  // a request holds it
   for (std::size_t i = 0; i < kMaxSessions + 100; ++i) FindOrCreateSession(0, "10.0.0.7", 1002);
   EXPECT_LE(SessionCount(), kMaxSessions);
-  EXPECT_EQ(teacher, FindSession(teacher->SessionId, "10.0.0.5", 1003));
-  EXPECT_EQ(kRoleClassTeacher, teacher->Role);
-  EXPECT_EQ(nullptr, FindSession(idle->SessionId, "10.0.0.6", 1003));  // the longest idle went first
+  ASSERT_NE(nullptr, FindSession(teacher, "10.0.0.5", 1003));
+  EXPECT_EQ(kRoleClassTeacher, FindSession(teacher, "10.0.0.5", 1003)->Role);
+  EXPECT_EQ(nullptr, FindSession(idle, "10.0.0.6", 1003));  // the longest idle went first
+  EXPECT_EQ(signing_in, FindSession(signing_in->SessionId, "10.0.0.8", 1003));
   FreeLoginList();
 }
 

@@ -58,6 +58,22 @@ void LoginPost(RouteContext& ctx) {
   serve_page(IsLoginLockedOut(ctx.session) ? kLoginLockedOut : ctx.session.Reason);
 }
 
+// "退出登陆" (the class teacher's pages) and "退出" (the print
+// administrator's): the login ends and the cookie number with it, so the
+// next person at a shared computer starts signed out; then the sign-in page
+// the link names ("?staff=1": the staff one, else "/").
+void SignOutRoute(RouteContext& ctx) {
+  SignOut(*ctx.shared);
+  ctx.Refresh();
+  std::string staff;
+  GetFormField(ctx.request.Path, "staff=", 2, staff);
+  if (staff == "1") {
+    ServeRedirectToPath("/AdminIndex.html", ctx.session, ctx.reply);
+  } else {
+    ServeRedirectPage(0, "", ctx.session, ctx.reply);
+  }
+}
+
 void RefusedBrowserPage(RouteContext& ctx) {
   AppendHtmlPage(ctx.session,
                  "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\" />"
@@ -82,13 +98,15 @@ constexpr RouteRow kRows[] = {
     {.path = "/index.html", .method = kGet, .roles = kAnyone, .code = kRouteClassLoginPage,
      .handler = ClassLoginPage},
     {.path = "/index.html", .method = kPost, .roles = kAnyone, .code = kRouteClassLogin, .handler = LoginPost,
-     .access = kNone},
+     .access = kNone, .changes = true},
     {.path = "/AdminIndex.html", .method = kGet, .roles = kAnyone, .code = kRouteStaffLoginPage,
      .handler = StaffLoginPage},
     {.path = "/AdminIndex.html", .method = kPost, .roles = kAnyone, .code = kRouteStaffLogin,
-     .handler = LoginPost, .access = kNone},
+     .handler = LoginPost, .access = kNone, .changes = true},
     {.path = "/", .roles = kAnyone, .code = kRouteHome, .handler = HomePage},
     {.path = "/Welcome.html", .roles = kAnyone, .code = kRouteHome, .handler = HomePage},
+    {.path = "/TuiChu.html", .roles = kAnyone, .code = kRouteSignOut, .handler = SignOutRoute, .access = kNone,
+     .changes = true},
     // Reached by their code only: the router chooses them.
     {.roles = kAnyone, .code = kRouteFirefox, .handler = RefusedBrowserPage, .access = kNone},
     {.roles = kAnyone, .code = kRouteSuspended, .handler = ServiceClosedPage, .access = kNone},

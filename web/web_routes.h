@@ -1,5 +1,5 @@
 #pragma once
-// The routes the web server answers itself: sign-in, the home path, the
+// The routes the web server answers itself: sign-in and out, the home path, the
 // refused browser and the closed service, and the static files.
 #include "web/route_table.h"
 
@@ -15,7 +15,8 @@ enum WebRoute {
   kRouteClassLogin = 11,      // POST "/index.html"
   kRouteStaffLoginPage = 20,  // GET "/AdminIndex.html"
   kRouteStaffLogin = 21,      // POST "/AdminIndex.html"
-  kRouteNoMeetHome = 30,      // the same without a meet: the staff login page
+  kRouteSignOut = 25,         // "/TuiChu.html": "退出登陆" and "退出"
+  kRouteNoMeetHome = 30,      // "/" without a meet: the staff login page
   kRouteSuspended = 99,
   kRouteImage = 300,
   kRouteDocument = 301,

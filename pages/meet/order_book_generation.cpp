@@ -250,9 +250,9 @@ void OrderBookProgressRoute(RouteContext& ctx) {
 // dispatcher, takes DataLock, after looking at the state.
 constexpr RouteRow kRows[] = {
     {.path = "/MakeCXC1990.html", .roles = kAdmin, .code = 50, .handler = MakeOrderBookRoute,
-     .access = Access::kNone, .empty = EmptyReply::kEmptyBody},
+     .access = Access::kNone, .empty = EmptyReply::kEmptyBody, .changes = true},
     {.path = "/MakeCXC1991.html", .roles = kAdmin, .code = 57, .handler = MakeOrderBookRoute,
-     .access = Access::kNone, .empty = EmptyReply::kEmptyBody},
+     .access = Access::kNone, .empty = EmptyReply::kEmptyBody, .changes = true},
     {.path = "/YdhCXCJingDu1991.html", .roles = kAdmin, .code = 51, .handler = OrderBookProgressRoute,
      .access = Access::kNone, .empty = EmptyReply::kEmptyBody},
 };

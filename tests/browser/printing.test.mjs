@@ -126,6 +126,11 @@ test('the print buttons print the sheet in the hidden frame once and the layout 
     const top = await page.frameLocator('#JzYuLan').locator('#jzdiv2')
       .evaluate((div) => getComputedStyle(div).marginTop);
     assert.equal(top, '36px');
+
+    // "退出" signs the print administrator out, back to the staff login.
+    await Promise.all([page.waitForURL('**/AdminIndex.html'), page.click('text=退出')]);
+    await page.goto(server.url('/Print1.html'));
+    assert.match(await page.locator('body').innerText(), /您的登陆已经超时/);
   } finally {
     await browser.close();
     await server.stop();

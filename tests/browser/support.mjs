@@ -11,7 +11,9 @@ import { chromium } from 'playwright-core';
 const serverProgram = process.env.KORVA_TEST_SERVER;
 const chromiumProgram = process.env.CHROMIUM || '/usr/bin/chromium';
 
-// Starts the server; resolves to { port, password, url(path), stop() }.
+// Starts the server; resolves to { port, password, data (its data folder),
+// changing (the rows that change something, as "METHOD /path"), url(path),
+// stop() }.
 // options.meetSql: a file of SQL (or a list of them, run in order) run on a
 // new, opened meet first.
 export async function startServer(options = {}) {
@@ -36,6 +38,8 @@ export async function startServer(options = {}) {
   return {
     port,
     password: fields.password,
+    data: fields.data,
+    changing: (fields.changing || '').split(',').filter(Boolean),
     url: (path) => `http://127.0.0.1:${port}${path}`,
     // Stops the server and starts it again on the same port and data, as
     // a new run of the program: every session ends.
@@ -53,7 +57,8 @@ export async function startServer(options = {}) {
 
 // A headless Chromium with a profile of its own; resolves to
 // { context, page, close() }. Dialogs are accepted and kept in dialogs.
-export async function launchBrowser() {
+// extraArgs: more command-line switches for Chromium.
+export async function launchBrowser(extraArgs = []) {
   const profile = await mkdtemp(join(tmpdir(), 'korva-chromium-'));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: chromiumProgram,
@@ -66,6 +71,7 @@ export async function launchBrowser() {
       '--disable-background-networking',
       '--disable-component-update',
       '--disable-sync',
+      ...extraArgs,
     ],
   });
   const page = context.pages()[0] || (await context.newPage());

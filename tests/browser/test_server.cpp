@@ -1,6 +1,8 @@
 // The real server for the browser tests: a fresh data folder, every page
 // registered, the in-process server on a free loopback port. It prints
-// "port=<n>" and "password=<administrator's password>", then "ready", and
+// "port=<n>", "password=<administrator's password>", "data=<data folder>"
+// and "changing=<method> <path> <roles>,..." (every installed row that
+// changes something: GET, POST or ANY, and its role bits), then "ready", and
 // runs until its standard input closes or it gets SIGTERM or SIGINT; then it
 // stops and removes the data folder. The line "restart" on its input
 // restarts it (see WatchStandardInput).
@@ -32,6 +34,7 @@
 #include "pages/setup/meet_template.h"
 #include "tests/testing/meet_fixture.h"
 #include "web/login_list.h"
+#include "web/route_table.h"
 #include "web/web_server.h"
 
 namespace korva {
@@ -113,7 +116,16 @@ int Run(int argc, char** argv) {
     std::fprintf(stderr, "the server did not start\n");
     return 1;
   }
-  std::printf("port=%d\npassword=%s\nready\n", port, password.c_str());
+  std::string changing;
+  for (const RouteRow* row : AllRouteRows()) {
+    if (row->path.empty() || !ChangesSomething(*row)) continue;
+    if (!changing.empty()) changing += ',';
+    changing += row->method == Method::kGet ? "GET " : row->method == Method::kPost ? "POST " : "ANY ";
+    changing += row->path;
+    changing += ' ' + std::to_string(row->roles);
+  }
+  std::printf("port=%d\npassword=%s\ndata=%s\nchanging=%s\nready\n", port, password.c_str(), data_folder.c_str(),
+              changing.c_str());
   std::fflush(stdout);
 
   std::thread(WatchStandardInput, data_folder, port).detach();

@@ -46,13 +46,14 @@ class AccountPagesTest : public ServerTest {
   // session, its cookie number.
   std::string SignIn(const std::string& name, const std::string& password, SessionCookie* session = nullptr) {
     HttpResponse reply =
-        Post("/AdminIndex.html", "UserName=" + FormEncode(name) + "&PassWord=" + FormEncode(password));
+        Post("/AdminIndex.html", "UserName=" + FormEncode(name) + "&PassWord=" + FormEncode(password),
+             CookieNumber(Get("/")));
     if (session) *session = CookieNumber(reply);
     return reply.body;
   }
   // The same from another client address of the local network.
   std::string SignInFrom(const std::string& address, const std::string& name, const std::string& password) {
-    HttpRequest request{.Method = "POST", .Path = "/AdminIndex.html",
+    HttpRequest request{.Method = "POST", .Path = "/AdminIndex.html", .Head = "Sec-Fetch-Site: same-origin",
                         .Body = "UserName=" + name + "&PassWord=" + password, .ClientAddress = address};
     request.ContentLength = static_cast<int>(request.Body.size());
     std::string reply;

@@ -239,7 +239,7 @@ TEST_F(AdvancedPageTest, PrintAdministratorsGetTheReportsOnly) {
   ASSERT_TRUE(
       meet_->BaseSql("insert into qrtb7 (qrtb8, qrtb9, qrtb10, qrtb14, qrtb20, qrtb21, qrtb25) values (40, 'printer', "
                      "'secret1', 6, 0, 0, '')"));
-  SessionCookie printer = CookieNumber(Post("/AdminIndex.html", "UserName=printer&PassWord=secret1"));
+  SessionCookie printer = CookieNumber(Post("/AdminIndex.html", "UserName=printer&PassWord=secret1", CookieNumber(Get("/"))));
   for (const char* piece : {"1-0-0-0-0", "3-0-0-0-0", "5-0-0-0-2", "70-0-0-0-0"})
     EXPECT_EQ(Get(std::string("/getgnstr.html?Dstr=") + piece, printer).body, "") << piece;
   const std::string before = MeetFileRows();

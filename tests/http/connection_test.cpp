@@ -27,6 +27,9 @@ using ::testing::HasSubstr;
 
 class ConnectionTest : public ServerTest {};
 
+// What the site's own login page sends along with its form.
+constexpr const char* kOwnOrigin = "Origin: http://localhost\r\n";
+
 // Waits up to 10 s for the server's connection count to come to count.
 bool ConnectionsReach(int count) {
   for (int tries = 0; tries < 1000 && ActiveConnectionCount() != count; ++tries) poll(nullptr, 0, 10);
@@ -236,21 +239,21 @@ TEST_F(ConnectionTest, HeadGetsTheHeadersOfTheGetWithoutItsBody) {
 
 TEST_F(ConnectionTest, RequestsAreAssembledFromSmallAndLargeReceives) {
   TestConnection connection(port_);
-  std::string text = RequestText("POST", "/AdminIndex.html", {}, "UserName=admin&PassWord=x");
+  std::string text = RequestText("POST", "/AdminIndex.html", {}, "UserName=admin&PassWord=x", kOwnOrigin);
   for (char c : text) {
     ASSERT_TRUE(connection.Send(std::string_view(&c, 1)));
     if (c == '\n') poll(nullptr, 0, 2);
   }
   EXPECT_NE(std::string::npos, connection.Read().body.find("用户名或密码错误"));
   // Far more than one 5120-byte receive, on the same connection.
-  connection.Send(RequestText("POST", "/AdminIndex.html", {}, "UserName=" + std::string(20000, 'a') + "&PassWord=x"));
+  connection.Send(RequestText("POST", "/AdminIndex.html", {}, "UserName=" + std::string(20000, 'a') + "&PassWord=x", kOwnOrigin));
   EXPECT_NE(std::string::npos, connection.Read().body.find("用户名或密码错误"));
 }
 
 TEST_F(ConnectionTest, PipelinedRequestsAreAnsweredInOrderWithWholePages) {
   TestConnection connection(port_);
   connection.Send(RequestText("GET", "/admin.css") + "PUT / HTTP/1.1\r\n\r\n" +
-                  RequestText("POST", "/AdminIndex.html", {}, "UserName=a&PassWord=b"));
+                  RequestText("POST", "/AdminIndex.html", {}, "UserName=a&PassWord=b", kOwnOrigin));
   EXPECT_EQ("text/css;charset=GB2312", connection.Read().Header("Content-Type"));
   HttpResponse refused = connection.Read();  // another method: the session-expired page
   EXPECT_EQ(std::to_string(refused.body.size()), refused.Header("Content-Length"));

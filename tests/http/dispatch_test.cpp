@@ -116,7 +116,8 @@ TEST_F(DispatchTest, PageHeaderIsExactlyTheFixedOne) {
       std::to_string(reply.body.size()) +
       "\r\nCache-Control: no-cache\r\nConnection: Keep-Alive\r\nExpires: Wed,11 Jan 1984 05:00:00 GMT\r\n"
       "Pragma: no-cache\r\nCache-Control: no-cache\r\nSet-Cookie: session=brimly" +
-      std::to_string(CookieNumber(reply).number) + "E; HttpOnly; SameSite=Lax\r\n");
+      std::to_string(CookieNumber(reply).number) + "E; HttpOnly; SameSite=Lax\r\nSet-Cookie: site=brimly" +
+      std::to_string(CookieNumber(reply).number) + "E; HttpOnly; SameSite=Strict\r\n");
   EXPECT_TRUE(std::regex_match(reply.head, fixed)) << reply.head;
 }
 
@@ -148,7 +149,7 @@ TEST_F(DispatchTest, HandlersRunUnderTheLockModeOfTheirRow) {
   InstallTestRows();
   EXPECT_EQ("none", Get("/t/none").body);
   EXPECT_EQ("read", Get("/t/read").body);
-  EXPECT_EQ("write", Get("/t/write").body);
+  EXPECT_EQ("write", Get("/t/write", CookieNumber(Get("/"))).body);
 }
 
 TEST_F(DispatchTest, AnswersBuiltFromTheHandlersResult) {

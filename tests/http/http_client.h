@@ -122,12 +122,16 @@ inline SessionCookie CookieNumber(const HttpResponse& response) {
   return {at == std::string::npos ? 0 : std::strtoull(cookie.c_str() + at + 6, nullptr, 10)};
 }
 
-// A request text carrying the session cookie (and Content-Length for a POST).
+// A request text carrying the session cookie and its companion, as a page of
+// the site sends them (and Content-Length for a POST).
 inline std::string RequestText(std::string_view method, std::string_view path, SessionCookie session = {},
                                std::string_view body = {}, std::string_view extra_headers = {}) {
   std::string text = std::string(method) + " " + std::string(path) + " HTTP/1.1\r\nHost: localhost\r\n"
                      "User-Agent: Mozilla/5.0 Chrome/120.0\r\n";
-  if (session.number) text += "Cookie: session=brimly" + std::to_string(session.number) + "E\r\n";
+  if (session.number) {
+    std::string number = std::to_string(session.number);
+    text += "Cookie: session=brimly" + number + "E; site=brimly" + number + "E\r\n";
+  }
   text += extra_headers;
   if (method == "POST") text += "Content-Length: " + std::to_string(body.size()) + "\r\n";
   return text + "\r\n" + std::string(body);
