@@ -25,11 +25,12 @@ bool BrowsersRefusePort(int port);
 // choice. -1 when it cannot be bound.
 int ListenOnLoopback(int port);
 // Starts accepting connections on fd (from the two above) and sets
-// ListenPort. 0 when accepting; otherwise fd is closed.
+// ListenPort; raises the open-file limit to what the system allows. 0 when
+// accepting; otherwise fd is closed.
 int StartListening(int fd);
 
 // Sets ServerStopping, closes the listener and every open connection, and
-// returns once every connection thread has ended. Databases stay open.
+// returns once every request thread has ended. Databases stay open.
 void StopWebServer();
 
 // Connections open at this moment (the console's load figure).
@@ -37,13 +38,18 @@ int ActiveConnectionCount();
 
 // What one client, or all of them together, may hold of the server. A
 // connection past a count bound gets 503 and is closed at once; a request
-// whose head and body have not arrived within request_ms of its first byte
-// gets 408; a request whose body would pass a byte bound gets 503. The byte
-// bounds count what unfinished requests hold beyond a head's size each.
+// whose head has not arrived within head_ms of its first byte, or whose
+// head and body have not within request_ms, gets 408; a request whose body
+// would pass a byte bound gets 503. The byte bounds count what unfinished
+// requests hold beyond a head's size each. A connection waiting for its
+// request holds no thread, only its socket and what it sent: the bound per
+// address times a school network's 254 addresses leaves half the
+// connections for others.
 struct ServerLimits {
-  int connections_per_address = 64;  // but 127.0.0.1, the server's own machine
-  int connections = 4096;            // lowered to fit the open-file limit
+  int connections_per_address = 16;  // but 127.0.0.1, the server's own machine
+  int connections = 8192;            // lowered to fit the open-file limit
   int idle_ms = 60 * 1000;           // waiting for the first byte of a request
+  int head_ms = 10 * 1000;           // the head, from its first byte
   int request_ms = 30 * 1000;        // the whole head and body
   std::size_t unfinished_bytes = 64u << 20;
   std::size_t unfinished_bytes_per_address = 8u << 20;
