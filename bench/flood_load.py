@@ -6,8 +6,10 @@ Builds the server in Release (as bench/web_load.sh does), starts it on a
 free loopback port with the large meet of bench/open_meet_bench.cpp, and
 measures, each over loopback and bounded in time:
   - the class home page under wrk (100 keep-alive connections) alone, and
-    while 1,100 slow connections from one address, then 4,000 from forty
-    addresses, trickle a byte every ten seconds (reconnecting when closed);
+    while 1,100 slow connections from one address trickle a byte every ten
+    seconds (reconnecting when closed); then 4 teachers' latency while
+    4,300 such connections from 80 addresses reconnect as soon as they are
+    closed, and how many of 145 newcomers get in;
   - the server's memory while 600 connections from twenty addresses send
     1 MB bodies that never finish;
   - the server's memory and session count after requests without a cookie
@@ -66,6 +68,10 @@ class Server:
     def rss_mb(self):
         status = open(f"/proc/{self.process.pid}/status").read()
         return int(re.search(r"VmRSS:\s+(\d+)", status).group(1)) / 1024
+
+    def threads(self):
+        status = open(f"/proc/{self.process.pid}/status").read()
+        return int(re.search(r"Threads:\s+(\d+)", status).group(1))
 
     def descriptors(self):
         return len(os.listdir(f"/proc/{self.process.pid}/fd"))
@@ -179,6 +185,79 @@ class SlowFlood:
             s.close()
 
 
+class ReconnectingFlood:
+    """count connections spread over addresses loopback addresses from
+    127.0.0.<first> on, each sending a byte of a request head every ten
+    seconds; one the server answers or closes is opened again at once."""
+
+    def __init__(self, port, count, addresses, first=2):
+        import selectors
+        self.port, self.stop, self.refused, self.timed_out, self.opened = port, False, 0, 0, 0
+        self.selector = selectors.DefaultSelector()
+        self.sources = [f"127.0.0.{first + i % addresses}" for i in range(count)]
+        for i in range(count):
+            self.open(i)
+        self.thread = threading.Thread(target=self.run)
+        self.thread.start()
+
+    def open(self, i):
+        s = socket.socket()
+        s.bind((self.sources[i], 0))
+        s.settimeout(1)
+        try:
+            s.connect(("127.0.0.1", self.port))
+            s.send(b"G")
+        except OSError:
+            s.close()
+            return
+        s.setblocking(False)
+        self.opened += 1
+        self.selector.register(s, 1, i)  # EVENT_READ
+
+    def run(self):
+        last_trickle = time.time()
+        while not self.stop:
+            for key, _ in self.selector.select(timeout=0.2):
+                s, i = key.fileobj, key.data
+                try:
+                    data = s.recv(4096)
+                except OSError:
+                    data = b""
+                self.refused += b" 503 " in data[:16]
+                self.timed_out += b" 408 " in data[:16]
+                self.selector.unregister(s)
+                s.close()
+                if not self.stop:
+                    self.open(i)
+            if time.time() - last_trickle >= 10:
+                last_trickle = time.time()
+                for key in list(self.selector.get_map().values()):
+                    try:
+                        key.fileobj.send(b"E")
+                    except OSError:
+                        pass
+
+    def close(self):
+        self.stop = True
+        self.thread.join()
+        for key in list(self.selector.get_map().values()):
+            key.fileobj.close()
+
+
+def newcomers(port, count, first=200):
+    """count new clients, each from an address of its own, each asking once
+    for the style sheet; how many were answered 200 within five seconds."""
+    answered = 0
+    for i in range(count):
+        try:
+            reply = exchange(port, b"GET /admin.css HTTP/1.1\r\nHost: localhost\r\nConnection: close\r\n\r\n",
+                             source=f"127.0.{1 + i // 250}.{first + i % 50}", timeout=5)
+            answered += reply.startswith(b"HTTP/1.1 200")
+        except OSError:
+            pass
+    return answered
+
+
 def unfinished_bodies(port, count, per_address):
     held, refused = [], 0
     body = b"x" * 900_000
@@ -247,11 +326,16 @@ def main():
                   f"server descriptors {server.descriptors()}")
             flood.close()
             print(f"    the flood's connections answered 503: {flood.refused}, 408: {flood.timed_out}")
-            flood = SlowFlood(port, 4000, 100)
+            flood = ReconnectingFlood(port, 4300, 80)
             time.sleep(1)
-            print("  4,000 slow from 40 addresses   ", wrk(base + "/ShowClass.html", teacher),
-                  f"server descriptors {server.descriptors()}, {server.rss_mb():.0f} MB")
+            print("  4,300 slow from 80 addresses, reconnecting at once:")
+            print("    4 teachers                   ", wrk(base + "/ShowClass.html", teacher, connections=4),
+                  f"server descriptors {server.descriptors()}, {server.rss_mb():.0f} MB, "
+                  f"threads {server.threads()}")
+            print(f"    145 newcomers answered: {newcomers(port, 145)}")
             flood.close()
+            print(f"    the flood's connections opened {flood.opened}, answered 503: {flood.refused}, "
+                  f"408: {flood.timed_out}")
             time.sleep(1)
 
             before = server.rss_mb()
