@@ -95,6 +95,10 @@ test('a class teacher enrols and deletes athletes and changes the password', asy
     await page.locator('#ldts', { hasText: '已更新' }).waitFor();
     await signInAsClassTeacher(page, server, '101', 'abcd#1234');
     assert.equal(await page.inputValue('#lingdui'), '王#李');
+    // "退出登陆" signs the teacher out, back to the class login.
+    await Promise.all([page.waitForURL(server.url('/')), page.click('text=退出登陆')]);
+    await page.goto(server.url('/ShowClass.html'));
+    assert.match(await page.locator('body').innerText(), /您的登陆已经超时/);
   } finally {
     await browser.close();
     await server.stop();
