@@ -11,11 +11,51 @@ namespace {
 // reads while it writes only counts the read.
 thread_local int write_depth = 0;
 thread_local int read_depth = 0;
-thread_local bool owns_shared = false;  // the reads above took the mutex shared
+thread_local bool owns_shared = false;  // the reads above took the lock shared
 
 }  // namespace
 
+// A thread queued for the lock; it lives on that thread's stack.
+struct DataLockType::Waiter {
+  bool write = false;
+  bool granted = false;
+  std::condition_variable wake;
+};
+
 DataLockType DataLock;
+
+// Lets in the head of the queue, and every reader behind a reader, while
+// what holds the lock allows it.
+void DataLockType::GrantWaiters() {
+  while (!queue_.empty() && !writer_) {
+    Waiter* next = queue_.front();
+    if (next->write) {
+      if (readers_ > 0) return;
+      writer_ = true;
+    } else {
+      ++readers_;
+    }
+    queue_.pop_front();
+    next->granted = true;
+    next->wake.notify_one();
+  }
+}
+
+void DataLockType::Acquire(bool write) {
+  std::unique_lock<std::mutex> hold(mutex_);
+  if (queue_.empty() && !writer_ && (!write || readers_ == 0)) {
+    if (write) {
+      writer_ = true;
+    } else {
+      ++readers_;
+    }
+    return;
+  }
+  Waiter self;
+  self.write = write;
+  queue_.push_back(&self);
+  self.wake.wait(hold, [&] { return self.granted; });
+}
 
 void DataLockType::lock() {
   if (write_depth > 0) {
@@ -23,13 +63,17 @@ void DataLockType::lock() {
     return;
   }
   if (read_depth > 0) throw DataLockMisuse("a reader of DataLock asked to write");
-  mutex_.lock();
+  Acquire(true);
   write_depth = 1;
   writes_.fetch_add(1, std::memory_order_release);
 }
 
 void DataLockType::unlock() {
-  if (--write_depth == 0) mutex_.unlock();
+  if (write_depth == 1 && release_hook_) release_hook_();
+  if (--write_depth > 0) return;
+  std::lock_guard<std::mutex> hold(mutex_);
+  writer_ = false;
+  GrantWaiters();
 }
 
 void DataLockType::lock_shared() {
@@ -37,16 +81,21 @@ void DataLockType::lock_shared() {
     ++read_depth;
     return;
   }
-  mutex_.lock_shared();
+  Acquire(false);
   owns_shared = true;
   read_depth = 1;
 }
 
 void DataLockType::unlock_shared() {
-  if (--read_depth == 0 && owns_shared) {
-    owns_shared = false;
-    mutex_.unlock_shared();
-  }
+  if (--read_depth > 0 || !owns_shared) return;
+  owns_shared = false;
+  std::lock_guard<std::mutex> hold(mutex_);
+  if (--readers_ == 0) GrantWaiters();
+}
+
+std::size_t DataLockType::Queued() {
+  std::lock_guard<std::mutex> hold(mutex_);
+  return queue_.size();
 }
 
 bool DataLockType::HeldForRead() const { return write_depth > 0 || read_depth > 0; }

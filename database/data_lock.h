@@ -12,15 +12,21 @@
 //   itself): the attempt throws DataLockMisuse, and the test build's checks
 //   catch it first;
 // - LoginListLock (web/) is only ever taken after it, never before.
+// Threads are let in by order of arrival, readers arriving one after another
+// side by side: a writer waits only for the holders and the queue ahead of
+// it, never for readers that came later, and a reader never waits for more
+// than the writers queued before it.
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <shared_mutex>
 #include <stdexcept>
 
 namespace korva {
 
-// A shared mutex whose owner may re-enter it; see above.
+// A fair shared lock whose owner may re-enter it; see above.
 class DataLockType {
  public:
   void lock();  // exclusive
@@ -37,9 +43,24 @@ class DataLockType {
   // from the model stays true while this number is unchanged.
   std::uint64_t WriteCount() const { return writes_.load(std::memory_order_acquire); }
 
+  // Threads waiting for it.
+  std::size_t Queued();
+
+  // Runs on the writer's thread as its outermost hold ends, while it still
+  // holds the lock alone (the model's indexes are brought up to date there).
+  void SetReleaseHook(void (*hook)()) { release_hook_ = hook; }
+
  private:
-  std::shared_mutex mutex_;
+  struct Waiter;
+  void Acquire(bool write);
+  void GrantWaiters();  // mutex_ held
+
+  std::mutex mutex_;
+  std::deque<Waiter*> queue_;  // in order of arrival
+  int readers_ = 0;            // threads holding it shared
+  bool writer_ = false;        // a thread holds it alone
   std::atomic<std::uint64_t> writes_{0};
+  void (*release_hook_)() = nullptr;
 };
 
 // A reader asked for the exclusive lock.

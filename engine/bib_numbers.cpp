@@ -73,7 +73,7 @@ std::vector<std::size_t> NumberAthletesInModel() {
 }
 
 int AssignBibNumbers() {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   Transaction unit(MeetConnection());
   if (!unit.ok()) return 1;
   const std::vector<std::size_t> numbered = NumberAthletesInModel();

@@ -17,8 +17,8 @@ namespace korva {
 // DataLock.
 std::vector<std::size_t> NumberAthletesInModel();
 
-// NumberAthletesInModel, with every new number written to the file, under
-// DataLock. 0 done; 1 database error: nothing written, AthleteList
+// NumberAthletesInModel, with every new number written to the file. The
+// caller holds DataLock alone. 0 done; 1 database error: nothing written, AthleteList
 // reloaded.
 int AssignBibNumbers();
 

@@ -101,17 +101,17 @@ int RoundHoldingContest(int contest_id) {
 }  // namespace
 
 void SeedDrawRandom() {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
 }
 
 int DrawAllRounds() {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   return DrawAllRounds(static_cast<unsigned>(std::time(nullptr)));
 }
 
 int DrawAllRounds(unsigned seed) {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   std::srand(seed);
   Transaction unit(MeetConnection());
   if (!unit.ok()) return 1;
@@ -135,7 +135,7 @@ int DrawAllRounds(unsigned seed) {
 }
 
 int DrawRound(RoundNode& round, int& next_lane_row_id, int& heats, int& entrants) {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   Transaction unit(MeetConnection());
   if (!unit.ok()) return 1;
   const int first_id = next_lane_row_id;
@@ -153,12 +153,12 @@ int DrawRound(RoundNode& round, int& next_lane_row_id, int& heats, int& entrants
 }
 
 int RedrawUndrawnContests() {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   return RedrawUndrawnContests(static_cast<unsigned>(std::time(nullptr)));
 }
 
 int RedrawUndrawnContests(unsigned seed) {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   std::srand(seed);
   std::unordered_set<int> handled;
   int result = 0;
@@ -193,7 +193,7 @@ int RedrawContest(int contest_id) {
 }
 
 int RedrawContest(int contest_id, int& heats, int& entrants) {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   contest_id = RoundHoldingContest(contest_id);
   Transaction unit(MeetConnection());
   int failed = unit.ok() ? 0 : 1;
@@ -228,13 +228,13 @@ int RedrawContest(int contest_id, int& heats, int& entrants) {
 }
 
 int RemoveRoundLanes(int round_id) {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   std::erase_if(Model().LaneList, [&](const LaneNode& n) { return n.RoundId == round_id; });
   return NextLaneRowId();
 }
 
 int IsAthleteUndrawn(int contest_id, int athlete_id) {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   std::vector<const LaneNode*> own;
   for (const LaneNode& lane : Model().LaneList)
     if (lane.AthleteId == athlete_id) own.push_back(&lane);

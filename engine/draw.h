@@ -1,7 +1,7 @@
 #pragma once
 // Heat and lane draws: the start list of every round, in LaneList and in
-// qrtb479. Each function takes DataLock itself (it is re-entrant, so the
-// order-book worker and page handlers that hold it may call them). A
+// qrtb479. The caller holds DataLock alone (the order-book worker, a writer's
+// page handler). A
 // database failure rolls the whole unit back and reloads RoundList and
 // LaneList from the file, so the lists always match the file.
 #include "database/model.h"

@@ -119,7 +119,7 @@ void RebuildPrintQueue() {
 }
 
 void AttachPrintQueue() {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   SetPrintQueueRebuildHook(RebuildPrintQueue);
   if (Model().CurrentMeetId != 0) RebuildPrintQueue();
 }

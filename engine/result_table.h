@@ -38,7 +38,7 @@ int QueueResultPrintItem(const GroupNode& group, const RoundNode& round, const E
 void RebuildPrintQueue();
 
 // Has every meet opening rebuild the queue, and builds it now for the meet
-// that is open. Called once at start-up.
+// that is open. Called once at start-up, with DataLock held alone.
 void AttachPrintQueue();
 
 }  // namespace korva

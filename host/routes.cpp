@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "database/data_lock.h"
 #include "engine/result_table.h"
 #include "pages/common/setup_result_page.h"
 #include "pages/meet/meet_routes.h"
@@ -14,6 +15,7 @@ void InstallAllRoutes() {
   std::vector<RouteTable> tables = SetupRouteTables();
   for (RouteTable table : MeetRouteTables()) tables.push_back(table);
   InstallRouteTables(std::move(tables), AdministrationAnswerPages());
+  DataGuard hold(DataLock);
   AttachPrintQueue();
 }
 

@@ -299,7 +299,7 @@ int AddAthleteToEvent(int athlete_id, int event_id, std::string& message) {
 }
 
 int WithdrawAthleteFromEvent(int event_id, int athlete_id, std::string& message) {
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   MeetModel& model = Model();
   if (model.LaneList.empty()) {
     message = kNoOrderBookText;

@@ -17,8 +17,8 @@ namespace korva {
 int AddAthleteToEvent(int athlete_id, int event_id, std::string& message);
 
 // Takes the athlete out of the event: his lanes of the event (which hold no
-// result) and his entry go; every other lane stays where it is. Takes
-// DataLock itself. Always 0.
+// result) and his entry go; every other lane stays where it is. The caller
+// holds DataLock alone. Always 0.
 int WithdrawAthleteFromEvent(int event_id, int athlete_id, std::string& message);
 
 // A heat and lane (or start order) of a drawn round that no athlete holds:

@@ -132,7 +132,7 @@ int HandleCreateMeetPost(std::string_view body, std::string* posted_name) {
   *posted_name = post.Name;
   if (result != kCreateDone) return result;
 
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   if (!EnsureBlankMeetTemplate()) {
     LogServerMessage("系统文件缺失，请重新安装本程序！");
     return kCreateNoTemplate;

@@ -61,6 +61,7 @@ int ParseCreateMeetPost(std::string_view body, CreateMeetPost* post);
 // registry, then the new meet opened and every non-administrator session
 // logged out. posted_name receives the posted meet name. A refusal leaves
 // the previous meet open, the registry as it was and no new file behind.
+// The caller holds DataLock alone.
 int HandleCreateMeetPost(std::string_view body, std::string* posted_name);
 
 // Appends the create-meet page (header and framed form) to reply.

@@ -235,7 +235,7 @@ int HandleMatchPlanPost(std::string_view body, std::string& reply) {
   }
   std::string query = "?DayID=" + std::to_string(session) + "&MatchType=" + std::to_string(kind) + "&YapSel=";
   std::vector<ScheduleEntry> entries;
-  DataGuard hold(DataLock);
+  AssertDataLockHeld(true);
   std::size_t pos = 0;
   for (int position = 0; body.find(key, pos) != std::string_view::npos; ++position) {
     std::string value;

@@ -32,7 +32,7 @@ int ServeMatchPlanPage(const LoginNode& session, std::string& reply, int day_id,
 // page back to the same session, kind and selection
 // ("?DayID=1&MatchType=2&YapSel=-3-7-"); 1 with reply = the sentence when
 // the form was malformed or named an unknown round (nothing changed) or
-// when storing failed (nothing changed either). Takes DataLock itself.
+// when storing failed (nothing changed either). The caller holds DataLock alone.
 int HandleMatchPlanPost(std::string_view body, std::string& reply);
 
 // GET "/MatchPlan.html" with its query (route 47), "/SetupMeet.html" at
