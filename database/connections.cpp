@@ -1,6 +1,7 @@
 #include "database/connections.h"
 
 #include "database/data_lock.h"
+#include "database/store_rounds.h"
 
 namespace korva {
 
@@ -44,6 +45,7 @@ int GetNextId(const std::string& table_and_condition, const char* column, bool b
 
 void CloseDatabases() {
   DataGuard hold(DataLock);
+  FlushRoundCounters();
   MeetConnection().Close();
   BaseConnection().Close();
 }

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "database/lookups.h"
+#include "database/store_rounds.h"
+
 namespace korva {
 
 namespace {
@@ -22,7 +25,17 @@ struct DataLockType::Waiter {
   std::condition_variable wake;
 };
 
-DataLockType DataLock;
+namespace {
+
+// What a writer leaves done as its hold ends.
+void WriterDone() {
+  FlushRoundCounters(true);
+  RefreshModelIndex();
+}
+
+}  // namespace
+
+DataLockType DataLock(WriterDone);
 
 // Lets in the head of the queue, and every reader behind a reader, while
 // what holds the lock allows it.

@@ -29,6 +29,12 @@ namespace korva {
 // A fair shared lock whose owner may re-enter it; see above.
 class DataLockType {
  public:
+  DataLockType() = default;
+  // release_hook runs on the writer's thread as its outermost hold ends,
+  // while it still holds the lock alone (the model's indexes are brought up
+  // to date there).
+  explicit DataLockType(void (*release_hook)()) : release_hook_(release_hook) {}
+
   void lock();  // exclusive
   void unlock();
   void lock_shared();
@@ -45,10 +51,6 @@ class DataLockType {
 
   // Threads waiting for it.
   std::size_t Queued();
-
-  // Runs on the writer's thread as its outermost hold ends, while it still
-  // holds the lock alone (the model's indexes are brought up to date there).
-  void SetReleaseHook(void (*hook)()) { release_hook_ = hook; }
 
  private:
   struct Waiter;

@@ -6,6 +6,8 @@
 
 #include "database/connections.h"
 #include "database/data_error.h"
+#include "database/lookups.h"
+#include "database/store_rounds.h"
 
 namespace korva {
 
@@ -240,6 +242,7 @@ int LoadRoundsInto(Connection& conn, MeetModel& model) {
 
 int LoadAthletesInto(Connection& conn, MeetModel& model) {
   auto& list = model.AthleteList;
+  NoteListReloaded();
   list.clear();
   Statement st(conn, "SELECT * FROM qrtb409 ORDER BY qrtb413, qrtb414, qrtb415, qrtb412, qrtb411");
   std::unordered_map<int, std::size_t> index;
@@ -269,6 +272,7 @@ int LoadAthletesInto(Connection& conn, MeetModel& model) {
 int LoadLanesInto(Connection& conn, MeetModel& model) {
   auto& list = model.LaneList;
   auto& aux = model.AthleteAuxList;
+  NoteListReloaded();
   list.clear();
   aux.clear();
   std::unordered_map<int, int> class_of;
@@ -358,7 +362,11 @@ int LoadScoringSchemes() { return Logged(LoadScoringSchemesInto(MeetConnection()
 int LoadGroups() { return Logged(LoadGroupsInto(MeetConnection(), Model()), "Groups"); }
 int LoadGroupEvents() { return Logged(LoadGroupEventsInto(MeetConnection(), Model()), "GroupEvents"); }
 int LoadContests() { return Logged(LoadContestsInto(MeetConnection(), Model()), "Contests"); }
-int LoadRounds() { return Logged(LoadRoundsInto(MeetConnection(), Model()), "Rounds"); }
+int LoadRounds() {
+  // The counts not yet written would be read over.
+  FlushRoundCounters();
+  return Logged(LoadRoundsInto(MeetConnection(), Model()), "Rounds");
+}
 int LoadAthletes() { return Logged(LoadAthletesInto(MeetConnection(), Model()), "Athletes"); }
 int LoadLanes() { return Logged(LoadLanesInto(MeetConnection(), Model()), "Lanes"); }
 int LoadDocuments() { return Logged(LoadDocumentsInto(MeetConnection(), Model()), "Documents"); }

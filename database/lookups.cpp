@@ -1,10 +1,14 @@
 #include "database/lookups.h"
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cstdlib>
+#include <unordered_map>
 #include <utility>
 
 #include "database/data_error.h"
+#include "database/data_lock.h"
 
 namespace korva {
 
@@ -24,7 +28,98 @@ long StartNumberValue(const std::string& text) {
   return end == text.c_str() || v < 0 ? 0 : v;
 }
 
+// Raised by the athlete and lane loaders: a reload may refill a list in place
+// to the same length.
+std::atomic<std::uint64_t> reloads{0};
+
+// Positions in one list by key, so that a look-up costs the same at 500 and
+// at 12,000 athletes. A position is checked against the node it names, so a
+// stale one costs a walk of the list, never a wrong answer. A miss is trusted
+// only by a reader: a writer's hold rebuilds the indexes as it ends
+// (RefreshModelIndex), and nothing changes the lists while readers hold the
+// lock; a writer may have changed a list since and walks it instead.
+struct Positions {
+  const void* data = nullptr;
+  std::size_t size = 0;
+  std::uint64_t reload = ~std::uint64_t{0};
+  std::unordered_map<long long, std::uint32_t> at;  // the first node of each key
+
+  template <typename List>
+  bool Current(const List& list) const {
+    return data == list.data() && size == list.size() && reload == reloads.load(std::memory_order_relaxed);
+  }
+
+  template <typename List, typename KeyOf>
+  void Build(const List& list, KeyOf key_of) {
+    at.clear();
+    at.reserve(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) at.emplace(key_of(list[i]), static_cast<std::uint32_t>(i));
+    data = list.data();
+    size = list.size();
+    reload = reloads.load(std::memory_order_relaxed);
+  }
+
+  // The node of the key, checked with matches; nullptr with *known when the
+  // index may say there is none.
+  template <typename List, typename Matches>
+  auto Find(List& list, long long key, Matches matches, bool* known) const -> typename List::value_type* {
+    *known = false;
+    if (!Current(list)) return nullptr;
+    auto it = at.find(key);
+    if (it == at.end()) {
+      *known = !DataLock.HeldForWrite();
+      return nullptr;
+    }
+    if (it->second >= list.size() || !matches(list[it->second])) return nullptr;
+    *known = true;
+    return &list[it->second];
+  }
+};
+
+struct ModelIndex {
+  Positions athletes, contests, events, rounds, round_kinds, lane_runs;
+};
+
+ModelIndex& Index() {
+  static ModelIndex index;
+  return index;
+}
+
+long long ContestAndKind(long long contest_id, int kind) { return contest_id * 8 + kind; }
+
+template <typename Node>
+long long IdOf(const Node& node) {
+  return node.Id;
+}
+long long RoundKindOf(const RoundNode& n) { return ContestAndKind(n.ContestId, n.Kind); }
+long long RoundOfLane(const LaneNode& n) { return n.RoundId; }
+
+// The index's answer where it has one, else a walk of the list. A writer
+// (alone in the lists) first rebuilds an index its changes left behind.
+template <typename List, typename KeyOf, typename Matches>
+auto FindIndexed(Positions& index, List& list, long long key, KeyOf key_of, Matches matches) ->
+    typename List::value_type* {
+  if (!index.Current(list) && DataLock.HeldForWrite()) index.Build(list, key_of);
+  bool known = false;
+  auto* node = index.Find(list, key, matches, &known);
+  return known ? node : FindIn(list, matches);
+}
+
 }  // namespace
+
+void NoteListReloaded() { reloads.fetch_add(1, std::memory_order_relaxed); }
+
+void RefreshModelIndex() {
+  MeetModel& model = Model();
+  ModelIndex& index = Index();
+  // The small lists are rebuilt every time: a round's kind may change in place.
+  index.contests.Build(model.ContestList, IdOf<ContestNode>);
+  index.events.Build(model.EventList, IdOf<EventNode>);
+  index.rounds.Build(model.RoundList, IdOf<RoundNode>);
+  index.round_kinds.Build(model.RoundList, RoundKindOf);
+  if (!index.athletes.Current(model.AthleteList)) index.athletes.Build(model.AthleteList, IdOf<AthleteNode>);
+  if (!index.lane_runs.Current(model.LaneList)) index.lane_runs.Build(model.LaneList, RoundOfLane);
+}
 
 ClassNode* FindClassNode(int class_id, int grade_id) {
   return FindIn(Model().ClassList,
@@ -53,8 +148,8 @@ ContestNode* FindOppositeSexContest(int group_id, int event_id) {
 }
 
 ContestNode* FindContestById(int contest_id) {
-  ContestNode* c =
-      FindIn(Model().ContestList, [&](const ContestNode& n) { return n.Id == contest_id; });
+  ContestNode* c = FindIndexed(Index().contests, Model().ContestList, contest_id, IdOf<ContestNode>,
+                               [&](const ContestNode& n) { return n.Id == contest_id; });
   if (!c) ShowDataErrorCode(12550);
   return c;
 }
@@ -66,7 +161,8 @@ ContestNode* FindContestByGroupAndEvent(int group_id, int event_id) {
 }
 
 EventNode* FindEventById(int event_id) {
-  return FindIn(Model().EventList, [&](const EventNode& n) { return n.Id == event_id; });
+  return FindIndexed(Index().events, Model().EventList, event_id, IdOf<EventNode>,
+                     [&](const EventNode& n) { return n.Id == event_id; });
 }
 
 EventNode* FindEventOfRound(const RoundNode& round) {
@@ -99,27 +195,38 @@ ScoringSchemeNode* FindScoringScheme(int scheme_id) {
 }
 
 RoundNode* FindRoundById(int round_id) {
-  return FindIn(Model().RoundList, [&](const RoundNode& n) { return n.Id == round_id; });
+  return FindIndexed(Index().rounds, Model().RoundList, round_id, IdOf<RoundNode>,
+                     [&](const RoundNode& n) { return n.Id == round_id; });
 }
 
 RoundNode* FindRoundByContestAndKind(int contest_id, int kind) {
-  return FindIn(Model().RoundList,
-                [&](const RoundNode& n) { return n.ContestId == contest_id && n.Kind == kind; });
+  auto matches = [&](const RoundNode& n) { return n.ContestId == contest_id && n.Kind == kind; };
+  if (kind < 0 || kind > 7) return FindIn(Model().RoundList, matches);
+  return FindIndexed(Index().round_kinds, Model().RoundList, ContestAndKind(contest_id, kind), RoundKindOf,
+                     matches);
 }
 
 LaneNode* FindFirstLaneOfRound(int round_id) {
-  return FindIn(Model().LaneList, [&](const LaneNode& n) { return n.RoundId == round_id; });
+  std::span<LaneNode> lanes = LanesOfRound(round_id);
+  return lanes.empty() ? nullptr : &lanes.front();
 }
 
 std::span<LaneNode> LanesOfRound(int round_id) {
   auto& lanes = Model().LaneList;
-  auto first = std::find_if(lanes.begin(), lanes.end(), [&](const LaneNode& n) { return n.RoundId == round_id; });
-  auto end = std::find_if(first, lanes.end(), [&](const LaneNode& n) { return n.RoundId != round_id; });
+  // The index names where the round's run starts: the lane before it belongs
+  // to another round.
+  LaneNode* first = FindIndexed(Index().lane_runs, lanes, round_id, RoundOfLane, [&](const LaneNode& n) {
+    return n.RoundId == round_id && (&n == lanes.data() || (&n - 1)->RoundId != round_id);
+  });
+  if (!first) return {lanes.data() + lanes.size(), std::size_t{0}};
+  LaneNode* end = first;
+  while (end != lanes.data() + lanes.size() && end->RoundId == round_id) ++end;
   return {first, end};
 }
 
 AthleteNode* FindAthleteById(int athlete_id) {
-  return FindIn(Model().AthleteList, [&](const AthleteNode& n) { return n.Id == athlete_id; });
+  return FindIndexed(Index().athletes, Model().AthleteList, athlete_id, IdOf<AthleteNode>,
+                     [&](const AthleteNode& n) { return n.Id == athlete_id; });
 }
 
 AthleteNode* FindFirstAthleteOfClass(int class_id) {

@@ -1,6 +1,6 @@
 #pragma once
-// Linear look-ups in the lists. They take no lock: the caller holds
-// DataLock. Each returns null (or 0) when nothing matches; where a line says
+// Look-ups in the lists, by index where a list is long or asked per row.
+// They take no lock: the caller holds DataLock. Each returns null (or 0) when nothing matches; where a line says
 // so a miss also logs its data-error code.
 #include <span>
 
@@ -47,6 +47,12 @@ int GroupHasCombinedEvent(int group_id);
 int FindClassNameClash(int class_id, const std::string& name);
 // 1 boys' number, 2 girls' number clashes with another class's, else 0.
 int FindStartNumberClash(const std::string& boys, const std::string& girls, int class_id);
+
+// Brings the look-ups' indexes up to date with the lists; DataLock calls it
+// as a writer's hold ends. The athlete and lane loaders call
+// NoteListReloaded.
+void RefreshModelIndex();
+void NoteListReloaded();
 
 // True while no competition group has an event chosen: the loader keeps a
 // node for every group, so an empty GroupEventList is not the test.

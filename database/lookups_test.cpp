@@ -88,6 +88,30 @@ TEST_F(Lookups, ResultInEventCountsValuesNotStatuses) {
   EXPECT_EQ(CodeOf([] { EXPECT_EQ(AthleteHasResultInEvent(3, 1), 0); }), 12550);
 }
 
+// The indexes answer as a walk of the lists would, after the lists were
+// changed in place under the same length, moved, or had a round change kind.
+TEST_F(Lookups, IndexedLookupsFollowChangedLists) {
+  auto answers = [] {
+    return std::vector<int>{IdOf(FindAthleteById(3)), IdOf(FindRoundById(5)), IdOf(FindContestById(14)),
+                            IdOf(FindRoundByContestAndKind(10, kFinalAfterPrelim)),
+                            IdOf(FindRoundByContestAndKind(13, kFinalAfterPrelim)),
+                            static_cast<int>(LanesOfRound(1).size()), static_cast<int>(LanesOfRound(2).size()),
+                            IdOf(FindFirstLaneOfRound(4)), static_cast<int>(LanesOfRound(3).size())};
+  };
+  EXPECT_EQ(answers(), (std::vector<int>{3, 5, 14, 2, 0, 2, 1, 3, 0}));
+  MeetModel& m = Model();
+  std::swap(m.AthleteList[0], m.AthleteList[2]);
+  std::swap(m.RoundList[0], m.RoundList[4]);
+  std::swap(m.ContestList[0], m.ContestList[4]);
+  std::swap(m.LaneList[0], m.LaneList[3]);  // rounds 4, 1, 1, 2
+  std::swap(m.LaneList[2], m.LaneList[3]);
+  FindRoundById(3)->Kind = kFinalAfterPrelim;
+  EXPECT_EQ(answers(), (std::vector<int>{3, 5, 14, 2, 3, 2, 1, 3, 0}));
+  m.LaneList.push_back(LaneNode{.Id = 9, .RoundId = 3});
+  m.AthleteList.erase(m.AthleteList.begin());  // athlete 3, swapped first
+  EXPECT_EQ(answers(), (std::vector<int>{0, 5, 14, 2, 3, 2, 1, 3, 1}));
+}
+
 TEST_F(Lookups, NameAndStartNumberClashes) {
   EXPECT_EQ(FindClassNameClash(2, "101班"), 1);
   EXPECT_EQ(FindClassNameClash(1, "101班"), 0);  // its own name

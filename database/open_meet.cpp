@@ -8,6 +8,7 @@
 #include "database/data_lock.h"
 #include "database/loaders.h"
 #include "database/model.h"
+#include "database/store_rounds.h"
 
 namespace korva {
 
@@ -83,6 +84,7 @@ bool MarkCurrent(int meet_id) {
 
 int OpenCurrentMeet(int meet_id) {
   DataGuard hold(DataLock);
+  FlushRoundCounters();
   MeetModel& model = Model();
   if (!BaseConnection().IsOpen()) return 1;
   RegistryRow row = FindRegistryRow(meet_id);

@@ -80,15 +80,4 @@ bool ReadStaffAccounts(std::vector<StaffAccount>& accounts) {
   return st.ok();
 }
 
-bool MeetFileHasGroups() {
-  Statement st(MeetConnection(), "select qrtb374 from qrtb373 limit 1");
-  return st.Next();
-}
-
-bool MeetFileGroupHasEvents(int group_id) {
-  Statement st(MeetConnection(), "select qrtb469 from qrtb467 where qrtb469=? limit 1");
-  st.Bind(group_id);
-  return st.Next();
-}
-
 }  // namespace korva

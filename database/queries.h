@@ -1,7 +1,7 @@
 #pragma once
 // Reads of the files that pages need beyond the in-memory lists: the base
 // file's catalogue for the first meet, the meet registry, the staff
-// accounts, and the set-up stage's direct look at the meet file. The caller holds DataLock. A read
+// accounts. The caller holds DataLock. A read
 // returns false when its query failed (the statement logs it).
 #include <string>
 #include <vector>
@@ -54,10 +54,5 @@ struct StaffAccount {
 
 // Every account of the base file, administrators first, then by id.
 bool ReadStaffAccounts(std::vector<StaffAccount>& accounts);
-
-// Whether the meet file holds a competition group (qrtb373), and a group's
-// chosen events (qrtb467). A failed query reads as none.
-bool MeetFileHasGroups();
-bool MeetFileGroupHasEvents(int group_id);
 
 }  // namespace korva

@@ -1,5 +1,7 @@
 #include "database/setup_stage.h"
 
+#include <algorithm>
+
 #include "database/data_error.h"
 #include "database/lookups.h"
 #include "database/model.h"
@@ -105,9 +107,14 @@ Check CheckClass(const ClassNode& cls) {
 int GetSetupStage() {
   const MeetModel& m = Model();
   if (m.CurrentMeetId == 0) return kStageNoMeet;
-  if (!MeetFileHasGroups() || m.GroupList.empty()) return kStageNoGroups;
-  for (const GroupNode& group : m.GroupList)
-    if (!MeetFileGroupHasEvents(group.Id)) return kStageNoGroupEvents;
+  if (m.GroupList.empty()) return kStageNoGroups;
+  // The loader keeps a node for every group; a list without them is a later
+  // stage's question.
+  for (const GroupNode& group : m.GroupList) {
+    auto events = std::find_if(m.GroupEventList.begin(), m.GroupEventList.end(),
+                               [&](const GroupEventNode& n) { return n.GroupId == group.Id; });
+    if (events != m.GroupEventList.end() && events->EventIds.empty()) return kStageNoGroupEvents;
+  }
   // A preliminary that the draw dropped is never held, so it needs no slot.
   for (const RoundNode& round : m.RoundList)
     if (round.Disabled == 0 && (round.Session == 0 || round.Order == 0)) return kStageUnscheduled;

@@ -1,8 +1,8 @@
 #pragma once
 
 namespace korva {
-// How far the set-up of the open meet has come. Every function reads the
-// model, and GetSetupStage also the meet file: the caller holds DataLock.
+// How far the set-up of the open meet has come, read from the model: the
+// caller holds DataLock.
 // Nothing here changes the model.
 
 // Set-up stages: the first unfinished step of the meet's set-up.

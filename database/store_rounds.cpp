@@ -1,6 +1,7 @@
 #include "database/store_rounds.h"
 
 #include <algorithm>
+#include <ctime>
 
 #include "database/connections.h"
 #include "database/data_error.h"
@@ -150,6 +151,41 @@ int DeleteRound(int round_id) {
     return 1;
   }
   return 0;
+}
+
+namespace {
+
+// Rounds whose counters the file does not hold yet, and since when.
+std::vector<int> counted_rounds;
+std::time_t first_count = 0;
+
+}  // namespace
+
+void CountRoundPrint(RoundNode& round, int RoundNode::*counter) {
+  AssertDataLockHeld(true);
+  ++(round.*counter);
+  if (counted_rounds.empty()) first_count = std::time(nullptr);
+  if (std::find(counted_rounds.begin(), counted_rounds.end(), round.Id) == counted_rounds.end())
+    counted_rounds.push_back(round.Id);
+}
+
+void FlushRoundCounters(bool due_only) {
+  DataGuard hold(DataLock);
+  if (counted_rounds.empty() || (due_only && std::time(nullptr) - first_count < 1))
+    return;
+  Connection& meet = MeetConnection();
+  if (!meet.IsOpen() || meet.savepoint_depth() > 0) return;
+  std::vector<int> rounds;
+  rounds.swap(counted_rounds);
+  Transaction unit(meet);
+  bool saved = unit.ok();
+  for (int id : rounds)
+    if (const RoundNode* round = saved ? FindRoundById(id) : nullptr) saved = SaveRoundCounters(*round) == 0;
+  if (!saved || !unit.Commit()) {
+    LogServerMessage("打印次数没有写入运动会文件，稍后再试。");
+    counted_rounds = std::move(rounds);
+    first_count = std::time(nullptr);
+  }
 }
 
 int SaveRoundCounters(const RoundNode& round) {

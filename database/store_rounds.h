@@ -26,6 +26,18 @@ int DeleteRound(int round_id);
 // error 41533).
 int SaveRoundCounters(const RoundNode& round);
 
+// Raises one print counter of the round in RoundList. The file follows in
+// one transaction for all counts of about a second (FlushRoundCounters, when
+// a writer's hold ends), so a sheet view costs no disk sync of its own; the
+// meet's reloads, its closing and the opening of another meet write them
+// first. The caller holds DataLock alone.
+void CountRoundPrint(RoundNode& round, int RoundNode::*counter);
+
+// Writes the counters raised since the last write; with due_only, only once
+// the oldest of them waits a second. Nothing inside an open transaction, whose
+// end may undo it. Takes DataLock.
+void FlushRoundCounters(bool due_only = false);
+
 // One round of a schedule request: its position in the submission (from 0)
 // and its id.
 struct ScheduleEntry {

@@ -13,12 +13,8 @@ bool HasResultOrStatus(const LaneNode& lane) { return lane.Result != kNoResult |
 }  // namespace
 
 int RoundHasResults(int round_id) {
-  const auto& lanes = Model().LaneList;
-  return std::any_of(lanes.begin(), lanes.end(), [&](const LaneNode& n) {
-           return n.RoundId == round_id && HasResultOrStatus(n);
-         })
-             ? 1
-             : 0;
+  const std::span<const LaneNode> lanes = LanesOfRound(round_id);
+  return std::any_of(lanes.begin(), lanes.end(), HasResultOrStatus) ? 1 : 0;
 }
 
 int ContestHasResults(int contest_id) {
@@ -31,13 +27,9 @@ int GetFinalState(int contest_id) {
   if (!FindContestById(contest_id)) return -1;
   const RoundNode* final = FindRoundByContestAndKind(contest_id, kFinalAfterPrelim);
   if (!final) return -1;
-  bool any = false;
-  for (const LaneNode& lane : Model().LaneList) {
-    if (lane.RoundId != final->Id) continue;
-    if (HasResultOrStatus(lane)) return 2;
-    any = true;
-  }
-  return any ? 1 : 0;
+  const std::span<const LaneNode> lanes = LanesOfRound(final->Id);
+  if (std::any_of(lanes.begin(), lanes.end(), HasResultOrStatus)) return 2;
+  return lanes.empty() ? 0 : 1;
 }
 
 int IsAthleteInFinal(int round_id, int athlete_id) {
@@ -45,12 +37,9 @@ int IsAthleteInFinal(int round_id, int athlete_id) {
   if (!round) return 0;
   const RoundNode* final = FindRoundByContestAndKind(round->ContestId, kFinalAfterPrelim);
   if (!final) return 0;
-  const auto& lanes = Model().LaneList;
-  return std::any_of(lanes.begin(), lanes.end(), [&](const LaneNode& n) {
-           return n.RoundId == final->Id && n.AthleteId == athlete_id;
-         })
-             ? 1
-             : 0;
+  const std::span<const LaneNode> lanes = LanesOfRound(final->Id);
+  return std::any_of(lanes.begin(), lanes.end(), [&](const LaneNode& n) { return n.AthleteId == athlete_id; }) ? 1
+                                                                                                           : 0;
 }
 
 int CountEntrants(std::span<const LaneNode> lanes) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <span>
 
+#include "database/data_lock.h"
 #include "database/lookups.h"
 #include "database/store_rounds.h"
 #include "pages/common/number_list.h"
@@ -36,53 +37,62 @@ std::string_view QueryText(std::string_view path) {
   return at == std::string_view::npos ? std::string_view() : path.substr(at + 1);
 }
 
-// Raises one print counter of the round and saves the round's counters; the
-// round in the list changes only once they are saved.
-void CountPrint(RoundNode& round, int RoundNode::*counter) {
-  RoundNode counted = round;
-  ++(counted.*counter);
-  if (SaveRoundCounters(counted) == 0) round = counted;
-}
+// The print a sheet view counts once its page is built: the round's counter,
+// and its print-queue entry's when asked from the print centre.
+struct PrintCount {
+  int RoundId = 0;
+  int RoundNode::*Counter = nullptr;
+  int ResultPrintItem::*QueueCounter = nullptr;
+};
 
-void CountQueuedPrint(int round_id, int ResultPrintItem::*counter) {
+// Counts the print under DataLock held alone, for the moment it takes: the
+// page was built under the shared lock. A round gone meanwhile counts
+// nothing.
+void CountPrint(const PrintCount& count) {
+  DataGuard hold(DataLock);
+  RoundNode* round = FindRoundById(count.RoundId);
+  if (!round) return;
+  CountRoundPrint(*round, count.Counter);
+  if (!count.QueueCounter) return;
   for (ResultPrintItem& item : Model().PrintQueue)
-    if (item.RoundId == round_id) ++(item.*counter);
+    if (item.RoundId == count.RoundId) ++(item.*count.QueueCounter);
 }
 
-// The sheets of round T (1 to 4) into sheets, counting the print; false
-// when the round or one of its parts is missing.
-bool BuildRoundSheet(int sheet, int round_id, bool from_print_centre, std::string& sheets) {
+// The sheets of round T (1 to 4) into sheets, with the print to count;
+// false when the round or one of its parts is missing.
+bool BuildRoundSheet(int sheet, int round_id, bool from_print_centre, std::string& sheets, PrintCount& count) {
   RoundContext context;
   if (ResolveRoundContext(round_id, context) != 0) return false;
   const std::span<const LaneNode> lanes = LanesOfRound(round_id);
   if (lanes.empty()) return false;
-  RoundNode& round = *context.Round;
+  const RoundNode& round = *context.Round;
+  count.RoundId = round_id;
   switch (sheet) {
     case kCheckIn:
       PrintRoundCheckIn(sheets, round, *context.Event, *context.Group, lanes);
-      CountPrint(round, &RoundNode::CheckInPrints);
+      count.Counter = &RoundNode::CheckInPrints;
       return true;
     case kOtherRoundCheckIn: {
       // A preliminary's final, a final's preliminary; a direct final has
       // no other round.
       const int other_kind = round.Kind == kPrelim ? kFinalAfterPrelim : round.Kind == kFinalAfterPrelim ? kPrelim : 0;
-      RoundNode* other = other_kind ? FindRoundByContestAndKind(round.ContestId, other_kind) : nullptr;
+      const RoundNode* other = other_kind ? FindRoundByContestAndKind(round.ContestId, other_kind) : nullptr;
       const EventNode* event = other ? FindEventOfRound(*other) : nullptr;
       const std::span<const LaneNode> other_lanes = other ? LanesOfRound(other->Id) : std::span<const LaneNode>();
       if (!event || other_lanes.empty()) return false;
       PrintRoundCheckIn(sheets, *other, *event, *context.Group, other_lanes);
-      CountPrint(*other, &RoundNode::CheckInPrints);
+      count = {.RoundId = other->Id, .Counter = &RoundNode::CheckInPrints};
       return true;
     }
     case kResults:
       BuildResultSheet(lanes, sheets, round, *context.Event, *context.Group);
-      CountPrint(round, &RoundNode::ResultPrints);
-      if (from_print_centre) CountQueuedPrint(round_id, &ResultPrintItem::ResultPrints);
+      count.Counter = &RoundNode::ResultPrints;
+      if (from_print_centre) count.QueueCounter = &ResultPrintItem::ResultPrints;
       return true;
     case kCertificates:
       BuildRoundCertificates(lanes, sheets, *context.Event, *context.Group);
-      CountPrint(round, &RoundNode::CertificatePrints);
-      if (from_print_centre) CountQueuedPrint(round_id, &ResultPrintItem::CertificatePrints);
+      count.Counter = &RoundNode::CertificatePrints;
+      if (from_print_centre) count.QueueCounter = &ResultPrintItem::CertificatePrints;
       return true;
     default: return false;
   }
@@ -105,15 +115,8 @@ CertificateLines SampleLines(bool test_print) {
   return lines;
 }
 
-// "/ViewTable.html?str=T-round-x-f": T 1 check-in sheet, 2 the other
-// round's check-in sheet, 3 result sheet, 4 certificates of the round
-// (each counted on the round, and on its print-queue entry when f is not
-// 0), 5 the certificate layout preview, 6 a test certificate. A bad query
-// or a missing round leaves the reply empty.
-void ViewTableRoute(RouteContext& ctx) {
-  const std::string_view text = QueryText(ctx.request.Path);
-  std::array<int, 4> n{};
-  if (text.size() < 2 || ReadDashNumbers(text, n) != 4 || n[0] < 0 || n[0] > 6) return;
+// A "/ViewTable.html" page (below) into the reply, with the print to count.
+void BuildViewTable(RouteContext& ctx, const std::array<int, 4>& n, PrintCount& count) {
   std::string sheets;
   if (n[0] == kPreview) {
     BuildCertificatePreview(sheets, SampleLines(false));
@@ -132,12 +135,31 @@ void ViewTableRoute(RouteContext& ctx) {
     int first_done = 0;
     BuildCertificateBlock(SampleLines(true), sheets, first_done);
     sheets += "<script type=\"text/javascript\">\r\n\tparent.printhtml(1);\r\n</script>\r\n";
-  } else if (n[0] == 0 || !BuildRoundSheet(n[0], n[1], n[3] != 0, sheets)) {
+  } else if (n[0] == 0 || !BuildRoundSheet(n[0], n[1], n[3] != 0, sheets, count)) {
+    count = {};
     return;
   } else {
     sheets += kPrintNow;
   }
   AppendHtmlPage(ctx.session, BuildPrintFrame(ctx.session, sheets), ctx.reply);
+}
+
+// "/ViewTable.html?str=T-round-x-f": T 1 check-in sheet, 2 the other
+// round's check-in sheet, 3 result sheet, 4 certificates of the round
+// (each counted on the round, and on its print-queue entry when f is not
+// 0), 5 the certificate layout preview, 6 a test certificate. A bad query
+// or a missing round leaves the reply empty. The page is built under the
+// shared lock, and the print counted after it.
+void ViewTableRoute(RouteContext& ctx) {
+  const std::string_view text = QueryText(ctx.request.Path);
+  std::array<int, 4> n{};
+  if (text.size() < 2 || ReadDashNumbers(text, n) != 4 || n[0] < 0 || n[0] > 6) return;
+  PrintCount count;
+  {
+    DataReadGuard hold(DataLock);
+    BuildViewTable(ctx, n, count);
+  }
+  if (count.Counter) CountPrint(count);
 }
 
 // "/printzx.html?str=1-session-kind": every check-in sheet of one half-day
@@ -164,7 +186,7 @@ void SessionCheckInRoute(RouteContext& ctx) {
 }
 
 constexpr RouteRow kRows[] = {
-    {.path = "/ViewTable.html", .roles = kStaff, .code = 63, .handler = ViewTableRoute, .access = Access::kWrite,
+    {.path = "/ViewTable.html", .roles = kStaff, .code = 63, .handler = ViewTableRoute, .access = Access::kNone,
      .empty = EmptyReply::kEmptyBody},
     {.path = "/printzx.html", .roles = kStaff, .code = 68, .handler = SessionCheckInRoute,
      .empty = EmptyReply::kEmptyBody},

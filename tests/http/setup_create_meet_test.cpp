@@ -7,6 +7,7 @@
 
 #include "database/connections.h"
 #include "database/data_lock.h"
+#include "database/loaders.h"
 #include "database/lookups.h"
 #include "database/model.h"
 #include "database/setup_stage.h"
@@ -179,6 +180,7 @@ TEST_F(CreateMeetTest, SetupRoadSendsTheAdministratorToTheMissingPiece) {
   {
     DataGuard hold(DataLock);
     ASSERT_TRUE(MeetConnection().ExecScript("insert into qrtb467 (qrtb469,qrtb470) select qrtb374, 1 from qrtb373;"));
+    ASSERT_EQ(LoadGroupEvents(), 0);
   }
   std::string page = Get("/SetupMeet.html", admin_).body;
   EXPECT_TRUE(Has(page, "window.location.href='/SetupGradeMatch.html';")) << page;
