@@ -82,38 +82,49 @@ void SetProgress(int state) {
   if (auto observer = OrderBookProgressObserver.load()) observer(state);
 }
 
-// Steps 2 to 10 of a run, under DataLock; the state the run ends in.
-int GenerateUnderLock() {
-  MeetModel& model = Model();
-  if (model.AthleteList.empty()) return kBookNoAthletes;
-
-  // The numbering and the draw log their own data errors; the book is
-  // written from whatever they left.
-  SetProgress(kBookNumbering);
-  AssignBibNumbers();
-  SetProgress(kBookDrawing);
-  if (model.LaneList.empty()) {
-    DrawAllRounds();
-  } else {
-    RedrawUndrawnContests();
+// Steps 2 to 10 of a run; the state the run ends in. The numbering and the
+// draw change the meet and hold DataLock alone; the document is read from
+// the meet under the shared lock, so pages keep answering; the file is
+// written under no lock, and recorded under the lock held alone.
+int GenerateBook() {
+  {
+    DataGuard hold(DataLock);
+    MeetModel& model = Model();
+    if (model.AthleteList.empty()) return kBookNoAthletes;
+    // The numbering and the draw log their own data errors; the book is
+    // written from whatever they left.
+    SetProgress(kBookNumbering);
+    AssignBibNumbers();
+    SetProgress(kBookDrawing);
+    if (model.LaneList.empty()) {
+      DrawAllRounds();
+    } else {
+      RedrawUndrawnContests();
+    }
+    FreeLaneMemoryList();
   }
-  FreeLaneMemoryList();
 
   std::string document;
-  WriteOrderBookHead(document);
-  SetProgress(kBookRoster);
-  WriteAthleteRoster(document);
-  SetProgress(kBookSchedule);
-  WriteScheduleAndGroups(document);
-  WriteOrderBookTail(document);
+  std::string folder;
+  {
+    DataReadGuard hold(DataLock);
+    folder = Model().DataFolder;
+    WriteOrderBookHead(document);
+    SetProgress(kBookRoster);
+    WriteAthleteRoster(document);
+    SetProgress(kBookSchedule);
+    WriteScheduleAndGroups(document);
+    WriteOrderBookTail(document);
+  }
 
   SetProgress(kBookWritingFile);
   const std::time_t now = std::time(nullptr);
   const std::string name = OrderBookFileName(now);
-  if (!WriteWholeDataFile(model.DataFolder, GbkToUtf8(name), document)) {
-    LogServerMessageUtf8(GbkToUtf8("秩序册文件无法写入：") + model.DataFolder + "/" + GbkToUtf8(name));
+  if (!WriteWholeDataFile(folder, GbkToUtf8(name), document)) {
+    LogServerMessageUtf8(GbkToUtf8("秩序册文件无法写入：") + folder + "/" + GbkToUtf8(name));
     return kBookFailed;
   }
+  DataGuard hold(DataLock);
   return RecordOrderBookFile(name, now) == 0 ? kBookFinished : kBookFailed;
 }
 
@@ -174,8 +185,8 @@ bool LaunchDetachedThread(void (*fn)()) {
 
 int StartOrderBook(bool check_entries, std::string& list, WorkerLauncher launch) {
   list.clear();
-  // The run holds DataLock to its end: a second start is answered now, not
-  // after the run.
+  // A second start is answered now, not after the numbering and the draw
+  // that hold DataLock alone.
   if (IsRunning(OrderBookState)) return kStartBusy;
   DataReadGuard hold(DataLock);
   if (Model().RegistrationClosed == 0 || !AllRoundsScheduled()) return kStartNotReady;
@@ -201,19 +212,14 @@ int StartOrderBook(bool check_entries, std::string& list, WorkerLauncher launch)
 
 void OrderBookThread() {
   int end_state = kBookFailed;
-  {
-    DataGuard hold(DataLock);
-    try {
-      end_state = GenerateUnderLock();
-    } catch (const std::exception& e) {
-      LogServerMessage(std::string("秩序册生成失败：") + e.what());
-      end_state = kBookFailed;
-    }
-    if (end_state != kBookFinished) SetProgress(end_state);
+  try {
+    end_state = GenerateBook();
+  } catch (const std::exception& e) {
+    LogServerMessage(std::string("秩序册生成失败：") + e.what());
+    end_state = kBookFailed;
   }
-  // Finished only once the lock is free, so the page that reloads on it
-  // does not wait.
-  if (end_state == kBookFinished) SetProgress(kBookFinished);
+  // Set once the lock is free, so the page that reloads on it does not wait.
+  SetProgress(end_state);
 }
 
 void WaitForOrderBookWorker() {

@@ -55,10 +55,11 @@ bool LaunchDetachedThread(void (*fn)());
 // Takes DataLock itself.
 int StartOrderBook(bool check_entries, std::string& list, WorkerLauncher launch = LaunchDetachedThread);
 
-// The worker: holds DataLock for the whole run and reports only through
-// OrderBookState. Numbers the athletes, draws every round (or again only
-// the contests with an athlete still without a lane), writes the document
-// into DataFolder and records it. A file that cannot be written is removed
+// The worker: reports only through OrderBookState. Numbers the athletes and
+// draws every round (or again only the contests with an athlete still
+// without a lane) holding DataLock alone, reads the document from the meet
+// under the shared lock, writes it into DataFolder under none and records
+// it. A file that cannot be written is removed
 // and ends the run in 150 with nothing recorded.
 void OrderBookThread();
 
@@ -77,7 +78,7 @@ std::string OrderBookFileName(std::time_t when);
 // pre-check ("%d-%s": the code, the list and a force button after it when it
 // is not empty), 57 "/MakeCXC1991.html" without it ("%d"); both take
 // DataLock themselves. 51 "/YdhCXCJingDu1991.html" answers "%d" of
-// OrderBookState without DataLock, while the worker holds it.
+// OrderBookState without DataLock.
 RouteTable OrderBookGenerationRoutes();
 
 }  // namespace korva

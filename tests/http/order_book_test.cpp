@@ -106,7 +106,7 @@ void PauseAtNumbering(int state) {
   pause_changed.wait(lock, [] { return run_released; });
 }
 
-TEST_F(OrderBookServerTest, ProgressAnswersWhileTheWorkerHoldsTheMeetAndPagesWaitForTheBook) {
+TEST_F(OrderBookServerTest, ProgressAnswersWhileTheWorkerHoldsTheMeetAndPagesWaitOnlyForTheDraw) {
   OpenOrderBookMeet(*meet_);
   admin_ = LoginAdmin();
   run_paused = run_released = false;
@@ -117,7 +117,7 @@ TEST_F(OrderBookServerTest, ProgressAnswersWhileTheWorkerHoldsTheMeetAndPagesWai
     pause_changed.wait(lock, [] { return run_paused; });
   }
   // The worker holds DataLock now: the poll and a second start answer at
-  // once, a page waits for the end of the run.
+  // once, a page waits for the numbering and the draw.
   EXPECT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "20");
   EXPECT_EQ(AdminGet("/MakeCXC1990.html"), "2-");
   EXPECT_EQ(AdminGet("/MakeCXC1991.html"), "2");
@@ -135,9 +135,10 @@ TEST_F(OrderBookServerTest, ProgressAnswersWhileTheWorkerHoldsTheMeetAndPagesWai
   }
   pause_changed.notify_all();
   reader.join();
+  EXPECT_TRUE(Has(page, "</html>"));
   WaitForOrderBookWorker();
   OrderBookProgressObserver = nullptr;
-  // The page waited for the run and shows its book.
+  page = AdminGet("/BookControl.html");
   EXPECT_TRUE(Has(page, "点击下载(请选择保存或另存为)</a></td><td>已下载0次</td></tr>")) << GbkToUtf8(page);
 }
 
