@@ -42,10 +42,11 @@ row() { printf '%-44s %-26s %-26s %s\n' "$@"; }
 
 # The finals of contests 2 to 41 wait for their results again, so that the
 # clerks' uploads are stored (each clerk leaves one lane of its final empty,
-# so that no upload counts a round).
+# so that no upload counts a round); class 1 gets its teacher's account.
 cat >"$work/open_finals.sql" <<'SQL'
 UPDATE qrtb479 SET qrtb485 = NULL, qrtb487 = 0, qrtb488 = 0 WHERE qrtb481 BETWEEN 4 AND 82 AND qrtb481 % 2 = 0;
 UPDATE qrtb444 SET qrtb458 = 0 WHERE qrtb445 BETWEEN 4 AND 82 AND qrtb445 % 2 = 0;
+INSERT INTO qrtb7 (qrtb8, qrtb10, qrtb11, qrtb12, qrtb14, qrtb15, qrtb16) VALUES (1, '9352', '', '', 1, 1, 1);
 SQL
 
 # The meet of n athletes: the large meet's SQL with its class, athlete and
@@ -99,10 +100,10 @@ start_korva() {
   start_ms=$(( ($(date +%s%N) - t0) / 1000000 ))
 }
 
-signin() {  # form-path body -> session cookie
+signin() {  # page form-path body -> session cookie
   local first
   first=$(curl -si "http://127.0.0.1:$port$1" | sed -n 's/^Set-Cookie: \(session=brimly[0-9]*E\).*/\1/p' | tr -d '\r')
-  curl -si -H "Cookie: $first" --data "$2" "http://127.0.0.1:$port$1" |
+  curl -si -H "Cookie: $first" --data "$3" "http://127.0.0.1:$port$2" |
     sed -n 's/^Set-Cookie: \(session=brimly[0-9]*E\).*/\1/p' | tr -d '\r'
 }
 
@@ -141,7 +142,7 @@ measure_page() {
   theirs=$(wrk_p99 "http://127.0.0.1:$nginx_port/$file" "$seconds" "$c")
   local ratio
   ratio=$(python3 -c "print(f'{float(\"${ours%% *}\")/float(\"${theirs%% *}\"):.3f}')")
-  row "$name ($c conn)" "$ours" "$theirs" "$ratio"
+  row "$name ($c conn, $(stat -c %s "$work/nginx/html/$file") B)" "$ours" "$theirs" "$ratio"
 }
 
 # Clerks uploading results of a counted final again at once, each on its own
@@ -195,6 +196,13 @@ import glob, sqlite3, sys, threading, time
 folder, clerks, seconds = sys.argv[1], int(sys.argv[2]), float(sys.argv[3])
 meet = [f for f in glob.glob(folder + "/ydh*.dat")][0]
 times, lock = [], threading.Lock()
+# The lanes the clerks upload to: the open finals' (the last of each left empty).
+finals = {}
+for r, lane in sqlite3.connect(meet).execute(
+        "SELECT qrtb481, qrtb480 FROM qrtb479 WHERE qrtb481 BETWEEN 4 AND 82 AND qrtb481 % 2 = 0"
+        " ORDER BY qrtb481, qrtb483"):
+    finals.setdefault(r, []).append(lane)
+rounds = sorted(finals)
 def clerk(k):
     db = sqlite3.connect(meet, timeout=60, isolation_level=None, check_same_thread=False)
     db.execute("PRAGMA journal_mode=DELETE"); db.execute("PRAGMA synchronous=FULL")
@@ -203,8 +211,8 @@ def clerk(k):
         t = time.time()
         with lock:  # the server's writers take turns too
             db.execute("BEGIN IMMEDIATE")
-            db.execute("UPDATE qrtb479 SET qrtb485 = ? WHERE qrtb481 = ? AND qrtb483 = ?",
-                       (1210 + i % 80, 2 * (k % 40) + 4, i % 7 + 1))
+            lanes = finals[rounds[k % len(rounds)]]
+            db.execute("UPDATE qrtb479 SET qrtb485 = ? WHERE qrtb480 = ?", (1210 + i % 80, lanes[i % (len(lanes) - 1)]))
             db.execute("COMMIT")
         times.append(time.time() - t); i += 1
 threads = [threading.Thread(target=clerk, args=(k,)) for k in range(clerks)]
@@ -223,9 +231,9 @@ for n in $sizes; do
   start_korva "$n"
   echo
   echo "== $n athletes: cold start to the first page ${start_ms} ms"
-  admin=$(signin /AdminIndex.html "UserName=admin&PassWord=$password")
+  admin=$(signin /AdminIndex.html /AdminIndex.html "UserName=admin&PassWord=$password")
   clerk=$admin
-  teacher=$(signin / "BanJi=1&PassWord=9352")
+  teacher=$(signin / /index.html "BanJi=1&PassWord=9352")
   row "what" "korva req/s p99" "nginx req/s p99" "ratio"
   measure_page "administrator's home" /Admin.html "$admin" 100
   measure_page "class results page" /SeeClassCJ.html "$teacher" 8
