@@ -186,8 +186,9 @@ void SessionCheckInRoute(RouteContext& ctx) {
 }
 
 constexpr RouteRow kRows[] = {
+    // A view counts a print, so only the site itself may ask for one.
     {.path = "/ViewTable.html", .roles = kStaff, .code = 63, .handler = ViewTableRoute, .access = Access::kNone,
-     .empty = EmptyReply::kEmptyBody},
+     .empty = EmptyReply::kEmptyBody, .changes = true},
     {.path = "/printzx.html", .roles = kStaff, .code = 68, .handler = SessionCheckInRoute,
      .empty = EmptyReply::kEmptyBody},
 };
