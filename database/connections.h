@@ -17,7 +17,7 @@ Connection& MeetConnection();
 // with the base file attached as "base", both in full synchronous mode, so a
 // change that spans the two files survives a power cut whole. False on
 // failure.
-bool OpenMeetFile(Connection& conn, const std::string& path, bool create);
+[[nodiscard]] bool OpenMeetFile(Connection& conn, const std::string& path, bool create);
 
 // Highest value of column in table_and_condition plus 1 on the base (base
 // set) or meet connection; 1 for an empty table or a NULL maximum; 0 after a

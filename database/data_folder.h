@@ -25,7 +25,7 @@ std::string BaseFilePath(const std::string& folder);
 // new_admin_password (empty when the base file already existed). Opens
 // BaseConnection and reads the stored organiser's name into OrganiserName.
 // 0 done, non-zero on failure (a line is logged).
-int OpenDataFolder(const std::string& folder, std::string* new_admin_password);
+[[nodiscard]] int OpenDataFolder(const std::string& folder, std::string* new_admin_password);
 
 // The longest organiser's name, in GBK bytes.
 constexpr std::size_t kOrganiserNameBytes = 100;
@@ -34,14 +34,14 @@ constexpr std::size_t kOrganiserNameBytes = 100;
 // base file, which OpenDataFolder reads into OrganiserName at every start,
 // and makes it OrganiserName now. 0 done, 1 an empty or too long name, 2
 // database error.
-int SaveOrganiserName(std::string_view gbk_name);
+[[nodiscard]] int SaveOrganiserName(std::string_view gbk_name);
 
 // Makes folder/name hold exactly text: written to a temporary file of the
 // folder, synced, and renamed over name, so that name never holds a
 // partial text. false on failure, with nothing of it left in the folder.
-bool WriteWholeDataFile(const std::string& folder, const std::string& name, std::string_view text);
+[[nodiscard]] bool WriteWholeDataFile(const std::string& folder, const std::string& name, std::string_view text);
 
 // 1 when no file matches path, else 0.
-int IsFileMissing(const std::string& path);
+[[nodiscard]] int IsFileMissing(const std::string& path);
 
 }  // namespace korva

@@ -16,7 +16,7 @@ std::time_t ParseStartDate(const std::string& text);
 // meet, 2 missing or unreadable file, 3 the registry could not be written),
 // in which case the previously open meet stays open and the registry is
 // unchanged.
-int OpenCurrentMeet(int meet_id);
+[[nodiscard]] int OpenCurrentMeet(int meet_id);
 
 // Shows the open meet's name where the host shows it (its console), or
 // that no meet is open. OpenCurrentMeet and SaveMeetInfo call it after each

@@ -15,13 +15,13 @@ namespace korva {
 // comes with its refresh flag set, so a board that still shows the removed
 // table reloads. 0 / 1 after a failed write (data error 33714; the caller's
 // unit rolls back).
-int PushPrintQueueItem(ResultPrintItem item);
+[[nodiscard]] int PushPrintQueueItem(ResultPrintItem item);
 
 // Takes the round's entry out of the queue (none: nothing changes). The
 // entry then at the head gets the next number and its refresh flag set, so
 // a results board that polls sees a higher number and reloads. 0 / 1 as
 // above.
-int RemovePrintQueueItem(const RoundNode& round);
+[[nodiscard]] int RemovePrintQueueItem(const RoundNode& round);
 
 // Watches the queue for a unit of work: the first change made while it
 // lives copies the queue as it stood, so a unit that fails can put it back.

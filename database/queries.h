@@ -14,18 +14,18 @@ struct IdName {
 };
 
 // The meet file's grades (qrtb219), by id.
-bool ReadMeetGrades(std::vector<IdName>& grades);
+[[nodiscard]] bool ReadMeetGrades(std::vector<IdName>& grades);
 
 // The base file's scoring schemes (qrtb80) and grades (qrtb26), by id.
-bool ReadBaseSchemes(std::vector<IdName>& schemes);
-bool ReadBaseGrades(std::vector<IdName>& grades);
+[[nodiscard]] bool ReadBaseSchemes(std::vector<IdName>& schemes);
+[[nodiscard]] bool ReadBaseGrades(std::vector<IdName>& grades);
 
 // The kinds (qrtb309) of the base file's default events (qrtb55).
-bool ReadBaseEventKinds(std::vector<int>& kinds);
+[[nodiscard]] bool ReadBaseEventKinds(std::vector<int>& kinds);
 
 // The registered meets (qrtb137), newest id first; `except` leaves one out
 // (0: none).
-bool ReadMeetRegistry(std::vector<IdName>& meets, int except = 0);
+[[nodiscard]] bool ReadMeetRegistry(std::vector<IdName>& meets, int except = 0);
 
 // One row of the meet registry (qrtb137).
 struct MeetRegistryRow {
@@ -39,7 +39,7 @@ struct MeetRegistryRow {
 // Every registered meet: the current one first, then by start date, the
 // latest first (as dates, so "2024-10-1" comes before "2024-9-1"), then by
 // id, the newest first.
-bool ReadMeetList(std::vector<MeetRegistryRow>& meets);
+[[nodiscard]] bool ReadMeetList(std::vector<MeetRegistryRow>& meets);
 
 // One account of the base file (qrtb7).
 struct StaffAccount {
@@ -53,6 +53,6 @@ struct StaffAccount {
 };
 
 // Every account of the base file, administrators first, then by id.
-bool ReadStaffAccounts(std::vector<StaffAccount>& accounts);
+[[nodiscard]] bool ReadStaffAccounts(std::vector<StaffAccount>& accounts);
 
 }  // namespace korva

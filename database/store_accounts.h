@@ -23,16 +23,16 @@ struct AccountRecord {
 
 // The staff account (role above 1) with that login name and password. False
 // when none matches or on a database error. The caller holds DataLock.
-bool FindStaffAccount(std::string_view name, std::string_view password, AccountRecord& out);
+[[nodiscard]] bool FindStaffAccount(std::string_view name, std::string_view password, AccountRecord& out);
 
 // The class-teacher account of the open meet for that class id and
 // password. False when none matches, no meet is open, or on a database
 // error. The caller holds DataLock.
-bool FindClassTeacherAccount(int class_id, std::string_view password, AccountRecord& out);
+[[nodiscard]] bool FindClassTeacherAccount(int class_id, std::string_view password, AccountRecord& out);
 
 // Records the client address (cut to 49 bytes) of a staff sign-in. 0 saved,
 // 1 on a database error. Takes DataLock.
-int SaveStaffLastAddress(int account_id, std::string_view address);
+[[nodiscard]] int SaveStaffLastAddress(int account_id, std::string_view address);
 
 // The shortest login name and password a staff account may have, in bytes.
 inline constexpr std::size_t kMinStaffNameBytes = 4;
@@ -42,17 +42,17 @@ inline constexpr std::size_t kMinStaffPasswordBytes = 6;
 // flags are stored as 0 or 1. 0 added; 1 refused (a name under
 // kMinStaffNameBytes, a password under kMinStaffPasswordBytes, another role)
 // or database error (data error 745843); 2 the name is taken.
-int AddAccount(std::string_view name, std::string_view password, int role, int fixed_address,
+[[nodiscard]] int AddAccount(std::string_view name, std::string_view password, int role, int fixed_address,
                int meet_days_only);
 
 // Deletes a clerk or print administrator; an administrator is never
 // deleted here. 0 deleted; 1 no such account (or an administrator) or
 // database error (data error 815133). Ending the account's web sessions is
 // the caller's part.
-int DeleteAccount(int account_id);
+[[nodiscard]] int DeleteAccount(int account_id);
 
 // Stores a new password for a staff account. 0 saved; 1 no such account or
 // database error.
-int SaveStaffPassword(int account_id, std::string_view password);
+[[nodiscard]] int SaveStaffPassword(int account_id, std::string_view password);
 
 }  // namespace korva

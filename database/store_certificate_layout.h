@@ -21,13 +21,13 @@ struct CertificateLayout {
 // Reads the rows of the layout key into layout (all 0 first). Takes DataLock
 // shared. false when the query failed (data error 12812); layout then stays
 // all 0.
-bool ReadCertificateLayout(int layout_key, CertificateLayout& layout);
+[[nodiscard]] bool ReadCertificateLayout(int layout_key, CertificateLayout& layout);
 
 // Stores one margin of one line for the layout key: which 1 top, 2 left;
 // line 1 to 10. A new row keeps 0 for the font size and the other margin;
 // an existing row changes only that margin. Takes DataLock. 1 saved; 0 for
 // a line or margin out of range, or on a database error (data error
 // 1992812).
-int SaveCertificateLine(int which, int line, int value, int layout_key);
+[[nodiscard]] int SaveCertificateLine(int which, int line, int value, int layout_key);
 
 }  // namespace korva

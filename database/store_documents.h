@@ -10,10 +10,10 @@ struct DocumentNode;
 // Records the order book file (name relative to DataFolder) written at
 // when: updates the kind-1 document row and its DocumentNode, or inserts
 // both. 0 / 1 (data error 422420).
-int RecordOrderBookFile(const std::string& file_name, std::time_t when);
+[[nodiscard]] int RecordOrderBookFile(const std::string& file_name, std::time_t when);
 
 // Adds one download to the document and to its row, so the count outlives
 // the meet's reopening. 0 / 1 (data error 422421; the count stays).
-int CountDocumentDownload(DocumentNode& document);
+[[nodiscard]] int CountDocumentDownload(DocumentNode& document);
 
 }  // namespace korva

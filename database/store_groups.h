@@ -27,9 +27,9 @@ std::string GroupLabel(const std::string& grade_name, int sex);
 // (nothing changes); 2 done, some groups kept.
 // 1 when an athlete of that grade and sex is registered in the meet file; a
 // failing query counts as none (and is logged).
-int GradeSexHasAthletes(int grade_id, int sex);
+[[nodiscard]] int GradeSexHasAthletes(int grade_id, int sex);
 
-int SaveCompetitionGroups(const std::vector<GradeGroupSettings>& rows,
+[[nodiscard]] int SaveCompetitionGroups(const std::vector<GradeGroupSettings>& rows,
                           const RecordBonuses& bonuses, std::string* report);
 
 // First set-up of the group events: per selection (a group and its event
@@ -38,13 +38,13 @@ int SaveCompetitionGroups(const std::vector<GradeGroupSettings>& rows,
 // contests, rounds, athletes, lanes and auxiliary rows are all empty, else
 // reports "系统错误，请联系管理员重新建立运动会！" and 3. 0 done; 3 also on a
 // database error (nothing changes).
-int CreateGroupContests(std::string* report, const std::vector<GroupEventNode>& selections);
+[[nodiscard]] int CreateGroupContests(std::string* report, const std::vector<GroupEventNode>& selections);
 
 // Later edits of the group events: adds each group's newly chosen events
 // (group-event rows, contests, rounds), then removes the events no longer
 // chosen with their rounds, lanes and contests, except those with entrants
 // ("[%s-%s]已有运动员报名，无法删除！" with group and event name). 0 done; 2 done
 // except refused removals; 3 database error (nothing changes).
-int ApplyGroupEventSelection(const std::vector<GroupEventNode>& selections, std::string* report);
+[[nodiscard]] int ApplyGroupEventSelection(const std::vector<GroupEventNode>& selections, std::string* report);
 
 }  // namespace korva

@@ -9,29 +9,29 @@ namespace korva {
 
 // Inserts one row per lane (the result column stays NULL). All or none:
 // 0 / 1 (data error 450). LaneList is the caller's.
-int InsertLaneList(std::span<const LaneNode> lanes);
+[[nodiscard]] int InsertLaneList(std::span<const LaneNode> lanes);
 
 // Gives the lanes consecutive new lane-row ids and inserts them. 0 / 1
 // (the ids are then unchanged).
-int InsertNewLanes(std::span<LaneNode> lanes);
+[[nodiscard]] int InsertNewLanes(std::span<LaneNode> lanes);
 
 // Deletes a round's lane rows; LaneList is the caller's. 0 / 1 (data
 // error 175).
-int DeleteRoundLanes(int round_id);
+[[nodiscard]] int DeleteRoundLanes(int round_id);
 
 // Deletes one lane row by its id; LaneList is the caller's. 0 / 1 (data
 // error 175).
-int DeleteLaneRow(int lane_row_id);
+[[nodiscard]] int DeleteLaneRow(int lane_row_id);
 
 // Writes result (kNoResult as NULL), status, place 0, points and record
 // flag into every row of the lane's round, heat and lane, so every member
 // of a team. 0 / 1 (data error 178).
-int SaveLaneResult(const LaneNode& lane, ScoreValue result, int status, PointsValue points,
+[[nodiscard]] int SaveLaneResult(const LaneNode& lane, ScoreValue result, int status, PointsValue points,
                    int record_flag);
 
 // Writes the lane's place, points and record flag into every row of its
 // round, heat and lane. 0 / 1 (data error 178).
-int SaveLanePlacing(const LaneNode& lane);
+[[nodiscard]] int SaveLanePlacing(const LaneNode& lane);
 
 // Clears a round's earlier ranking before it is ranked again: for a
 // preliminary whose contest has a final the final's lanes go (file and
@@ -40,7 +40,7 @@ int SaveLanePlacing(const LaneNode& lane);
 // In both changing cases the round leaves the print queue and its four
 // print counters become 0. 0 done; 1 database error (data error 1231467
 // or 78213; nothing changes).
-int ClearRoundRanking(RoundNode& round);
+[[nodiscard]] int ClearRoundRanking(RoundNode& round);
 
 // Looks at the athlete's first lane in the contest's preliminary: 1 when
 // its record flag is above flag_limit; when the flag is 1 to flag_limit

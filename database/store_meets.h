@@ -34,7 +34,7 @@ using RecordBonuses = std::array<int, 6>;
 // registry as it was and deletes the file. The open meet, its connection
 // and the lists are never touched: the caller opens the new meet with
 // OpenCurrentMeet(0).
-int CreateMeet(const std::string& meet_file_path, const std::string& name,
+[[nodiscard]] int CreateMeet(const std::string& meet_file_path, const std::string& name,
                const std::string& date_text, int session_count, int morning_start,
                int afternoon_start, int opening_length, const RecordBonuses& bonuses,
                int admit_one_less, int bib_width, const std::vector<GradeGroupSettings>& rows);
@@ -47,19 +47,19 @@ struct RegistrySnapshot {
 };
 
 // Reads the registry as it stands. 0 read; 1 database error.
-int ReadRegistry(RegistrySnapshot* snapshot);
+[[nodiscard]] int ReadRegistry(RegistrySnapshot* snapshot);
 
 // Takes back a meet that CreateMeet registered but that could not be
 // opened: the rows registered after the snapshot go, the current marks are
 // the snapshot's again, and the meet file is deleted. 0 done; 1 database
 // error (logged; the registry stays as it is).
-int WithdrawCreatedMeet(const std::string& meet_file_path, const RegistrySnapshot& before);
+[[nodiscard]] int WithdrawCreatedMeet(const std::string& meet_file_path, const RegistrySnapshot& before);
 
 // Writes name and start date into the open meet's registry row and its
 // settings row, then refreshes the meet globals (name, sessions, start
 // slots, opening length, admit-one-less, start time). 0 saved; 1 another
 // meet has the name; 3 database error; after 1 and 3 nothing changes.
-int SaveMeetInfo(const std::string& name, const std::string& date_text, int session_count,
+[[nodiscard]] int SaveMeetInfo(const std::string& name, const std::string& date_text, int session_count,
                  int morning_start, int afternoon_start, int opening_length,
                  int admit_one_less);
 
@@ -76,17 +76,17 @@ struct StoredMeetSettings {
 
 // Reads the settings row of the open meet file whose id is meet_id into
 // settings. 0 read; 1 no such row or database error.
-int LoadMeetSettings(int meet_id, StoredMeetSettings* settings);
+[[nodiscard]] int LoadMeetSettings(int meet_id, StoredMeetSettings* settings);
 
 // 1 opens registration (qrtb341 = 0), 2 closes it (1), and sets
 // RegistrationClosed the same. Any other mode: 0, nothing changes.
 // 0 done; 1 database error (data error 174).
-int SetRegistrationClosed(int mode);
+[[nodiscard]] int SetRegistrationClosed(int mode);
 
 // Takes a meet that is neither open nor marked current off the registry.
 // Its file and order books stay in the data folder: they are the school's
 // data. 0 done; 1 no such meet, or the open or current one; 2 database
 // error (data error 45133; nothing changes).
-int DeleteMeet(int meet_id);
+[[nodiscard]] int DeleteMeet(int meet_id);
 
 }  // namespace korva

@@ -10,13 +10,13 @@ namespace korva {
 // Inserts a record row as the node holds it (its Id and InsertFlag aside:
 // the row is marked inserted by this program); the second and third values
 // are NULL when they are kNoResult. The new record id, 0 on failure.
-int InsertRecord(const RecordNode& record);
+[[nodiscard]] int InsertRecord(const RecordNode& record);
 
 // Writes a record's value and round kind together with its holder, class,
 // date and meet name, so the row keeps who set it. 0 / 1 (data error 25232).
-int UpdateRecordFlags(const RecordNode& record);
+[[nodiscard]] int UpdateRecordFlags(const RecordNode& record);
 
 // Deletes a record row. 0 / 1 (data error 179).
-int DeleteRecord(int record_id);
+[[nodiscard]] int DeleteRecord(int record_id);
 
 }  // namespace korva

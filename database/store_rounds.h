@@ -9,22 +9,22 @@ namespace korva {
 
 // Writes a contest's preliminaries flag, qualifiers, places and own scheme.
 // 0 / 1 (data error 3533).
-int SaveContestSettings(const ContestNode& contest);
+[[nodiscard]] int SaveContestSettings(const ContestNode& contest);
 
 // Writes a round's kind, disabled flag, session, order, duration, entrants
 // and places. 0 / 1 (data error 4533).
-int SaveRound(const RoundNode& round);
+[[nodiscard]] int SaveRound(const RoundNode& round);
 
 // Inserts a round row (ids and values of the node). 0 / 1 (data error 159).
-int InsertRound(const RoundNode& round);
+[[nodiscard]] int InsertRound(const RoundNode& round);
 
 // Deletes a round's row and its lane rows, in one transaction; the lists are
 // the caller's. 0 / 1 (data error 1622).
-int DeleteRound(int round_id);
+[[nodiscard]] int DeleteRound(int round_id);
 
 // Writes a round's three print counters and completion stamp. 0 / 1 (data
 // error 41533).
-int SaveRoundCounters(const RoundNode& round);
+[[nodiscard]] int SaveRoundCounters(const RoundNode& round);
 
 // Raises one print counter of the round in RoundList. The file follows in
 // one transaction for all counts of about a second (FlushRoundCounters, when
@@ -53,12 +53,12 @@ struct ScheduleEntry {
 // successfully), 5 duration + 1, 6 duration - 1 (not below 1).
 // 0 done; 1 when a round is missing or on a database error, and then
 // neither the file nor RoundList has changed.
-int ArrangeRounds(const std::vector<ScheduleEntry>& entries, int session, int operation);
+[[nodiscard]] int ArrangeRounds(const std::vector<ScheduleEntry>& entries, int session, int operation);
 
 // Estimated minutes of a round: the event's minutes per heat or athlete
 // times the heats (or athletes) that class_count classes of the group's
 // grade bring to the venue. A venue size below 1 counts as 1.
-int EstimateRoundMinutes(const VenueNode& venue, const GroupNode& group, const EventNode& event,
+[[nodiscard]] int EstimateRoundMinutes(const VenueNode& venue, const GroupNode& group, const EventNode& event,
                          int class_count, int round_kind);
 
 }  // namespace korva

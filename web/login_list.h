@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace korva {
@@ -34,6 +35,9 @@ using LoginGuard = std::lock_guard<std::recursive_mutex>;
 
 // The sessions; read and changed only under LoginListLock.
 std::vector<LoginPtr>& LoginList();
+
+// The same sessions by cookie number, kept in step with LoginList.
+std::unordered_map<std::uint64_t, LoginPtr>& SessionIndex();
 
 // Drops every session (meet switch, backup, import): each is logged out
 // and leaves the list for good, so every browser starts a new session at its

@@ -45,7 +45,9 @@ int OpenDataForServer(const std::string& folder) {
     std::fputs(GbkToUtf8(line).c_str(), stdout);
     std::fflush(stdout);
   }
-  OpenCurrentMeet(0);  // no meet yet is fine: the administrator creates one
+  // No meet yet is fine (the administrator creates one); a meet file that
+  // can't be opened has been logged where it was found.
+  static_cast<void>(OpenCurrentMeet(0));
   return 0;
 }
 

@@ -156,8 +156,9 @@ int HandleCreateMeetPost(std::string_view body, std::string* posted_name) {
   if (OpenCurrentMeet(0) != 0) {
     // The new meet is registered but can't be opened: the registry goes
     // back to what it was, so the next start opens what is open now (or
-    // nothing, as before), and the failure is reported.
-    WithdrawCreatedMeet(path, before);
+    // nothing, as before), and the failure is reported. A withdrawal that
+    // fails logs itself; the answer is the same failure.
+    static_cast<void>(WithdrawCreatedMeet(path, before));
     return kCreateFileUnusable;
   }
   LogOutNonAdministrators();

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <ctime>
 
+#include "database/data_error.h"
 #include "database/data_lock.h"
 #include "database/model.h"
 #include "database/store_meets.h"
+#include "pages/common/setup_result_page.h"
 #include "pages/setup/form_fragments.h"
 #include "pages/setup/setup_steps.h"
 #include "web/escape.h"
@@ -102,7 +104,13 @@ void ServeMeetInfoPage(const LoginNode& session, std::string& reply) {
   if (ServeNoMeetPage(session, reply)) return;
   const MeetModel& m = Model();
   StoredMeetSettings stored;
-  LoadMeetSettings(m.CurrentMeetId, &stored);
+  if (LoadMeetSettings(m.CurrentMeetId, &stored) != 0) {
+    // A form of default values would overwrite the meet's days and
+    // sessions at the next save, so the page is not shown.
+    LogServerMessageUtf8("cannot read the settings row of the open meet");
+    ServeSetupResultPage(session, static_cast<int>(kResultMeetInfo) + kMeetInfoFailed, {}, reply);
+    return;
+  }
 
   std::string script;
   LoadHtmlTemplate(Template::kMeetInfoScript, script);

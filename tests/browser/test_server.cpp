@@ -61,7 +61,7 @@ void WatchStandardInput(std::string data_folder, int port) {
     FreeLoginList();
     {
       DataGuard hold(DataLock);
-      OpenCurrentMeet(0);
+      if (OpenCurrentMeet(0) > 1) std::fprintf(stderr, "the meet did not open again\n");
     }
     if (StartWebServerForTest(data_folder, port, &port) != 0) {
       std::fprintf(stderr, "the server did not start again\n");

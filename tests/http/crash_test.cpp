@@ -149,7 +149,7 @@ Stored ReadBack(const std::string& folder) {
   Stored out;
   DataGuard hold(DataLock);
   CloseDatabases();
-  OpenDataFolder(folder, nullptr);
+  EXPECT_EQ(OpenDataFolder(folder, nullptr), 0);
   out.opens = OpenCurrentMeet(0) == 0;
   Statement base(BaseConnection(), "PRAGMA integrity_check");
   if (base.Next()) out.base_check = base.ReadTextField(0);
@@ -218,8 +218,8 @@ TEST_F(CrashTest, AFullDiskRefusesWritesAndKeepsServingWhatItHolds) {
     {
       struct stat st{};
       DataGuard hold(DataLock);
-      OpenDataFolder(fixture_.folder(), nullptr);
-      OpenCurrentMeet(0);
+      EXPECT_EQ(OpenDataFolder(fixture_.folder(), nullptr), 0);
+      EXPECT_EQ(OpenCurrentMeet(0), 0);
       if (stat(Model().MeetFilePath.c_str(), &st) == 0) size = st.st_size;
       CloseDatabases();
     }
@@ -264,7 +264,7 @@ TEST_F(CrashTest, AnOrderBookKilledWhileWrittenLeavesNoPartOfItBehind) {
   off_t size = 0;
   {
     DataGuard hold(DataLock);
-    OpenDataFolder(fixture_.folder(), nullptr);
+    EXPECT_EQ(OpenDataFolder(fixture_.folder(), nullptr), 0);
     // Two hundred more boys in the 100米: a book far larger than the meet.
     OpenOrderBookMeet(fixture_,
                       "INSERT INTO qrtb409 (qrtb411, qrtb410, qrtb412, qrtb413, qrtb414, qrtb415, qrtb416)"
