@@ -84,6 +84,7 @@ RecordBonuses ParseRecordBonuses(std::string_view section) {
 }
 
 int ParseCreateMeetPost(std::string_view body, CreateMeetPost* post) {
+  *post = CreateMeetPost{};
   if (body.size() < kMinBytes) return kCreateBadPost;
   GetFormField(body, "wydhname=", 100, post->Name);
   if (post->Name.empty()) return kCreateBadPost;
@@ -117,6 +118,9 @@ int ParseCreateMeetPost(std::string_view body, CreateMeetPost* post) {
     section = body.substr(start, end - start);
     GradeGroupSettings row;
     int result = ParseGradeSection(section, &row);
+    // A grade posted twice would get two groups of one sex.
+    for (const GradeGroupSettings& earlier : post->Rows)
+      if (result == kCreateDone && earlier.GradeId == row.GradeId) result = kCreateBadPost;
     post->Rows.push_back(std::move(row));
     if (result != kCreateDone) return result;
     start = next;

@@ -15,7 +15,7 @@ namespace korva {
 // Results of the create-meet handler (the SetupResultCode of the page).
 enum CreateMeetResult {
   kCreateDone = 0,
-  kCreateBadPost = 2,          // body under 10 bytes, or an empty meet name
+  kCreateBadPost = 2,          // body under 10 bytes, an empty meet name, or a grade twice
   kCreateShortSection = 3,     // a grade section under 10 bytes to the end of the body
   kCreateLongSection = 4,      // a grade section over 400 bytes
   kCreateNoSex = 5,            // a chosen grade with neither boys nor girls

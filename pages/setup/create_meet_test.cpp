@@ -57,6 +57,7 @@ TEST(CreateMeetPost, Refusals) {
       {"wydhname=a%26b" + Grade(1), kCreateBadPost},  // "&" empties the name
       {"wydhname=a%27b" + Grade(1), kCreateBadPost},
       {Body(""), kCreateNoGrade},
+      {Body(Grade(1) + Grade(1)), kCreateBadPost},
       {Body(Grade(1, "&wboysel=0")), kCreateNoSex},
       {Body(Grade(1) + Grade(2, "")), kCreateNoSex},
       {Body(Grade(0)), kCreateNoTemplate},
