@@ -6,6 +6,7 @@
 // changed.
 #include <array>
 #include <ctime>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -206,6 +207,14 @@ struct ResultTableRow {
   bool operator==(const ResultTableRow&) const = default;
 };
 
+// Text derived from a node and kept with it: copied along, never part of
+// the node's value.
+struct CachedMarkup {
+  std::shared_ptr<const std::string> Text;
+
+  bool operator==(const CachedMarkup&) const { return true; }
+};
+
 // One counted round's result table, waiting in the print queue for the
 // print centre and the results board.
 struct ResultPrintItem {
@@ -225,6 +234,10 @@ struct ResultPrintItem {
   std::string Unit;          // the event's unit
   bool Individual = true;    // rows are athletes, not teams
   int Refresh = 0;           // 1 makes the results board reload the whole page
+  // The results board's markup of the table, built by the first poll that
+  // shows it. An entry's table never changes (a round counted again comes as
+  // a new entry), so the text stays true for the entry's life.
+  CachedMarkup TableMarkup;
 
   bool operator==(const ResultPrintItem&) const = default;
 };

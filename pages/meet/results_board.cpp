@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -163,18 +164,33 @@ std::string BuildResultTableBlock(const ResultPrintItem& item) {
   return block + "</table></div>\r\n";
 }
 
+namespace {
+
+// The entry's table block, built once: boards poll it under the shared lock
+// side by side, so the first to need it fills it in under a mutex of its
+// own; writers replace entries only while they hold DataLock alone.
+std::shared_ptr<const std::string> TableBlockOf(ResultPrintItem& item) {
+  static std::mutex filling;
+  std::lock_guard<std::mutex> hold(filling);
+  if (!item.TableMarkup.Text) item.TableMarkup.Text = std::make_shared<const std::string>(BuildResultTableBlock(item));
+  return item.TableMarkup.Text;
+}
+
+}  // namespace
+
 std::string BuildResultBoardFeed(int seen, int grade_id) {
-  const std::vector<ResultPrintItem>& queue = Model().PrintQueue;
+  std::vector<ResultPrintItem>& queue = Model().PrintQueue;
   // A number above every one given out (after a restart, or once the queue
   // was emptied) belongs to tables the board must no longer show.
   if (seen > 0 && (queue.empty() || seen > queue.front().Sequence)) return "Refresh";
   std::string reply;
-  for (const ResultPrintItem& item : queue) {
+  for (ResultPrintItem& item : queue) {
     if (item.Sequence <= seen) break;
     if (seen > 0 && item.Refresh == 1) return "Refresh";
     if (grade_id != 0 && item.GradeId != grade_id) continue;
     if (reply.empty() && &item != &queue.front()) reply += NowIdInput(queue.front().Sequence);
-    reply += NowIdInput(item.Sequence) + BuildResultTableBlock(item);
+    reply += NowIdInput(item.Sequence);
+    reply += *TableBlockOf(item);
   }
   if (seen == 0 && reply.empty()) return "Start";
   return reply;
