@@ -1,7 +1,9 @@
 #include "database/store_rounds.h"
 
 #include <algorithm>
+#include <atomic>
 #include <ctime>
+#include <mutex>
 
 #include "database/connections.h"
 #include "database/data_error.h"
@@ -155,15 +157,20 @@ int DeleteRound(int round_id) {
 
 namespace {
 
-// Rounds whose counters the file does not hold yet, and since when.
+// Rounds whose counters the file does not hold yet, and since when. Views
+// count under the shared lock, side by side, so these have a mutex of their
+// own; the counters themselves are raised atomically.
+std::mutex counting;
 std::vector<int> counted_rounds;
 std::time_t first_count = 0;
+bool flush_claimed = false;  // a view is on its way to write them
 
 }  // namespace
 
 void CountRoundPrint(RoundNode& round, int RoundNode::*counter) {
-  AssertDataLockHeld(true);
-  ++(round.*counter);
+  AssertDataLockHeld();
+  std::atomic_ref<int>(round.*counter).fetch_add(1, std::memory_order_relaxed);
+  std::lock_guard<std::mutex> hold(counting);
   if (counted_rounds.empty()) first_count = std::time(nullptr);
   if (std::find(counted_rounds.begin(), counted_rounds.end(), round.Id) == counted_rounds.end())
     counted_rounds.push_back(round.Id);
@@ -171,21 +178,37 @@ void CountRoundPrint(RoundNode& round, int RoundNode::*counter) {
 
 void FlushRoundCounters(bool due_only) {
   DataGuard hold(DataLock);
-  if (counted_rounds.empty() || (due_only && std::time(nullptr) - first_count < 1))
-    return;
-  Connection& meet = MeetConnection();
-  if (!meet.IsOpen() || meet.savepoint_depth() > 0) return;
   std::vector<int> rounds;
-  rounds.swap(counted_rounds);
+  {
+    std::lock_guard<std::mutex> keep(counting);
+    if (counted_rounds.empty() || (due_only && std::time(nullptr) - first_count < 1)) return;
+    Connection& meet = MeetConnection();
+    if (!meet.IsOpen() || meet.savepoint_depth() > 0) return;
+    rounds.swap(counted_rounds);
+  }
+  // Alone in DataLock: no view raises a counter while they are written.
+  Connection& meet = MeetConnection();
   Transaction unit(meet);
   bool saved = unit.ok();
   for (int id : rounds)
     if (const RoundNode* round = saved ? FindRoundById(id) : nullptr) saved = SaveRoundCounters(*round) == 0;
   if (!saved || !unit.Commit()) {
     LogServerMessage("打印次数没有写入运动会文件，稍后再试。");
-    counted_rounds = std::move(rounds);
+    std::lock_guard<std::mutex> keep(counting);
+    counted_rounds.insert(counted_rounds.end(), rounds.begin(), rounds.end());
     first_count = std::time(nullptr);
   }
+}
+
+void FlushDueRoundCounters() {
+  {
+    std::lock_guard<std::mutex> hold(counting);
+    if (counted_rounds.empty() || flush_claimed || std::time(nullptr) - first_count < 1) return;
+    flush_claimed = true;
+  }
+  FlushRoundCounters(true);
+  std::lock_guard<std::mutex> hold(counting);
+  flush_claimed = false;
 }
 
 int SaveRoundCounters(const RoundNode& round) {

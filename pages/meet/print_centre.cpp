@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <string_view>
 #include <vector>
 
@@ -91,8 +92,11 @@ std::string CheckInPage(int browser_kind) {
 
 bool InList(const ResultPrintItem& item, int list) { return list == kResultList || item.RoundKind > kPrelim; }
 
+// Views raise the entry's counters beside this page, under the shared lock
+// too (CountRoundPrint), so they are read atomically.
 int PrintsOf(const ResultPrintItem& item, int list) {
-  return list == kResultList ? item.ResultPrints : item.CertificatePrints;
+  int& prints = const_cast<int&>(list == kResultList ? item.ResultPrints : item.CertificatePrints);
+  return std::atomic_ref<int>(prints).load(std::memory_order_relaxed);
 }
 
 std::string ListRow(const ResultPrintItem& item, int list, const char* line_end) {

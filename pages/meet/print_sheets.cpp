@@ -1,6 +1,7 @@
 #include "pages/meet/print_sheets.h"
 
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <functional>
@@ -45,17 +46,16 @@ struct PrintCount {
   int ResultPrintItem::*QueueCounter = nullptr;
 };
 
-// Counts the print under DataLock held alone, for the moment it takes: the
-// page was built under the shared lock. A round gone meanwhile counts
-// nothing.
+// Counts the print; the caller holds DataLock, shared is enough (see
+// CountRoundPrint). A round gone meanwhile counts nothing.
 void CountPrint(const PrintCount& count) {
-  DataGuard hold(DataLock);
   RoundNode* round = FindRoundById(count.RoundId);
   if (!round) return;
   CountRoundPrint(*round, count.Counter);
   if (!count.QueueCounter) return;
   for (ResultPrintItem& item : Model().PrintQueue)
-    if (item.RoundId == count.RoundId) ++(item.*count.QueueCounter);
+    if (item.RoundId == count.RoundId)
+      std::atomic_ref<int>(item.*count.QueueCounter).fetch_add(1, std::memory_order_relaxed);
 }
 
 // The sheets of round T (1 to 4) into sheets, with the print to count;
@@ -148,18 +148,19 @@ void BuildViewTable(RouteContext& ctx, const std::array<int, 4>& n, PrintCount& 
 // round's check-in sheet, 3 result sheet, 4 certificates of the round
 // (each counted on the round, and on its print-queue entry when f is not
 // 0), 5 the certificate layout preview, 6 a test certificate. A bad query
-// or a missing round leaves the reply empty. The page is built under the
-// shared lock, and the print counted after it.
+// or a missing round leaves the reply empty. The page is built and its
+// print counted under the shared lock.
 void ViewTableRoute(RouteContext& ctx) {
   const std::string_view text = QueryText(ctx.request.Path);
   std::array<int, 4> n{};
   if (text.size() < 2 || ReadDashNumbers(text, n) != 4 || n[0] < 0 || n[0] > 6) return;
-  PrintCount count;
   {
     DataReadGuard hold(DataLock);
+    PrintCount count;
     BuildViewTable(ctx, n, count);
+    if (count.Counter) CountPrint(count);
   }
-  if (count.Counter) CountPrint(count);
+  FlushDueRoundCounters();
 }
 
 // "/printzx.html?str=1-session-kind": every check-in sheet of one half-day
