@@ -6,7 +6,7 @@
 // and the texts the pages print for them.
 
 // A typed result as a number that compares like the result: hundredths of
-// a second, millimetres, a count. The test types results in their normal
+// a second, millimetres. The test types results in their normal
 // form only (8.05, 1.25.40, 3.10, 25).
 export function scoreValue(text, unit) {
   const [a, b = 0, c = 0] = text.split('.').map(Number);
@@ -14,7 +14,6 @@ export function scoreValue(text, unit) {
     case '秒': return a * 100 + b;
     case '分': return (a * 60 + b) * 100 + c;
     case '米': return (a * 100 + b) * 10;
-    case '个': return a;
     default: throw new Error(`no rule for the unit ${unit}`);
   }
 }

@@ -1,9 +1,7 @@
 // Shared by the browser tests: the real server on a free port with a fresh
 // data folder (korva_test_server), and Debian's Chromium driven through
-// playwright-core with a new, empty profile.
-import { spawn } from 'node:child_process';
-import { mkdtemp, rm } from 'node:fs/promises';
-import { tmpdir } from 'node:os';
+// playwright-core with new, empty contexts.
+import { execFileSync, spawn } from 'node:child_process';
 import { join } from 'node:path';
 import { createInterface } from 'node:readline';
 import { chromium } from 'playwright-core';
@@ -55,40 +53,37 @@ export async function startServer(options = {}) {
   };
 }
 
-// A headless Chromium with a profile of its own; resolves to
-// { context, page, close() }. Dialogs are accepted and kept in dialogs.
-// extraArgs: more command-line switches for Chromium.
-export async function launchBrowser(extraArgs = []) {
-  const profile = await mkdtemp(join(tmpdir(), 'korva-chromium-'));
-  const context = await chromium.launchPersistentContext(profile, {
+// A headless Chromium for several people at once; resolves to
+// { browser, actor(), close() }. Each actor() is a browser context of its
+// own (its own cookies, so its own sign-in) with one page whose dialogs are
+// accepted and kept in dialogs. extraArgs: more command-line switches.
+export async function launchSharedBrowser(extraArgs = []) {
+  const browser = await chromium.launch({
     executablePath: chromiumProgram,
     headless: true,
-    args: [
-      '--no-sandbox',
-      '--disable-gpu',
-      '--disable-quic',
-      '--no-first-run',
-      '--disable-background-networking',
-      '--disable-component-update',
-      '--disable-sync',
-      ...extraArgs,
-    ],
-  });
-  const page = context.pages()[0] || (await context.newPage());
-  const dialogs = [];
-  page.on('dialog', (dialog) => {
-    dialogs.push(dialog.message());
-    dialog.accept();
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', ...extraArgs],
   });
   return {
-    context,
-    page,
-    dialogs,
-    async close() {
-      await context.close();
-      await rm(profile, { recursive: true, force: true });
+    browser,
+    async actor() {
+      const context = await browser.newContext();
+      const page = await context.newPage();
+      const dialogs = [];
+      page.on('dialog', (dialog) => {
+        dialogs.push(dialog.message());
+        dialog.accept();
+      });
+      return { context, page, dialogs };
     },
+    close: () => browser.close(),
   };
+}
+
+// One person in a Chromium of their own: { context, page, dialogs, close() }.
+export async function launchBrowser(extraArgs = []) {
+  const shared = await launchSharedBrowser(extraArgs);
+  return { ...(await shared.actor()), close: () => shared.close() };
 }
 
 // Signs in on the staff login page (as the administrator by default).
@@ -107,28 +102,35 @@ export async function signInAsClassTeacher(page, server, classId, password) {
   await Promise.all([page.waitForURL('**/ShowClass.html'), page.click('input[type=submit]')]);
 }
 
-// One headless Chromium for several people at once: each actor() is a
-// browser context of its own (its own cookies, so its own sign-in) with
-// one page whose dialogs are accepted and kept in dialogs.
-export async function launchSharedBrowser() {
-  const browser = await chromium.launch({
-    executablePath: chromiumProgram,
-    headless: true,
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync'],
-  });
-  return {
-    browser,
-    async actor() {
-      const context = await browser.newContext();
-      const page = await context.newPage();
-      const dialogs = [];
-      page.on('dialog', (dialog) => {
-        dialogs.push(dialog.message());
-        dialog.accept();
-      });
-      return { context, page, dialogs };
-    },
-    close: () => browser.close(),
+// Prints the page at url to an A4 PDF in folder as the browser's print
+// would, in a new tab of context; resolves to its text without blanks.
+let printed = 0;
+export async function printToPdf(context, url, folder) {
+  const tab = await context.newPage();
+  try {
+    await tab.goto(url);
+    const file = join(folder, `sheet${++printed}.pdf`);
+    await tab.pdf({ path: file, format: 'A4' });
+    return execFileSync('pdftotext', ['-raw', '-enc', 'UTF-8', file, '-'], { encoding: 'utf8' }).replace(/\s+/g, '');
+  } finally {
+    await tab.close();
+  }
+}
+
+// From now on every print() in context is recorded on the top window
+// (window.korvaPrints, the addresses printed) instead of opening the
+// printer dialog.
+export const recordPrints = (context) => context.addInitScript(() => {
+  window.print = () => {
+    window.top.korvaPrints = (window.top.korvaPrints || []).concat(window.location.href);
   };
+});
+
+// Presses a print button of the print centre; the print frame loads the
+// sheet and prints it; resolves to the sheet's address.
+export async function pressPrint(page, selector) {
+  const before = await page.evaluate(() => (window.korvaPrints || []).length);
+  await page.click(selector);
+  await page.waitForFunction((n) => (window.korvaPrints || []).length > n, before);
+  return page.evaluate(() => window.korvaPrints.at(-1));
 }

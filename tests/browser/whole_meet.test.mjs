@@ -1,13 +1,15 @@
 // A whole sports day in Chromium, from a fresh data folder, the way a school
 // walks it: the administrator signs in with the password the server printed,
 // creates the meet, keeps the school's catalogue on its pages (classes and
-// their numbers, a venue, a new relay, a scheme, a school record), sets the
+// their numbers, a venue, a new relay, a scheme, school records), sets the
 // meet up and schedules every round; three class teachers enter their
 // classes at once; the administrator closes registration and makes the
 // order book, which LibreOffice prints; two clerks, added on the accounts
 // page, type every result at once; the print administrator prints check-in
 // sheets, result sheets and certificates; the results board, open all along
 // on a screen of its own, shows every counted round and the class points.
+// The boys' 60米 is run twice, on its own and as a part of 三项全能: the
+// record the standalone final sets stands through the part and its recount.
 // Every place, point, total, bib and record on the pages and the paper is
 // checked against meet_oracle.mjs, worked out from the typed results alone.
 import { test } from 'node:test';
@@ -16,9 +18,12 @@ import { execFileSync } from 'node:child_process';
 import { mkdtemp, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { launchSharedBrowser, startServer } from './support.mjs';
+import {
+  launchSharedBrowser, pressPrint, printToPdf, recordPrints, signInAsClassTeacher, signInAsStaff, startServer,
+} from './support.mjs';
 import {
   bibNumbers, chineseNumeral, denseRanks, placesOfFinal, pointsText, prelimMarks, qualify, rankFinal, resultText,
+  scoreValue,
 } from './meet_oracle.mjs';
 
 // ---- The meet as the school plans it ----
@@ -29,11 +34,11 @@ const grade = '一年级';
 // class, single events per athlete, events of an athlete in the combined
 // event, places, and the record bonuses; the scheme the school adds on the
 // catalogue pages.
-const limits = { perClass: 4, perEvent: 3, perAthlete: 2, combined: 2, places: 6 };
+const limits = { perClass: 4, perEvent: 3, perAthlete: 2, combined: 3, places: 6 };
 const scheme = { name: '校运会计分', points: [8, 6, 5, 4, 3, 2, 1] };
 const bonus = { equal: 1, broken: 3 };
-// The standing school record the administrator types before the meet.
-const record = { event: '50米', sex: 1, text: '8.10', unit: '秒' };
+// The standing school records the administrator types before the meet.
+const records = [{ event: '50米', sex: 1, text: '8.10', unit: '秒' }, { event: '60米', sex: 1, text: '10.00', unit: '秒' }];
 
 // The grade's classes as the school names them, with the boys' starting
 // numbers (the girls' run on after the boys').
@@ -47,7 +52,8 @@ const boys = [
   ['一', ['50米', '跳高', '4×100米接力', '8×50米迎面接力']],
   ['二', ['50米', '跳高', '4×100米接力', '8×50米迎面接力']],
   ['三', ['50米', '三项全能', '4×100米接力', '8×50米迎面接力']],
-  ['四', ['跳高', '三项全能', '4×100米接力', '8×50米迎面接力']],
+  // The form allows the combined event's limit once it is ticked.
+  ['四', ['三项全能', '跳高', '60米', '4×100米接力', '8×50米迎面接力']],
 ];
 // 4×50米接力 is the event the school adds on the catalogue pages.
 const girls = [
@@ -57,7 +63,7 @@ const girls = [
   ['小四', ['8×50米迎面接力', '4×50米接力']],
 ];
 // In the order of the events' list.
-const boysEvents = ['50米', '跳高', '4×100米接力', '8×50米迎面接力', '三项全能'];
+const boysEvents = ['50米', '60米', '跳高', '4×100米接力', '8×50米迎面接力', '三项全能'];
 const girlsEvents = ['50米', '跳远', '8×50米迎面接力', '4×50米接力'];
 
 const athletes = classes.flatMap((c) => [
@@ -75,11 +81,13 @@ const bibs = bibNumbers({
 // (by athlete, or by class for a team). sex 0 is the mixed relay; team 2 a
 // team of one sex, 3 a mixed team; part: the combined event of a part.
 // The 50米 preliminary of the boys (nine entrants on eight lanes) seeds its
-// final; the girls' six make their preliminary needless, so they run a
-// direct final. 跳高 allows no ties: its tie for first is settled on the tie
+// final; the girls' six (and the boys' three in 60米) make their
+// preliminary needless, so they run a direct final (dropped). 跳高 allows no ties: its tie for first is settled on the tie
 // form. 跳远 shares places, also across the last place that scores. The
 // record falls in the boys' 50米: equalled in the preliminary, broken in
-// the final by the same boy, who keeps one bonus.
+// the final by the same boy, who keeps one bonus. The boys' 60米 record
+// falls in its own final; the 三项全能 part of 60米, counted after it, is
+// slower all through.
 const [c1, c2, c3] = classes.map((c) => c.name);
 const rounds = [
   { event: '50米', sex: 1, prelim: true, session: 1, type: 1, unit: '秒', better: 'smaller',
@@ -88,8 +96,10 @@ const rounds = [
   { event: '50米', sex: 1, afterPrelim: true, session: 1, type: 1, unit: '秒', better: 'smaller', ties: true,
     results: { 李一: '8.05', 张一: '8.12', 张三: '8.20', 王一: '8.20', 王二: '8.33', 王三: '8.40', 张二: '8.41',
       李三: '8.50' } },
-  { event: '50米', sex: 2, session: 1, type: 1, unit: '秒', better: 'smaller', ties: true,
+  { event: '50米', sex: 2, dropped: true, session: 1, type: 1, unit: '秒', better: 'smaller', ties: true,
     results: { 张小一: '8.90', 张小二: '9.12', 王小一: '8.75', 王小二: '9.30', 李小一: '8.95', 李小二: '9.05' } },
+  { event: '60米', sex: 1, dropped: true, session: 1, type: 1, unit: '秒', better: 'smaller', ties: true,
+    results: { 张四: '9.90', 王四: '10.20', 李四: '10.40' } },
   { event: '60米', sex: 1, part: '三项全能', session: 1, type: 1, unit: '秒', better: 'smaller', ties: true,
     results: { 张三: '10.20', 张四: '10.45', 王三: '10.05', 王四: '10.60', 李三: '10.33', 李四: '10.90' } },
   { event: '4×100米接力', sex: 1, team: 2, session: 1, type: 1, unit: '秒', better: 'smaller', ties: true,
@@ -126,7 +136,8 @@ for (const r of rounds) {
 // ---- The oracle's view of the day ----
 
 const entriesOf = (r) => Object.entries(r.results).map(([key, text]) => ({ key, text }));
-const recordOf = (r) => (r.event === record.event && r.sex === record.sex && !r.part ? record.text : null);
+// A part judges by the record of its event as it stood before the meet.
+const recordOf = (r) => records.find((x) => x.event === r.event && x.sex === r.sex)?.text ?? null;
 const prelim = rounds.find((r) => r.prelim);
 const seeded = qualify({ entries: entriesOf(prelim), unit: prelim.unit, better: prelim.better, quota: 8, lanes: 8 });
 // The preliminary's marks when it is counted, and after its final.
@@ -161,9 +172,12 @@ for (const r of rounds)
 const athleteTotals = new Map();
 for (const r of rounds.filter((x) => !x.team))
   for (const [key, points] of r.scored) if (points) athleteTotals.set(key, (athleteTotals.get(key) || 0) + points);
-// The record after the meet: the best mark that broke it.
-const newRecord = rounds.filter((r) => !r.prelim && recordOf(r))
-  .flatMap((r) => [...r.expected].filter(([, e]) => e.flag === 2).map(([key]) => ({ key, text: r.results[key] })))[0];
+// The records after the meet: the best mark of each standalone final.
+const newRecords = records.map((x) => {
+  const r = rounds.find((y) => y.event === x.event && y.sex === x.sex && y.expected && !y.part);
+  const [key] = [...r.expected].find(([, e]) => e.flag === 2);
+  return { ...x, key, text: r.results[key] };
+});
 
 // ---- Helpers ----
 
@@ -173,17 +187,6 @@ const literal = (text) => text.replace(/[()[\].]/g, '\\$&');
 
 // Runs a command; resolves to its standard output.
 const run = (program, args, options = {}) => execFileSync(program, args, { encoding: 'utf8', ...options });
-
-function pdfText(file) {
-  return run('pdftotext', ['-raw', '-enc', 'UTF-8', file, '-']);
-}
-
-async function signInAsStaff(page, server, name, password) {
-  await page.goto(server.url('/AdminIndex.html'));
-  await page.fill('#UserName', name);
-  await page.fill('#PassWord', password);
-  await Promise.all([page.waitForURL('**/Admin.html'), page.click('input[type=submit]')]);
-}
 
 // Clicks what leads to path and waits for it.
 const clickTo = (page, path, target) => Promise.all([page.waitForURL(`**/${path}`), target.click()]);
@@ -199,6 +202,15 @@ async function submit(page, selector, path) {
 // The check box of an event by its exact name, on an enrol form.
 const eventBox = (page, name) => page.locator('#gndiv1 label').filter({ has: page.locator(`span:text-is("${name}")`) })
   .locator('input');
+
+// The cell of a record on the records page: its input's id, value and
+// title.
+const recordCell = (page, record) => page.evaluate(({ event, sex }) => {
+  const heading = [...document.querySelectorAll('strong')].find((s) => s.innerText === `【${event}】比赛项目最高纪录成绩`);
+  const cell = heading.closest('tr').nextElementSibling.cells[sex - 1];
+  const input = cell.querySelector('input[type=text]');
+  return { id: input.id, value: input.value, title: cell.title || cell.querySelector('[title]')?.title };
+}, record);
 
 // ---- The road ----
 
@@ -238,15 +250,11 @@ async function setUpTheMeet(admin, server) {
   await fewer;
   assert.deepEqual(dialogs.splice(0), ['确定要减少一个班级嘛？']);
   await Promise.all([page.waitForURL('**/EditClassName.html?GDID=1'), page.click('input[value="自定义班级名称和起始号码"]')]);
-  assert.equal(await page.locator('input[name=CSname]').count(), classes.length);
   for (const [i, c] of classes.entries()) {
     await page.locator('input[name=CSname]').nth(i).fill(c.name);
     await page.locator('input[name=MQsHao]').nth(i).fill(c.boysStart);
   }
   await Promise.all([page.waitForURL('**/SetupGrade.html?id=1'), page.click('input[value="提交修改"]')]);
-  const gradePage = await page.locator('.MainTable').innerText();
-  for (const [i, c] of classes.entries())
-    assert.match(gradePage, new RegExp(`${i + 1}\\s+${literal(c.name)}\\s+${c.boysStart}`));
 
   // A high-jump area of its own for 跳高.
   await clickTo(page, 'SetupSchool.html', link(page, '返回'));
@@ -257,11 +265,9 @@ async function setUpTheMeet(admin, server) {
   await page.fill('#ChangDiInfo', '跳高');
   assert.match(await submit(page, '#postcd', 'AddYard.html'), /成功修改比赛场地/);
   await clickTo(page, 'ShowYards.html', link(page, '点此继续设置比赛场地'));
-  assert.match(await page.locator('.MainTable').innerText(), /跳高垫\s+10\s+人\s+跳高/);
   await clickTo(page, 'ShowMatch.html', link(page, '比赛项目设置'));
   const highJump = page.locator('table.style1 tr').filter({ has: page.locator(':scope > td:first-child:text-is("跳高")') });
   await Promise.all([page.waitForURL('**/SetupMatch.html?id=*'), highJump.locator('input[value=修改]').click()]);
-  assert.equal(await page.inputValue('#BiSaiName'), '跳高');
   await page.selectOption('#ChangDi', { label: '跳高垫' });
   assert.match(await submit(page, '#postbs', 'AddMatch.html'), /\[跳高\]比赛项目已经成功保存！/);
 
@@ -281,8 +287,6 @@ async function setUpTheMeet(admin, server) {
   await page.selectOption('#ChangDi', { label: '直线跑道' });
   assert.match(await submit(page, '#postbs', 'AddMatch.html'), /\[4×50米接力\]比赛项目已经成功保存！/);
   await clickTo(page, 'ShowMatch.html', link(page, '点此继续设置比赛项目'));
-  assert.match(await page.locator('.MainTable').innerText(),
-    /4×50米接力\s+分道\s+径赛类\s+团队赛\s+\(男女各4人\)\s+无\s+径赛分道表\s+允许并列\s+成绩数值小为先\s+直线跑道\s+2倍计分/);
 
   // The school's own scheme.
   await clickTo(page, 'ShowScore.html', link(page, '得分分制设置'));
@@ -291,18 +295,15 @@ async function setUpTheMeet(admin, server) {
   for (const [place, points] of scheme.points.entries())
     await page.locator('select[name=SDF]').nth(place).selectOption(String(points));
   await Promise.all([page.waitForURL('**/ShowScore.html'), page.click('input[value="提交数据"]')]);
-  assert.match(await page.locator('.MainTable').innerText(),
-    new RegExp(`${scheme.name}\\s+${scheme.points.length}\\s+${scheme.points.join(',')}`));
 
-  // The standing school record, typed on the records page.
+  // The standing school records, typed on the records page.
   await clickTo(page, 'ShowTopScore.html', link(page, '最高纪录设置'));
-  const cell = await page.evaluate(({ event, sex }) => {
-    const heading = [...document.querySelectorAll('strong')].find((s) => s.innerText === `【${event}】比赛项目最高纪录成绩`);
-    return heading.closest('tr').nextElementSibling.cells[sex - 1].querySelector('input[type=text]').id;
-  }, record);
-  await page.fill(`#${cell}`, record.text);
-  await page.press(`#${cell}`, 'Enter');
-  await page.locator(`#${cell.replace('TopScore', 'TipText')}`).filter({ hasText: '已保存' }).waitFor();
+  for (const record of records) {
+    const { id } = await recordCell(page, record);
+    await page.fill(`#${id}`, record.text);
+    await page.press(`#${id}`, 'Enter');
+    await page.locator(`#${id.replace('TopScore', 'TipText')}`).filter({ hasText: '已保存' }).waitFor();
+  }
 
   // ① Its information: the name, one day from 24 April 2026, the opening
   // ceremony of half an hour, 减一录取 kept.
@@ -319,9 +320,6 @@ async function setUpTheMeet(admin, server) {
   // ② The groups, as the create form made them, now with the school's
   // scheme.
   await page.goto(server.url('/SetupMeetGrade.html'));
-  const groupRow = page.locator('input[name=wnjsel]:checked');
-  assert.equal(await groupRow.count(), 1);
-  assert.equal(await page.locator('select[name=wmzxb]').first().inputValue(), String(limits.perClass));
   await page.locator('select[name=wfz]').first().selectOption({ label: scheme.name });
   assert.match(await submit(page, '#postgrade', 'ChangeGrade.html'), new RegExp(`成功修改“${meetName}!”`));
 
@@ -334,7 +332,6 @@ async function setUpTheMeet(admin, server) {
     .filter({ hasText: new RegExp(`^${name}$`) }).locator('input');
   for (const name of boysEvents) await box(1, name).check();
   // The girls' boxes come into view when their list is chosen.
-  assert.equal(await box(2, boysEvents[0]).isVisible(), false);
   await page.click('#BsLb2');
   for (const name of girlsEvents.filter((n) => !n.includes('迎面'))) await box(2, name).check();
   assert.equal(await page.inputValue('#BsLb1'), boysEvents.join(';') + ';');
@@ -367,9 +364,9 @@ async function setUpTheMeet(admin, server) {
   await Promise.all([page.waitForURL(/DayID=2&MatchType=2/), page.click('a:has-text("田赛")')]);
   await scheduleAll();
   assert.match(await page.locator('body').innerText(), /所有比赛已经安排完毕/);
-  // Both 50米 rounds of the girls are scheduled; their preliminary turns
-  // out needless only at the draw.
-  assert.equal(times.size, rounds.length + 1);
+  // A dropped preliminary is scheduled too; it turns out needless only at
+  // the draw.
+  assert.equal(times.size, rounds.length + rounds.filter((r) => r.dropped).length);
   return times;
 }
 
@@ -377,10 +374,7 @@ async function setUpTheMeet(admin, server) {
 // with his events, until both groups are full.
 async function enterClass(teacher, server, cls) {
   const { page, dialogs } = teacher;
-  await page.goto(server.url('/'));
-  await page.selectOption('#BanJi', cls.id);
-  await page.fill('#PassWord', '9352');
-  await Promise.all([page.waitForURL('**/ShowClass.html'), page.click('input[type=submit]')]);
+  await signInAsClassTeacher(page, server, cls.id, '9352');
   for (const sex of [1, 2]) {
     const list = athletes.filter((a) => a.cls === cls && a.sex === sex);
     for (const [at, a] of list.entries()) {
@@ -404,14 +398,30 @@ async function enterClass(teacher, server, cls) {
   assert.deepEqual(dialogs.splice(0), [`竞赛组限报${limits.perClass}人,不能再添加新的运动员.`]);
   const home = await page.locator('body').innerText();
   for (const a of athletes.filter((x) => x.cls === cls)) assert.ok(home.includes(a.name), a.name);
+  if (cls !== classes[0]) return;
+
+  // The first class's teacher names the team leader and changes the
+  // password, both with a '#', and signs in with the new one.
+  await page.click('#tjldan');
+  await page.fill('#lingdui', '王#李');
+  await page.click('#tjldan');
+  await page.locator('#ldts', { hasText: '已更新' }).waitFor();
+  await clickTo(page, 'ChangPass.html', link(page, '修改密码'));
+  await page.fill('#oldpassword', '9352');
+  await page.fill('#newpassword', 'abcd#1234');
+  await page.fill('#newpassword2', 'abcd#1234');
+  await Promise.all([page.waitForURL('**/ShowClass.html'), page.click('#changAn')]);
+  assert.deepEqual(dialogs.splice(0), ['密码修改成功！按确定返回班级首页！']);
+  await signInAsClassTeacher(page, server, cls.id, 'abcd#1234');
+  assert.equal(await page.inputValue('#lingdui'), '王#李');
 }
 
 // Closes registration, makes the order book and prints it through
-// LibreOffice; resolves to the PDF's text without blanks.
+// LibreOffice; resolves to the PDF's text without blanks, page numbers and
+// running heads, so that a table broken across pages reads as one.
 async function makeTheOrderBook(admin, server, folder) {
   const { page, dialogs } = admin;
   await page.goto(server.url('/BookControl.html'));
-  assert.equal(await page.locator('#bmzt').innerText(), '开启中');
   // Some girls entered fewer events than they may, so closing asks first.
   assert.equal(await page.locator('#BmAnNiu').innerText(), '强制关闭网络报名');
   await page.click('#BmAnNiu');
@@ -425,11 +435,11 @@ async function makeTheOrderBook(admin, server, folder) {
   assert.match(dialogs.shift(), /秩序册已成功生成/);
   const href = await page.locator('a', { hasText: '点击下载(请选择保存或另存为)' }).getAttribute('href');
   const book = await page.request.get(new URL(href, page.url()).href);
-  assert.equal(book.status(), 200);
   await writeFile(join(folder, 'book.doc'), await book.body());
   run('soffice', ['--headless', `-env:UserInstallation=file://${folder}/office`, '--convert-to', 'pdf',
     '--outdir', folder, join(folder, 'book.doc')], { stdio: 'ignore' });
-  return pdfText(join(folder, 'book.pdf')).replace(whitespace, '');
+  return run('pdftotext', ['-raw', '-enc', 'UTF-8', join(folder, 'book.pdf'), '-'])
+    .replace(/(\n\d+)?\n\f(QV[^\n]*\n)?/g, '\n').replace(whitespace, '');
 }
 
 // Adds a staff account on the accounts page: role 1 clerk, 2 print
@@ -442,8 +452,6 @@ async function addAccount(admin, server, name, password, role) {
   await page.selectOption('#userAuthorization', role);
   await Promise.all([page.waitForEvent('load'), page.click('#addadminbutton')]);
   assert.equal(dialogs.shift(), '添加成功！');
-  const row = await page.locator('tr[align=center]', { hasText: name }).innerText();
-  assert.match(row, role === '1' ? /成绩录入员/ : /打印管理员/);
 }
 
 // The rows of the score-entry page: lane (or order), bib, name, class,
@@ -487,6 +495,10 @@ async function waitForBoard(page, test, what) {
   assert.fail(`the board never showed ${what}`);
 }
 
+// Chooses a heat on the score-entry page.
+const chooseHeat = (page, heat) =>
+  Promise.all([page.waitForURL(new RegExp(`zhu=${heat}$`)), page.selectOption('#ZhuBei', String(heat))]);
+
 // Opens a round on the score-entry page through its selects.
 async function openRound(page, server, r, heat = 1) {
   await page.goto(server.url(`/InputScore.html?BsDate=${r.session}&bstype=${r.type}`));
@@ -495,8 +507,7 @@ async function openRound(page, server, r, heat = 1) {
   assert.ok(option, `${r.label} offered`);
   if ((await page.inputValue('#ScoreID')) !== option)
     await Promise.all([page.waitForURL(new RegExp(`MatchTabe=${option}$`)), page.selectOption('#ScoreID', option)]);
-  if (heat !== 1)
-    await Promise.all([page.waitForURL(new RegExp(`zhu=${heat}$`)), page.selectOption('#ZhuBei', String(heat))]);
+  if (heat !== 1) await chooseHeat(page, heat);
   r.id = option;
 }
 
@@ -511,13 +522,12 @@ async function enterRound(clerk, server, r) {
   // against it.
   const standing = recordOf(r);
   const recordLine = await page.locator('span[title^="最高记录成绩："]').getAttribute('title');
-  assert.equal(recordLine.trim(), standing ? `最高记录成绩：${standing}${r.unit}` : '最高记录成绩：无');
+  assert.equal(recordLine.trim(), standing ? `最高记录成绩：${resultText(standing, r.unit)}${r.unit}` : '最高记录成绩：无');
   const marks = prelimMarks({ entries: entriesOf(r), unit: r.unit, better: r.better, record: standing, bonus });
   const heats = await page.locator('#ZhuBei option').count();
   r.lanes = [];
   for (let heat = 1; heat <= heats; heat++) {
-    if (heat > 1)
-      await Promise.all([page.waitForURL(new RegExp(`zhu=${heat}$`)), page.selectOption('#ZhuBei', String(heat))]);
+    if (heat > 1) await chooseHeat(page, heat);
     const rows = await entryRows(page);
     for (const row of rows) {
       const key = r.team ? row.cls : row.name;
@@ -558,6 +568,12 @@ async function placeTies(clerk, r) {
   const { page, dialogs } = clerk;
   assert.match(await page.locator('#popupl').innerText(), /本比赛项目不允许并列/);
   assert.equal(Number(await page.inputValue('#BinLieMax')), r.tieForm.tied.length);
+  // Sent as shown, every row on 第1名: the server's reason, the form stays.
+  const alerted = page.waitForEvent('dialog');
+  await page.click('#APPan1');
+  await alerted;
+  assert.deepEqual(dialogs.splice(0), ['名次不能重复，请为每位运动员指定不同的名次，或选择“强制允许并列”后再提交！']);
+  assert.equal(await page.locator('#popupl').evaluate((div) => div.style.display), 'block');
   for (let n = 1; n <= r.tieForm.tied.length; n++) {
     const row = await page.locator(`#APImc${n}`).locator('xpath=ancestor::tr[1]').innerText();
     const name = r.tieForm.tied.find((key) => row.includes(key));
@@ -579,26 +595,17 @@ async function checkCounted(clerk, server, r) {
     for (const row of await entryRows(page)) {
       const key = r.team ? row.cls : row.name;
       assert.equal(row.result, resultText(r.results[key], r.unit), `${r.label} ${key}`);
-      if (r.prelim) {
-        const { flag, points } = r.marks.get(key);
-        assert.deepEqual(
-          { place: row.place, mark: row.mark, points: row.points },
-          { place: seeded.some((q) => q.key === key) ? '录取' : '', mark: ['', '平记录', '破记录'][flag],
-            points: points ? pointsText(points) : '' },
-          `${r.label} ${key}`,
-        );
-        continue;
-      }
-      const { place, points, flag } = r.expected.get(key);
+      const { place, points, flag } = r.prelim ? r.marks.get(key) : r.expected.get(key);
+      const placeText = r.prelim ? (seeded.some((q) => q.key === key) ? '录取' : '') : place ? `第${place}名` : '';
       assert.deepEqual(
         { place: row.place, mark: row.mark, points: row.points },
-        { place: place ? `第${place}名` : '', mark: ['', '平记录', '破记录'][flag], points: points ? pointsText(points) : '' },
+        { place: placeText, mark: ['', '平记录', '破记录'][flag], points: points ? pointsText(points) : '' },
         `${r.label} ${key}`,
       );
     }
   }
-  const state = await page.locator('#BotRetDiv').innerText();
-  assert.match(state, r.prelim ? /比赛完成，决赛安排已生成/ : /比赛已完成，请查看或打印成绩表/);
+  assert.match(await page.locator('#BotRetDiv').innerText(),
+    r.prelim ? /比赛完成，决赛安排已生成/ : /比赛已完成，请查看或打印成绩表/);
 }
 
 // The class teacher's results page: the class total and the points of
@@ -614,32 +621,6 @@ async function checkClassResults(teacher, server, cls) {
   for (const r of rounds)
     for (const [key, points] of r.scored) if (points && classOf(r, key) === cls.name) expected.push(pointsText(points));
   assert.deepEqual(shown.sort(), expected.sort(), cls.name);
-}
-
-// Prints a sheet the way the print frame does, to an A4 PDF; resolves to
-// its text without blanks.
-let printed = 0;
-async function printToPdf(printer, folder, url) {
-  const tab = await printer.context.newPage();
-  try {
-    await tab.goto(url);
-    const file = join(folder, `sheet${++printed}.pdf`);
-    await tab.pdf({ path: file, format: 'A4' });
-    return pdfText(file).replace(whitespace, '');
-  } finally {
-    await tab.close();
-  }
-}
-
-// Presses a print button of the print centre; the print frame loads the
-// sheet and prints it (window.print is recorded); resolves to the sheet's
-// address.
-async function pressPrint(printer, selector) {
-  const { page } = printer;
-  const before = await page.evaluate(() => (window.korvaPrints || []).length);
-  await page.click(selector);
-  await page.waitForFunction((n) => (window.korvaPrints || []).length > n, before);
-  return page.evaluate(() => window.korvaPrints.at(-1));
 }
 
 // The start lists the clerks saw, as the check-in sheets print them: for
@@ -708,6 +689,15 @@ function checkBoardTables(text, counted) {
   }
 }
 
+// Shows a report of the reports page once it holds end; resolves to its
+// text without blanks.
+async function report(page, server, name, end = 'END') {
+  await page.goto(server.url('/Table.html'));
+  await page.click(`text=${name}`);
+  await page.waitForFunction((text) => document.getElementById('gndiv1').innerText.includes(text), end);
+  return (await page.locator('#gndiv1').innerText()).replace(whitespace, '');
+}
+
 // ---- The meet's end, with a preliminary the draw dropped ----
 
 // The girls' six made their 50米 preliminary needless. With every result
@@ -717,10 +707,7 @@ async function checkTheMeetsEnd(admin, teachers, server) {
   const { page } = admin;
   await page.goto(server.url('/Admin.html'));
   assert.match(await page.locator('body').innerText(), /可进行/);
-  await page.goto(server.url('/Table.html'));
-  await page.click('text=学生成绩导入学籍表');
-  await page.waitForFunction(() => document.getElementById('gndiv1').innerText.includes('END'));
-  const list = (await page.locator('#gndiv1').innerText()).replace(whitespace, '');
+  const list = await report(page, server, '学生成绩导入学籍表');
   const girls50 = rounds.find((r) => r.event === '50米' && r.sex === 2);
   for (const [key, { place }] of girls50.expected) {
     const row = `${grade}${athlete(key).cls.name}${bibs.get(key)}${key}50米${resultText(girls50.results[key], '秒')}秒第${place}名`;
@@ -754,7 +741,6 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
     await board.page.waitForFunction((name) => document.getElementById('PangDiv').innerText.includes(name),
       classes.at(-1).name);
     const schoolClasses = await board.page.locator('#PangDiv tr').count() - 1;
-    assert.ok(schoolClasses > classes.length);
     assert.equal(await board.page.locator('#PangDiv span[style="display:none"]').count(), schoolClasses);
 
     // Three class teachers at once, each in a browser of his own.
@@ -777,7 +763,7 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
     const clock = (label) => times.get(label).padStart(5, '0');
     const timetable = [
       `[${clock(prelim.label)}]${prelim.title}2组9人取8人决`,
-      `[${clock('一年级女子50米[预赛]')}]一年级女子组50米预赛人数不足,直接决赛!`,
+      ...rounds.filter((r) => r.dropped).map((r) => `[${clock(r.label.replace('决赛', '预赛'))}]${r.title.replace('决赛', '预赛')}人数不足,直接决赛!`),
       ...rounds.filter((r) => !r.prelim).map((r) => {
         const n = Object.keys(r.results).length;
         return `[${clock(r.label)}]${r.title}${r.afterPrelim ? '' : `${n}${r.team ? '队' : '人'}`}取${r.places}名`;
@@ -812,9 +798,6 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
       final.lanes.map((l) => ({ key: l.key, heat: l.heat, lane: l.lane })).sort((a, b) => a.lane - b.lane),
       seeded.map((q) => ({ key: q.key, heat: q.heat, lane: q.lane })).sort((a, b) => a.lane - b.lane),
     );
-    // Bibs on the score-entry page are the order book's.
-    for (const r of rounds.filter((x) => !x.team))
-      for (const l of r.lanes) assert.equal(l.bib, bibs.get(l.key), `${r.label} ${l.key}`);
     // The order book's start lists are the ones the clerks typed into
     // (the final after the preliminary was not drawn yet).
     for (const r of rounds.filter((x) => !x.afterPrelim))
@@ -853,46 +836,26 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
 
     await checkTheMeetsEnd(admin, teachers, server);
 
-    // The school record the final broke, on the records page and in the
-    // records report; the points table of the reports.
-    await admin.page.goto(server.url('/ShowTopScore.html'));
-    const recordCell = await admin.page.evaluate(({ event, sex }) => {
-      const heading = [...document.querySelectorAll('strong')].find((s) => s.innerText === `【${event}】比赛项目最高纪录成绩`);
-      const cell = heading.closest('tr').nextElementSibling.cells[sex - 1];
-      return { value: cell.querySelector('input[type=text]').value, title: cell.title || cell.querySelector('[title]')?.title };
-    }, record);
-    assert.equal(recordCell.value, newRecord.text);
-    assert.match(recordCell.title, new RegExp(`在${meetName}中由${literal(athlete(newRecord.key).cls.name)}${newRecord.key}创造！`));
-    await admin.page.goto(server.url('/Table.html'));
-    await admin.page.click('text=总分表');
-    await admin.page.waitForFunction(() => document.getElementById('gndiv1').innerText.includes('END'));
-    // Each class's row: every scoring result in a line ending in its
-    // points, then the total.
-    const pointsTable = (await admin.page.locator('#gndiv1').innerText()).replace(whitespace, '');
+    // The points table and the records of the reports: each class's row
+    // ends in its total.
+    const pointsTable = await report(admin.page, server, '总分表');
     for (const [i, c] of classes.entries()) {
       const from = pointsTable.indexOf(`${i + 1}${grade}${c.name}`);
       const row = pointsTable.slice(from).split(new RegExp(`${i + 2}[一二三四五六]年级`))[0];
       assert.ok(from >= 0 && row.endsWith(pointsText(classTotals.get(c.name))), row);
-      const lines = [...row.matchAll(/得([\d.]+分)/g)].map((m) => m[1]);
-      const expected = rounds.flatMap((r) => [...r.scored].filter(([key, points]) => points && classOf(r, key) === c.name)
-        .map(([, points]) => pointsText(points)));
-      assert.deepEqual(lines.sort(), expected.sort(), row);
     }
-    await admin.page.click('text=最高记录成绩表');
-    await admin.page.waitForFunction(() => document.getElementById('gndiv1').innerText.includes('最高记录成绩表'));
-    assert.ok((await admin.page.locator('#gndiv1').innerText()).replace(whitespace, '')
-      .includes(`${grade}${athlete(newRecord.key).cls.name}${newRecord.key}${newRecord.text}${record.unit}`));
+    const recordsReport = await report(admin.page, server, '最高记录成绩表', '最高记录成绩表');
+    for (const x of newRecords)
+      assert.ok(recordsReport.includes(`${grade}${athlete(x.key).cls.name}${x.key}${x.text}${x.unit}`), x.event);
 
     // The print administrator's paper. Each print button loads its sheet
     // into the print frame, which prints it; the same sheet goes to PDF.
     const printer = await chromium.actor();
-    await printer.context.addInitScript(() => {
-      window.print = () => {
-        window.top.korvaPrints = (window.top.korvaPrints || []).concat(window.location.href);
-      };
-    });
+    await recordPrints(printer.context);
     await signInAsStaff(printer.page, server, 'printer', 'print333');
     const { page } = printer;
+    // Presses a print button; the printed sheet's text, as a PDF of A4.
+    const print = async (selector) => printToPdf(printer.context, await pressPrint(page, selector), folder);
 
     // Check-in sheets of each half-day: the morning's track rounds drawn
     // with the order book, the final made by the preliminary, the
@@ -904,7 +867,7 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
       { button: 'sqprint(2,2);', rounds: rounds.filter((r) => r.session === 2) },
     ];
     for (const sheet of sessionSheets) {
-      const text = await printToPdf(printer, folder, await pressPrint(printer, `input[onclick="${sheet.button}"]`));
+      const text = await print(`input[onclick="${sheet.button}"]`);
       for (const r of sheet.rounds) {
         const heats = new Set(r.lanes.map((l) => l.heat));
         for (const heat of heats) {
@@ -922,7 +885,7 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
       all.map((b) => b.closest('tr').cells[1].innerText.replace(/\s/g, '')));
     assert.deepEqual(listed.sort(), counted.map((r) => r.sheetTitle).sort());
     for (const r of counted) {
-      const text = await printToPdf(printer, folder, await pressPrint(printer, `input[onclick="cjan2(3,${r.id});"]`));
+      const text = await print(`input[onclick="cjan2(3,${r.id});"]`);
       assert.ok(text.includes(`${r.sheetTitle}单位：${r.unit}`), `${r.label} sheet head`);
       if (r.prelim) {
         for (const q of seeded) {
@@ -945,10 +908,9 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
     // Certificates: every placed result of every final, with its place in
     // words.
     await page.goto(server.url('/Print3.html'));
-    const finals = await page.locator('input[value="打印【奖状】"]').count();
-    assert.equal(finals, counted.length - 1);
+    assert.equal(await page.locator('input[value="打印【奖状】"]').count(), counted.length - 1);
     for (const r of counted.filter((x) => !x.prelim)) {
-      const text = await printToPdf(printer, folder, await pressPrint(printer, `input[onclick="cjan2(4,${r.id});"]`));
+      const text = await print(`input[onclick="cjan2(4,${r.id});"]`);
       for (const [key, { place }] of r.expected) {
         const to = r.team ? `${key}：` : `${athlete(key).cls.name}${key}同学：`;
         const certificate = `${to}在QV网络${meetName}中荣获${r.award}比赛第${chineseNumeral(place)}名特发此证，并表祝贺！`;
@@ -956,8 +918,7 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
       }
     }
 
-    // The search tab: each class's placed results, and their certificates
-    // printed one by one.
+    // The search tab: each class's placed results.
     await page.goto(server.url('/Print4.html'));
     for (const c of classes) {
       await page.selectOption('#banji', { label: c.name });
@@ -975,19 +936,14 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
         assert.ok(row, `${c.name}: ${r.label} ${key}`);
         assert.equal(row[3], `第${place}名`, `${c.name}: ${r.label} ${key}`);
       }
-      const text = await printToPdf(printer, folder, await pressPrint(printer, 'input[value="打印选中的比赛的【奖状】"]'));
-      for (const { r, key, place } of placed) {
-        const to = r.team ? `${key}：` : `${c.name}${key}同学：`;
-        assert.ok(text.includes(`${to}在QV网络${meetName}中荣获${r.award}比赛第${chineseNumeral(place)}名`), `${r.label} ${key}`);
-      }
     }
 
     // The board stays open through a correction and a restart of the
-    // server. A clerk corrects 王三's 60米: the board's next poll shows the
-    // round counted again. The server restarts (every session ends); the
-    // clerk signs in again and puts the result back, and the board, never
-    // reloaded by hand, shows it at its next polls.
-    const sixty = rounds.find((r) => r.event === '60米');
+    // server. A clerk corrects 王三's 60米 in 三项全能: the board's next
+    // poll shows the part counted again. The server restarts (every session
+    // ends); the clerk signs in again and puts the result back, and the
+    // board, never reloaded by hand, shows it at its next polls.
+    const sixty = rounds.find((r) => r.event === '60米' && r.part);
     const row = (text) => `${bibs.get('王三')}王三${c2}${text}秒`;
     await correctResult(clerks[0], server, sixty, '王三', '10.08');
     await waitForBoard(board.page, (text) => text.includes(row('10.08')), '10.08');
@@ -995,6 +951,21 @@ test('a whole meet: set-up, registration, order book, results, paper', async () 
     await signInAsStaff(clerks[0].page, server, 'clerk1', 'clerk111');
     await correctResult(clerks[0], server, sixty, '王三', '10.05');
     await waitForBoard(board.page, (text) => text.includes(row('10.05')) && !text.includes(row('10.08')), '10.05');
+
+    // Each record stands as its standalone final set it, on the records
+    // page and in the base file, where records outlive the meet (beside
+    // the rows of the records typed before it).
+    await signInAsStaff(admin.page, server);
+    await clickTo(admin.page, 'SetupSchool.html', link(admin.page, '系统设置'));
+    await clickTo(admin.page, 'ShowTopScore.html', link(admin.page, '最高纪录设置'));
+    const stored = run('sqlite3', [join(server.data, 'PBD.DAT'),
+      "SELECT qrtb193, qrtb196, qrtb199, qrtb202, qrtb209 FROM qrtb188 WHERE qrtb209 <> '' ORDER BY qrtb193"]).trim().split('\n');
+    for (const [i, x] of newRecords.entries()) {
+      const cell = await recordCell(admin.page, x);
+      assert.equal(cell.value, x.text);
+      assert.match(cell.title, new RegExp(`在${meetName}中由${literal(athlete(x.key).cls.name)}${x.key}创造！`));
+      assert.equal(stored[i], [x.event, scoreValue(x.text, x.unit), x.key, athlete(x.key).cls.name, meetName].join('|'));
+    }
   } finally {
     await chromium.close();
     await rm(folder, { recursive: true, force: true });
