@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/http/setup_steps_fixture.h"
+#include "tests/http/server_fixture.h"
 #include "web/web_server.h"
 
 namespace korva {
@@ -28,6 +28,14 @@ std::string LaneSql(int id, int heat, int lane, const char* result, int status) 
          std::to_string(id) + ", 1, " + std::to_string(heat) + ", " + std::to_string(lane) + ", 0, " + result +
          ", " + std::to_string(status) + ", 0, 0, 0);\n";
 }
+
+class AdminHomeTest : public ServerTest {
+ protected:
+  void SetUp() override {
+    ServerTest::SetUp();
+    admin_ = LoginAdmin();
+  }
+};
 
 const char* const kLinks[8] = {
     "<a href='JianLiYdh.html'>新建<br />运动会</a>",  "<a href=\"SetupMeet.html\">设置<br />运动会</a>",
@@ -67,7 +75,7 @@ std::string Expected(const StageCase& c, int step, bool label) {
   return state;
 }
 
-TEST_F(SetupStepsTest, HomePageTableFollowsTheMeetStepByStep) {
+TEST_F(AdminHomeTest, HomePageTableFollowsTheMeetStepByStep) {
   const std::string scheduled = OneRoundSql(1, 1);
   const StageCase cases[] = {
       {"no meet", false, "", 1, "lppppppp", {"待建立", "-", "-", "-", "-", "-", "-", "-"}},
@@ -93,9 +101,9 @@ TEST_F(SetupStepsTest, HomePageTableFollowsTheMeetStepByStep) {
   for (const StageCase& c : cases) {
     SCOPED_TRACE(c.stage);
     if (c.meet) {
-      FixtureMeetSettings settings = NewMeet();
+      FixtureMeetSettings settings;
       settings.RegistrationClosed = c.registration_closed;
-      OpenMeet(c.sql, settings);
+      meet_->OpenNewMeet(c.sql, settings);
     }
     std::string page = Page("/Admin.html");
     std::vector<std::string> cells = StepCells(page);
@@ -108,7 +116,7 @@ TEST_F(SetupStepsTest, HomePageTableFollowsTheMeetStepByStep) {
   }
 }
 
-TEST_F(SetupStepsTest, HomePageGivesTheClassTeachersAddressWithItsPort) {
+TEST_F(AdminHomeTest, HomePageGivesTheClassTeachersAddressWithItsPort) {
   std::string site = "http://" + ServerAddress + ":" + std::to_string(port_);
   EXPECT_TRUE(Has(Page("/Admin.html"), "班主任登陆网址为：<a href=\"" + site + "\">" + site + "</a>"));
   // On port 80 the address goes without it.

@@ -9,10 +9,8 @@
 #include "database/lookups.h"
 #include "database/setup_stage.h"
 #include "pages/meet/order_book_generation.h"
-#include "tests/http/advanced_fixture.h"
-#include "tests/http/session_role.h"
+#include "tests/http/server_fixture.h"
 #include "tests/testing/order_book_meet.h"
-#include "tests/testing/registration_meet.h"
 
 namespace korva {
 
@@ -28,10 +26,10 @@ const std::string kQuotaSql =
     "UPDATE qrtb373 SET qrtb377 = 1, qrtb379 = 1 WHERE qrtb374 = 22;"
     "DELETE FROM qrtb467 WHERE qrtb469 = 22 AND qrtb470 = 906; DELETE FROM qrtb425 WHERE qrtb426 = 2206;";
 
-class AdvancedOperationTest : public AdvancedServerTest {
+class AdvancedOperationTest : public ServerTest {
  protected:
   std::string Operation(int operation, const std::string& name = "vexil", const std::string& password = "vexil") {
-    return Body("/gjgn.html?str1=" + name + "&str2=" + password + "&str3=" + std::to_string(operation) + "&str4=0");
+    return Page("/gjgn.html?str1=" + name + "&str2=" + password + "&str3=" + std::to_string(operation) + "&str4=0");
   }
 
   void ExpectAthletesFollowTheFile() {
@@ -39,13 +37,6 @@ class AdvancedOperationTest : public AdvancedServerTest {
     DataGuard hold(DataLock);
     EXPECT_EQ(static_cast<int>(Model().LaneList.size()), MeetInt("SELECT count(*) FROM qrtb479"));
     EXPECT_EQ(Model().RegistrationClosed, MeetInt("SELECT qrtb341 FROM qrtb331"));
-  }
-
-  static std::vector<std::string> ListOrder() {
-    DataGuard hold(DataLock);
-    std::vector<std::string> names;
-    for (const AthleteNode& a : Model().AthleteList) names.push_back(a.Name);
-    return names;
   }
 };
 
@@ -73,7 +64,7 @@ TEST_F(AdvancedOperationTest, ARehearsalFillsEveryQuotaAndGoesWithoutATrace) {
             "女0017|2201");
   ExpectAthletesFollowTheFile();
   // The list keeps the loader's order: grade, class, sex.
-  std::vector<std::string> order = ListOrder();
+  std::vector<std::string> order = ListedNames();
   EXPECT_THAT(std::vector<std::string>(order.begin(), order.begin() + 9),
               ElementsAre("男0001", "男0002", "男0003", "男0004", "女0005", "女0006", "女0007", "女0008", "男0009"));
 
@@ -90,12 +81,12 @@ TEST_F(AdvancedOperationTest, ARehearsalFillsEveryQuotaAndGoesWithoutATrace) {
   // Rehearsed as far as its order book and a counted round: its deletion
   // leaves no entrants, print, count or book behind.
   EXPECT_EQ(Operation(1), "1");
-  ASSERT_EQ(Body("/WebBaoMingClose.html?ID=2"), "3");
-  ASSERT_EQ(Body("/MakeCXC1991.html"), "1");
+  ASSERT_EQ(Page("/WebBaoMingClose.html?ID=2"), "3");
+  ASSERT_EQ(Page("/MakeCXC1991.html"), "1");
   WaitForOrderBookWorker();
   int result = 10;
   for (const std::string& athlete : Split(Rows("SELECT qrtb484 FROM qrtb479 WHERE qrtb481 = 3")))
-    Body("/upcj.html?Dstr=3=" + athlete + "=0=-65535=-65535=-65535=1=4." + std::to_string(++result));
+    Page("/upcj.html?Dstr=3=" + athlete + "=0=-65535=-65535=-65535=1=4." + std::to_string(++result));
   ASSERT_GT(MeetInt("SELECT qrtb458 FROM qrtb444"), 0);
   EXPECT_EQ(Operation(3), "10");
   EXPECT_EQ(Rows("SELECT qrtb452, qrtb455, qrtb456, qrtb457, qrtb458 FROM qrtb444"), "0|0|0|0|0");

@@ -4,20 +4,20 @@
 #include <gtest/gtest.h>
 
 #include "database/lookups.h"
-#include "tests/http/advanced_fixture.h"
+#include "tests/http/server_fixture.h"
 #include "tests/testing/sql_file.h"
 
 namespace korva {
 
 namespace {
 
-class AjaxFunctionTest : public AdvancedServerTest {
+class AjaxFunctionTest : public ServerTest {
  protected:
   void OpenScoringMeet(const std::string& extra_sql = {}) {
     OpenMeetAndSignIn(ReadTestingSql("scoring_meet.sql") + extra_sql);
   }
 
-  std::string Ajax(const std::string& dstr) { return Body("/ajaxfun.html?Dstr=" + dstr); }
+  std::string Ajax(const std::string& dstr) { return Page("/ajaxfun.html?Dstr=" + dstr); }
 
   void ExpectListsFollowTheFile() {
     EXPECT_EQ(ListedRounds(), StoredRounds());

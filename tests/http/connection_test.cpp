@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "host/host.h"
-#include "tests/http/registration_fixture.h"
 #include "tests/http/server_fixture.h"
 #include "web/listener.h"
 #include "web/request_parser.h"

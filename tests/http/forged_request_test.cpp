@@ -10,7 +10,7 @@
 #include <map>
 #include <sstream>
 
-#include "tests/http/registration_fixture.h"
+#include "tests/http/server_fixture.h"
 #include "web/route_table.h"
 #include "web/session.h"
 

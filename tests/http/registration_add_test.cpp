@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "database/lookups.h"
-#include "tests/http/registration_fixture.h"
+#include "tests/http/server_fixture.h"
 
 namespace korva {
 

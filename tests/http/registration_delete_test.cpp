@@ -2,7 +2,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tests/http/registration_fixture.h"
+#include "tests/http/server_fixture.h"
 
 namespace korva {
 

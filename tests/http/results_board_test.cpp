@@ -41,7 +41,6 @@ class ResultsBoardServer : public ServerTest {
   static std::string NowId(int number) {
     return "<input name=\"NowID\" id=\"NowID\" type=\"hidden\" value=\"" + std::to_string(number) + "\">\r\n";
   }
-  SessionCookie admin_;
 };
 
 TEST_F(ResultsBoardServer, ResultFeedHasANewTableAtThePollAfterItsRoundIsCounted) {

@@ -2,17 +2,11 @@
 // answer as the score-entry page and the result page expect.
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
-#include "database/data_lock.h"
-#include "database/gbk_text.h"
 #include "database/lookups.h"
-#include "database/model.h"
-#include "database/store_test_support.h"
 #include "engine/score_text.h"
 #include "tests/http/server_fixture.h"
-#include "tests/testing/scoring_meet.h"
 
 namespace korva {
 
@@ -35,17 +29,12 @@ class ScoreUploadServer : public ServerTest {
                     " qrtb489) SELECT 900 + qrtb484, 9, 1, qrtb483, qrtb484, 0, 0, 0, 0 FROM qrtb479 WHERE qrtb481 = 2;");
     admin_ = LoginAdmin();
   }
-  std::string Upload(int round, int athlete, const std::string& text, int mode = 1,
-                     std::optional<SessionCookie> session = std::nullopt, int status = 0) {
-    HttpResponse reply = Get("/upcj.html?Dstr=" + std::to_string(round) + "=" + std::to_string(athlete) + "=" +
-                                 std::to_string(status) + "=" + record_ + "=-65535=-65535=" + std::to_string(mode) +
-                                 "=" + text,
-                             session.value_or(admin_));
+  std::string Upload(int round, int athlete, const std::string& text, int mode = 1, int status = 0) {
+    HttpResponse reply = ServerTest::Upload(admin_, round, athlete, text, mode, status, record_);
     EXPECT_EQ(reply.status, 200);
     return reply.body;
   }
-  SessionCookie admin_;
-  std::string record_ = "-65535";  // the standing record the page sends
+  int record_ = -65535;  // the standing record the page sends
 };
 
 TEST_F(ScoreUploadServer, UploadsAnswerTheirTwoDigitCodeAndText) {
@@ -54,10 +43,10 @@ TEST_F(ScoreUploadServer, UploadsAnswerTheirTwoDigitCodeAndText) {
   EXPECT_EQ(Get("/upcj.htmlx?Dstr=2=1=0=0=0=0=1=4.50", admin_).body, "00");
   // A state the page never sends is refused, nothing stored.
   for (int status : {-1, 2})
-    EXPECT_EQ(Upload(2, 2, "4.40", 1, std::nullopt, status),
+    EXPECT_EQ(Upload(2, 2, "4.40", 1, status),
               "02错误的成绩数据，请输入类以于“12.65”这样格式的运动员成绩。");
   // Nobody else may upload: the session-expired page, nothing stored.
-  EXPECT_EQ(Upload(2, 2, "4.40", 1, SessionCookie{}).substr(0, 1), "<");
+  EXPECT_EQ(ServerTest::Upload({}, 2, 2, "4.40").body.substr(0, 1), "<");
   {
     DataReadGuard hold(DataLock);
     EXPECT_EQ(FindFirstLaneOfRound(2)[1].Result, kNoResult);
@@ -104,7 +93,7 @@ TEST_F(ScoreUploadServer, ThePreliminarysLastResultSeedsItsFinalAndRegroupingRep
 }
 
 TEST_F(ScoreUploadServer, ACombinedEventPartKeepsTheRecordItsStandaloneEventSet) {
-  record_ = "4000";
+  record_ = 4000;
   // After each step: the meet's boys' 跳远 record, on the records page (cell
   // 3) and in the base file, "value|holder|class" ("" none, null not
   // looked at), and the uploaded lane's "flag|points" when given.

@@ -1,20 +1,220 @@
 #pragma once
 // A fresh data folder, the in-process server on a free loopback port, and
-// helpers to talk to it. Each test starts with an empty session list, no
-// failed logins and the default server limits.
+// helpers to talk to it and to read back what the files and the lists hold.
+// Each test starts with an empty session list, no failed logins and the
+// default server limits. SQL given to the helpers is GBK, like every
+// literal of the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "database/connections.h"
+#include "database/data_lock.h"
+#include "database/gbk_text.h"
+#include "database/model.h"
+#include "database/sqlite_db.h"
+#include "database/store_test_support.h"
 #include "host/routes.h"
 #include "tests/http/http_client.h"
 #include "tests/testing/meet_fixture.h"
+#include "tests/testing/registration_meet.h"
+#include "tests/testing/scoring_meet.h"
+#include "tests/testing/text_count.h"
 #include "web/login.h"
 #include "web/login_list.h"
 #include "web/web_server.h"
 
 namespace korva {
+
+// Form values as a browser sends them from a gb2312 page: every byte but
+// ASCII letters and digits as %XX.
+inline std::string FormEncode(const std::string& gbk) {
+  std::string out;
+  for (unsigned char c : gbk) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) {
+      out += static_cast<char>(c);
+    } else {
+      char hex[4];
+      std::snprintf(hex, sizeof hex, "%%%02X", c);
+      out += hex;
+    }
+  }
+  return out;
+}
+
+// A path as a browser sends it: the bytes outside ASCII as %XX.
+inline std::string BrowserPath(const std::string& bytes) {
+  std::string path;
+  for (unsigned char c : bytes) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%%%02X", c);
+    path += c < 0x80 ? std::string(1, static_cast<char>(c)) : std::string(hex);
+  }
+  return path;
+}
+
+// The role of the session with that cookie; -1 when it is gone.
+inline int RoleOf(SessionCookie cookie) {
+  LoginGuard hold(LoginListLock);
+  for (const LoginPtr& s : LoginList())
+    if (s->SessionId == cookie.number) return s->Role;
+  return -1;
+}
+
+// The administration result page's failure line.
+inline std::string Failed(const std::string& reason) {
+  return "<font color=\"#FF0000\">Sorry:操作失败，原因是：<br>" + reason + "</font>";
+}
+
+// A boys' group 11 of grade 1 holding 100米 (3) and 三项全能 (16, parts 60米,
+// 跳远 and 垒球掷远), each with a contest and a direct final, the combined
+// event's parts as rounds of their own; scheme 1.
+inline constexpr const char* kGroupSql =
+    "INSERT INTO qrtb373 (qrtb374, qrtb375, qrtb376, qrtb377, qrtb378, qrtb379, qrtb380, qrtb381, qrtb382)"
+    " VALUES (11, 1, 1, 6, 2, 2, 2, 6, 1);"
+    "INSERT INTO qrtb467 (qrtb469, qrtb470) VALUES (11, 3), (11, 16);"
+    "INSERT INTO qrtb425 (qrtb426, qrtb427, qrtb428, qrtb429, qrtb430, qrtb431, qrtb434, qrtb436)"
+    " VALUES (1103, 11, 3, 0, 0, 6, 1, 0), (1116, 11, 16, 0, 0, 6, 1, 0);"
+    "INSERT INTO qrtb444 (qrtb445, qrtb446, qrtb447, qrtb448, qrtb449, qrtb450, qrtb454)"
+    " VALUES (1, 1103, 3, 0, 0, 0, 0), (2, 1116, 3, 0, 0, 0, 2), (3, 1116, 3, 0, 0, 0, 9),"
+    " (4, 1116, 3, 0, 0, 0, 11);";
+
+// Boys (sex 1) and girls (2) of grades 1 and 2, ids grade * 10 + sex.
+inline const std::string kTwoGradesSql =
+    "INSERT INTO qrtb373 (qrtb374, qrtb375, qrtb376, qrtb377, qrtb378, qrtb379, qrtb380, qrtb381, qrtb382,"
+    " qrtb383, qrtb384, qrtb385, qrtb386, qrtb387, qrtb388) VALUES"
+    " (11, 1, 1, 3, 2, 2, 2, 6, 1, 0, 0, 0, 0, 0, 0), (12, 1, 2, 3, 2, 2, 2, 6, 1, 0, 0, 0, 0, 0, 0),"
+    " (21, 2, 1, 3, 2, 2, 2, 6, 1, 0, 0, 0, 0, 0, 0), (22, 2, 2, 3, 2, 2, 2, 6, 1, 0, 0, 0, 0, 0, 0);\n";
+
+// Group 1 (grade 1 boys) holding 200米 (event 4): its group event, contest
+// 1 and round 1 (a direct final) in session and order as given.
+inline std::string OneRoundSql(int session, int order) {
+  return "INSERT INTO qrtb373 (qrtb374, qrtb375, qrtb376, qrtb377, qrtb378, qrtb379, qrtb380, qrtb381, qrtb382)"
+         " VALUES (1, 1, 1, 3, 2, 2, 2, 6, 1);\n"
+         "INSERT INTO qrtb467 (qrtb469, qrtb470) VALUES (1, 4);\n"
+         "INSERT INTO qrtb425 (qrtb426, qrtb427, qrtb428, qrtb429, qrtb430, qrtb431, qrtb434, qrtb436)"
+         " VALUES (1, 1, 4, 0, 0, 6, 1, 0);\n"
+         "INSERT INTO qrtb444 (qrtb445, qrtb446, qrtb447, qrtb448, qrtb449, qrtb450, qrtb451, qrtb452, qrtb453,"
+         " qrtb454, qrtb455, qrtb456, qrtb457, qrtb458) VALUES (1, 1, 3, 0, " +
+         std::to_string(session) + ", " + std::to_string(order) + ", 10, 0, 6, 0, 0, 0, 0, 0);\n";
+}
+
+// Runs SQL on the open meet's file behind the lists' back.
+inline void RunMeetSql(const std::string& sql) {
+  DataGuard hold(DataLock);
+  ASSERT_TRUE(MeetConnection().ExecScript(GbkToUtf8(sql))) << sql;
+}
+
+// The first column of a query on the open meet's file (base attached),
+// read through a connection of its own, so only what was committed shows.
+inline std::vector<std::string> Stored(const std::string& sql) {
+  std::string path;
+  {
+    DataReadGuard hold(DataLock);
+    path = Model().MeetFilePath;
+  }
+  Connection conn;
+  EXPECT_TRUE(OpenMeetFile(conn, path, false)) << path;
+  std::vector<std::string> rows;
+  Statement st(conn, GbkToUtf8(sql));
+  while (st.Next()) rows.push_back(st.ReadTextField(0));
+  EXPECT_TRUE(st.ok()) << sql;
+  return rows;
+}
+inline std::string StoredValue(const std::string& sql) {
+  std::vector<std::string> rows = Stored(sql);
+  return rows.empty() ? std::string() : rows.front();
+}
+// A query's rows in the meet file and in the base file, side by side.
+inline std::string Both(const std::string& columns, const std::string& meet_table, const std::string& base_table,
+                 const std::string& where) {
+  return Rows("SELECT " + columns + " FROM " + meet_table + " WHERE " + where) + " / " +
+         Rows("SELECT " + columns + " FROM base." + base_table + " WHERE " + where);
+}
+inline std::vector<std::string> Split(const std::string& lines) {
+  std::vector<std::string> out;
+  for (std::size_t start = 0; start < lines.size();) {
+    std::size_t end = std::min(lines.find('\n', start), lines.size());
+    out.push_back(lines.substr(start, end - start));
+    start = end + 1;
+  }
+  return out;
+}
+// Every row of every table of the meet file, table by table.
+inline std::string MeetFileRows() {
+  std::string out;
+  for (const std::string& table : Split(Rows("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name")))
+    out += table + ":\n" + Rows("SELECT * FROM " + table + " ORDER BY rowid") + "\n";
+  return out;
+}
+// The lists as text, to compare with the file: the athletes as
+// "id|bib|name|grade|class|sex|contests,", the rounds as
+// "id|contest|kind|session|order|entrants|places", the contests as
+// "id|prelims|qualifiers|places|scheme", in id order.
+inline std::string ListedAthletes() {
+  DataGuard hold(DataLock);
+  std::vector<AthleteNode> athletes = Model().AthleteList;
+  std::sort(athletes.begin(), athletes.end(), [](auto& a, auto& b) { return a.Id < b.Id; });
+  std::string out;
+  for (const AthleteNode& a : athletes) {
+    out += std::to_string(a.Id) + "|" + (a.Bib ? std::to_string(a.Bib) : "NULL") + "|" + a.Name + "|" +
+           std::to_string(a.GradeId) + "|" + std::to_string(a.ClassId) + "|" + std::to_string(a.Sex) + "|";
+    for (int contest : a.ContestIds) out += std::to_string(contest) + ",";
+    out += "\n";
+  }
+  return out;
+}
+inline std::string StoredAthletes() {
+  std::string out;
+  for (const std::string& row : Split(Rows("SELECT qrtb411, ifnull(nullif(qrtb412, 0), 'NULL'), qrtb410, qrtb413,"
+                                           " qrtb414, qrtb415 FROM qrtb409 ORDER BY qrtb411"))) {
+    out += row + "|";
+    for (const std::string& entry : Split(
+             Rows("SELECT qrtb399 FROM qrtb397 WHERE qrtb400 = " + row.substr(0, row.find('|')) + " ORDER BY rowid")))
+      out += entry + ",";
+    out += "\n";
+  }
+  return out;
+}
+inline std::string ListedRounds() {
+  DataGuard hold(DataLock);
+  std::vector<RoundNode> rounds = Model().RoundList;
+  std::sort(rounds.begin(), rounds.end(), [](auto& a, auto& b) { return a.Id < b.Id; });
+  std::string out;
+  for (const RoundNode& r : rounds) {
+    out += (out.empty() ? "" : "\n") + std::to_string(r.Id) + "|" + std::to_string(r.ContestId) + "|" +
+           std::to_string(r.Kind) + "|" + std::to_string(r.Session) + "|" + std::to_string(r.Order) + "|" +
+           std::to_string(r.Entrants) + "|" + std::to_string(r.Places);
+  }
+  return out;
+}
+inline std::string StoredRounds() {
+  return Rows("SELECT qrtb445, qrtb446, qrtb447, qrtb449, qrtb450, qrtb452, qrtb453 FROM qrtb444 ORDER BY qrtb445");
+}
+inline std::string ListedContests() {
+  DataGuard hold(DataLock);
+  std::string out;
+  for (const ContestNode& c : Model().ContestList) {
+    out += (out.empty() ? "" : "\n") + std::to_string(c.Id) + "|" + std::to_string(c.HasPrelim) + "|" +
+           std::to_string(c.Qualifiers) + "|" + std::to_string(c.Places) + "|" + std::to_string(c.SchemeId);
+  }
+  return out;
+}
+inline std::string StoredContests() {
+  return Rows("SELECT qrtb426, qrtb429, qrtb430, qrtb431, qrtb436 FROM qrtb425 ORDER BY qrtb428, qrtb427, qrtb426");
+}
+// The names of AthleteList in its order.
+inline std::vector<std::string> ListedNames() {
+  DataGuard hold(DataLock);
+  std::vector<std::string> names;
+  for (const AthleteNode& athlete : Model().AthleteList) names.push_back(athlete.Name);
+  return names;
+}
 
 class ServerTest : public ::testing::Test {
  protected:
@@ -46,6 +246,15 @@ class ServerTest : public ::testing::Test {
   HttpResponse Post(const std::string& path, const std::string& body, SessionCookie session = {}) {
     return Ask(RequestText("POST", path, session, body));
   }
+  // A new meet of the default catalogue, extra SQL run on it, opened, and
+  // the administrator signed in as admin_.
+  void OpenMeetAndSignIn(const std::string& sql = {}, const FixtureMeetSettings& settings = {}) {
+    meet_->OpenNewMeet(sql, settings);
+    admin_ = LoginAdmin();
+  }
+  // What the signed-in administrator (admin_) is answered.
+  std::string Page(const std::string& path) { return Get(path, admin_).body; }
+  std::string Send(const std::string& path, const std::string& body) { return Post(path, body, admin_).body; }
 
   // Signs a new session in as a staff account; returns its cookie.
   SessionCookie SignInStaff(const std::string& name, const std::string& password) {
@@ -55,6 +264,20 @@ class ServerTest : public ::testing::Test {
     return CookieNumber(reply);
   }
   SessionCookie LoginAdmin() { return SignInStaff("admin", meet_->admin_password()); }
+  // Signs in as the teacher of a class (of the registration meet by
+  // default); signing in gives the session a new number.
+  SessionCookie LoginTeacher(int class_id = 101, const std::string& password = "1111") {
+    SessionCookie session = CookieNumber(Get("/"));
+    HttpResponse reply = Post("/index.html", "BanJi=" + std::to_string(class_id) + "&PassWord=" + password, session);
+    EXPECT_NE(std::string::npos, reply.body.find("/ShowClass.html")) << reply.body;
+    return CookieNumber(reply);
+  }
+  // A staff account of the base file: "id, name, password, role, fixed
+  // address, meet days only, last address".
+  void AddStaff(const std::string& values) {
+    ASSERT_TRUE(meet_->BaseSql("insert into qrtb7 (qrtb8, qrtb9, qrtb10, qrtb14, qrtb20, qrtb21, qrtb25) values (" +
+                               values + ")"));
+  }
 
   // One result as the score-entry page sends it (record: the standing
   // record's value the page holds, -65535 for none).
@@ -66,8 +289,65 @@ class ServerTest : public ::testing::Test {
                session);
   }
 
+  // Runs SQL on the open meet's file and opens it again, so every list
+  // follows.
+  void ChangeMeet(const std::string& sql) {
+    int id = 0;
+    {
+      DataGuard hold(DataLock);
+      id = Model().CurrentMeetId;
+    }
+    ASSERT_TRUE(meet_->MeetSql(id, sql));
+    ASSERT_EQ(meet_->Open(id), 0);
+  }
   std::unique_ptr<MeetFixture> meet_;
   int port_ = 0;
+  SessionCookie admin_;
+};
+
+// The registration meet (teachers of classes 101, 102 and 201 with the
+// passwords 1111, 2222 and 3333), and the registration form's request.
+class RegistrationServerTest : public ServerTest {
+ protected:
+  void OpenMeet(const std::string& extra_sql = {}, int closed = 0) { OpenRegistrationMeet(*meet_, extra_sql, closed); }
+  static std::string AddPath(int stid, int sex, const std::string& gbk_name, std::initializer_list<int> events,
+                             int class_id = 101) {
+    std::string path = "/AddStudent.html?stid=" + std::to_string(stid) + "&stxb=" + std::to_string(sex) +
+                       "&Tname1=" + FormEncode(gbk_name) + "&NjId=1&BjId=" + std::to_string(class_id) + "&";
+    for (int event : events) path += "STBC1=" + std::to_string(event) + "&";
+    return path + "an=123";
+  }
+};
+
+// The scoring meet with a session of each staff role: the administrator, a
+// score-entry clerk and a print administrator.
+class ScoringServerTest : public ServerTest {
+ protected:
+  void SetUp() override {
+    ServerTest::SetUp();
+    AddStaff("2, 'clerk1', 'clerk123', 7, 0, 0, ''");
+    AddStaff("3, 'printer1', 'print123', 6, 0, 0, ''");
+  }
+  // Opens the scoring meet with extra SQL and signs the three staff in.
+  void OpenMeet(const std::string& extra_sql = {}) {
+    OpenScoringMeet(*meet_, extra_sql);
+    SignInAll();
+  }
+  void SignInAll() {
+    admin_ = LoginAdmin();
+    clerk_ = SignInStaff("clerk1", "clerk123");
+    printer_ = SignInStaff("printer1", "print123");
+  }
+  // One result as the score-entry page sends it; the reply body.
+  std::string Upload(int round, int athlete, const std::string& text, int mode = 1, int status = 0) {
+    return ServerTest::Upload(admin_, round, athlete, text, mode, status).body;
+  }
+  // The session of a page mode: 0 print administrator, 1 administrator,
+  // 2 clerk.
+  SessionCookie SessionOfMode(int mode) const { return mode == 0 ? printer_ : mode == 1 ? admin_ : clerk_; }
+
+  SessionCookie clerk_;
+  SessionCookie printer_;
 };
 
 }  // namespace korva

@@ -119,26 +119,18 @@ TEST_F(StaticFilesTest, FilesScriptsAndTheBoardsFeedsMakeNoSession) {
   EXPECT_EQ(1u, SessionCount());
 }
 
-// Percent-encodes the bytes above ASCII, as a browser does in a path.
-std::string EncodePath(const std::string& bytes) {
-  const char* hex = "0123456789ABCDEF";
-  std::string path = "/";
-  for (unsigned char c : bytes) path += c < 0x80 ? std::string(1, char(c)) : std::string{'%', hex[c >> 4], hex[c & 15]};
-  return path;
-}
-
 TEST_F(StaticFilesTest, DocumentsAreServedOnlyWhenRecordedAndCountDownloads) {
   std::string name = "秩序册(2024520).doc";  // GBK, as the list holds it; the file has the UTF-8 name
   WriteFile(meet_->folder() + "/" + GbkToUtf8(name), "<w:document/>");
   WriteFile(meet_->folder() + "/other.doc", "not recorded");
   meet_->OpenNewMeet();
   ASSERT_EQ(RecordOrderBookFile(name, 0), 0);
-  HttpResponse reply = Get(EncodePath(GbkToUtf8(name)));
+  HttpResponse reply = Get("/" + BrowserPath(GbkToUtf8(name)));
   EXPECT_EQ("application/msword", reply.Header("Content-Type"));
   EXPECT_EQ("<w:document/>", reply.body);
-  EXPECT_EQ("<w:document/>", Get(EncodePath(name) + "?x=1").body);  // the GBK name and a query
+  EXPECT_EQ("<w:document/>", Get("/" + BrowserPath(name) + "?x=1").body);  // the GBK name and a query
   EXPECT_EQ(404, Get("/other.doc").status);
-  EXPECT_EQ(404, Get("/x/.." + EncodePath(GbkToUtf8(name))).status);
+  EXPECT_EQ(404, Get("/x/../" + BrowserPath(GbkToUtf8(name))).status);
   DataGuard hold(DataLock);
   EXPECT_EQ(2, Model().DocumentList.front().Downloads);
 }
