@@ -156,6 +156,7 @@ TEST_F(RenderedPagesTest, NoNameIsShownAsMarkup) {
   FixtureMeetSettings other;
   other.Name = "<q7>\"'其他";
   meet_->AddMeet(other, false);
+  AddStaff("40, '<q7>\"''x', '<q7>\"''y', 6, 0, 0, ''");
   OpenMeet("UPDATE qrtb219 SET qrtb221 = " + mark + "qrtb221, qrtb222 = " + mark + "qrtb222;" +
            "UPDATE qrtb234 SET qrtb238 = " + mark + "qrtb238; UPDATE qrtb306 SET qrtb308 = " + mark + "qrtb308;" +
            "UPDATE qrtb292 SET qrtb126 = " + mark + "qrtb126; UPDATE qrtb409 SET qrtb410 = " + mark + "qrtb410;" +

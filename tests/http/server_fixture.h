@@ -17,6 +17,7 @@
 #include "database/data_lock.h"
 #include "database/gbk_text.h"
 #include "database/model.h"
+#include "database/open_meet.h"
 #include "database/sqlite_db.h"
 #include "database/store_test_support.h"
 #include "host/routes.h"
@@ -58,13 +59,16 @@ inline std::string BrowserPath(const std::string& bytes) {
   return path;
 }
 
-// The role of the session with that cookie; -1 when it is gone.
-inline int RoleOf(SessionCookie cookie) {
+// A copy of the session with that cookie number; Role -1 when there is none.
+inline LoginNode SessionOf(SessionCookie cookie) {
   LoginGuard hold(LoginListLock);
   for (const LoginPtr& s : LoginList())
-    if (s->SessionId == cookie.number) return s->Role;
-  return -1;
+    if (s->SessionId == cookie.number) return *s;
+  LoginNode none;
+  none.Role = -1;
+  return none;
 }
+inline int RoleOf(SessionCookie cookie) { return SessionOf(cookie).Role; }
 
 // The administration result page's failure line.
 inline std::string Failed(const std::string& reason) {
@@ -152,61 +156,38 @@ inline std::string MeetFileRows() {
     out += table + ":\n" + Rows("SELECT * FROM " + table + " ORDER BY rowid") + "\n";
   return out;
 }
-// The lists as text, to compare with the file: the athletes as
-// "id|bib|name|grade|class|sex|contests,", the rounds as
-// "id|contest|kind|session|order|entrants|places", the contests as
-// "id|prelims|qualifiers|places|scheme", in id order.
-inline std::string ListedAthletes() {
+// The athletes, lanes, rounds and contests of the lists, the number of
+// documents and whether registration is closed, a line each.
+inline std::string ListsAsText() {
   DataGuard hold(DataLock);
-  std::vector<AthleteNode> athletes = Model().AthleteList;
-  std::sort(athletes.begin(), athletes.end(), [](auto& a, auto& b) { return a.Id < b.Id; });
-  std::string out;
-  for (const AthleteNode& a : athletes) {
-    out += std::to_string(a.Id) + "|" + (a.Bib ? std::to_string(a.Bib) : "NULL") + "|" + a.Name + "|" +
-           std::to_string(a.GradeId) + "|" + std::to_string(a.ClassId) + "|" + std::to_string(a.Sex) + "|";
-    for (int contest : a.ContestIds) out += std::to_string(contest) + ",";
-    out += "\n";
+  const MeetModel& m = Model();
+  std::vector<std::string> lines = {"closed " + std::to_string(m.RegistrationClosed),
+                                    "documents " + std::to_string(m.DocumentList.size())};
+  auto line = [&](const char* kind, std::initializer_list<int> values, const std::string& text = {}) {
+    std::string out = kind;
+    for (int v : values) out += " " + std::to_string(v);
+    lines.push_back(out + " " + text);
+  };
+  for (const AthleteNode& a : m.AthleteList) {
+    std::string entries = a.Name + " " + a.BibText;
+    for (int contest : a.ContestIds) entries += " " + std::to_string(contest);
+    line("athlete", {a.Id, a.Bib, a.GradeId, a.ClassId, a.Sex}, entries);
   }
-  return out;
+  for (const LaneNode& l : m.LaneList) line("lane", {l.Id, l.RoundId, l.Heat, l.Lane, l.AthleteId, l.Result, l.Status});
+  for (const RoundNode& r : m.RoundList) line("round", {r.Id, r.ContestId, r.Kind, r.Session, r.Order, r.Entrants, r.Places});
+  std::sort(lines.begin(), lines.end());
+  // The contests in the list's order, which the loader's order must match.
+  for (const ContestNode& c : m.ContestList) line("contest", {c.Id, c.HasPrelim, c.Qualifiers, c.Places, c.SchemeId});
+  std::string text;
+  for (const std::string& l : lines) text += l + "\n";
+  return text;
 }
-inline std::string StoredAthletes() {
-  std::string out;
-  for (const std::string& row : Split(Rows("SELECT qrtb411, ifnull(nullif(qrtb412, 0), 'NULL'), qrtb410, qrtb413,"
-                                           " qrtb414, qrtb415 FROM qrtb409 ORDER BY qrtb411"))) {
-    out += row + "|";
-    for (const std::string& entry : Split(
-             Rows("SELECT qrtb399 FROM qrtb397 WHERE qrtb400 = " + row.substr(0, row.find('|')) + " ORDER BY rowid")))
-      out += entry + ",";
-    out += "\n";
-  }
-  return out;
-}
-inline std::string ListedRounds() {
-  DataGuard hold(DataLock);
-  std::vector<RoundNode> rounds = Model().RoundList;
-  std::sort(rounds.begin(), rounds.end(), [](auto& a, auto& b) { return a.Id < b.Id; });
-  std::string out;
-  for (const RoundNode& r : rounds) {
-    out += (out.empty() ? "" : "\n") + std::to_string(r.Id) + "|" + std::to_string(r.ContestId) + "|" +
-           std::to_string(r.Kind) + "|" + std::to_string(r.Session) + "|" + std::to_string(r.Order) + "|" +
-           std::to_string(r.Entrants) + "|" + std::to_string(r.Places);
-  }
-  return out;
-}
-inline std::string StoredRounds() {
-  return Rows("SELECT qrtb445, qrtb446, qrtb447, qrtb449, qrtb450, qrtb452, qrtb453 FROM qrtb444 ORDER BY qrtb445");
-}
-inline std::string ListedContests() {
-  DataGuard hold(DataLock);
-  std::string out;
-  for (const ContestNode& c : Model().ContestList) {
-    out += (out.empty() ? "" : "\n") + std::to_string(c.Id) + "|" + std::to_string(c.HasPrelim) + "|" +
-           std::to_string(c.Qualifiers) + "|" + std::to_string(c.Places) + "|" + std::to_string(c.SchemeId);
-  }
-  return out;
-}
-inline std::string StoredContests() {
-  return Rows("SELECT qrtb426, qrtb429, qrtb430, qrtb431, qrtb436 FROM qrtb425 ORDER BY qrtb428, qrtb427, qrtb426");
+// The lists hold what the file holds: the meet opened again from its file
+// gives the same lists.
+inline void ExpectListsFollowTheFile() {
+  const std::string held = ListsAsText();
+  ASSERT_EQ(OpenCurrentMeet(0), 0);
+  EXPECT_EQ(ListsAsText(), held);
 }
 // The names of AthleteList in its order.
 inline std::vector<std::string> ListedNames() {
@@ -256,12 +237,19 @@ class ServerTest : public ::testing::Test {
   std::string Page(const std::string& path) { return Get(path, admin_).body; }
   std::string Send(const std::string& path, const std::string& body) { return Post(path, body, admin_).body; }
 
-  // Signs a new session in as a staff account; returns its cookie.
+  // A new session's staff sign-in: the page answered, and through session
+  // its cookie (a new number once signed in).
+  std::string StaffSignIn(const std::string& name, const std::string& password, SessionCookie* session = nullptr) {
+    SessionCookie before = CookieNumber(Get("/AdminIndex.html"));
+    HttpResponse reply =
+        Post("/AdminIndex.html", "UserName=" + FormEncode(name) + "&PassWord=" + FormEncode(password), before);
+    if (session) *session = CookieNumber(reply).number ? CookieNumber(reply) : before;
+    return reply.body;
+  }
   SessionCookie SignInStaff(const std::string& name, const std::string& password) {
-    SessionCookie session = CookieNumber(Get("/AdminIndex.html"));
-    HttpResponse reply = Post("/AdminIndex.html", "UserName=" + name + "&PassWord=" + password, session);
-    EXPECT_NE(std::string::npos, reply.body.find("/Admin.html")) << reply.body;
-    return CookieNumber(reply);
+    SessionCookie session;
+    EXPECT_TRUE(Has(StaffSignIn(name, password, &session), "/Admin.html")) << name;
+    return session;
   }
   SessionCookie LoginAdmin() { return SignInStaff("admin", meet_->admin_password()); }
   // Signs in as the teacher of a class (of the registration meet by
