@@ -19,7 +19,6 @@ namespace {
 const char* kMeetSql = R"sql(
 INSERT INTO qrtb234 (qrtb235, qrtb236, qrtb237, qrtb238, qrtb239, qrtb240)
     VALUES (25, 1, 5, '105班', '120', '');
-UPDATE qrtb7 SET qrtb12 = '王老师', qrtb11 = '赵教练', qrtb10 = '1234' WHERE qrtb16 = 2;
 INSERT INTO qrtb373 (qrtb374, qrtb375, qrtb376, qrtb377, qrtb378, qrtb379, qrtb380, qrtb381,
                      qrtb382, qrtb383, qrtb384, qrtb385, qrtb386, qrtb387, qrtb388) VALUES
     (1, 2, 2, 6, 2, 2, 3, 6, 1, 1, 0, 0, 3, 0, 0),
@@ -60,12 +59,6 @@ INSERT INTO qrtb479 (qrtb480, qrtb481, qrtb482, qrtb483, qrtb484, qrtb485, qrtb4
     (6, 1, 1, 2, 77, NULL, 0, 0, 0, 0),
     (7, 1, 1, 3, 4, NULL, 0, 0, 0, 0);
 INSERT INTO qrtb498 (qrtb500) VALUES (5);
-INSERT INTO qrtb518 (qrtb519, qrtb520, qrtb521, qrtb522, qrtb523) VALUES
-    (1, 1, 4, '5月1日8时0分', '秩序册(202451800).doc'),
-    (2, 2, 0, '5月2日9时5分', 'b.doc');
-UPDATE qrtb292 SET qrtb125 = 6, qrtb133 = '2 3 4 5 6 7 ' WHERE qrtb124 = 1;
-UPDATE qrtb292 SET qrtb125 = 5, qrtb133 = '1 2 3 4 5 6 ' WHERE qrtb124 = 2;
-UPDATE qrtb292 SET qrtb125 = 60, qrtb133 = NULL WHERE qrtb124 = 3;
 )sql";
 
 class Loaders : public ::testing::Test {
@@ -117,13 +110,6 @@ TEST_F(Loaders, GradeOptionsAndAFailedLoadLeavingItsListEmpty) {
   ASSERT_TRUE(MeetConnection().ExecScript("DROP TABLE qrtb518"));
   EXPECT_NE(LoadDocuments(), 0);
   EXPECT_TRUE(Model().DocumentList.empty());
-}
-
-TEST(BibText, WidthThreeOrFourDigits) {
-  EXPECT_EQ(FormatBibText(7, 3), "007");
-  EXPECT_EQ(FormatBibText(1234, 3), "1234");
-  EXPECT_EQ(FormatBibText(7, 4), "0007");
-  EXPECT_EQ(FormatBibText(0, 3), "");
 }
 
 }  // namespace

@@ -45,18 +45,6 @@ int IdOf(const Node* node) {
   return node ? node->Id : 0;
 }
 
-TEST_F(Lookups, AClassesAthletesAreOneRunOfTheOrderedList) {
-  auto ids = [](int grade, int cls) {
-    std::vector<int> out;
-    for (const AthleteNode& a : ClassAthletes(grade, cls)) out.push_back(a.Id);
-    return out;
-  };
-  EXPECT_EQ(ids(1, 1), (std::vector<int>{1, 2}));  // the first run, both sexes
-  EXPECT_EQ(ids(1, 2), (std::vector<int>{3}));     // the last run
-  EXPECT_TRUE(ids(1, 3).empty());
-  EXPECT_TRUE(ids(2, 1).empty());  // the class number of another grade
-}
-
 TEST_F(Lookups, MissesThatAreDataErrorsLogTheirCodes) {
   EXPECT_EQ(CodeOf([] { EXPECT_EQ(IdOf(FindGroupById(2)), 2); }), 0);
   EXPECT_EQ(CodeOf([] { EXPECT_EQ(IdOf(FindGroupById(9)), 0); }), 123511);
@@ -76,16 +64,6 @@ TEST_F(Lookups, MissesThatAreDataErrorsLogTheirCodes) {
   EXPECT_EQ(IdOf(FindEventOfRound(*FindRoundById(3))), 2);
   EXPECT_EQ(IdOf(FindEventOfRound(*FindRoundById(4))), 9);
   EXPECT_EQ(CodeOf([] { EXPECT_EQ(IdOf(FindEventOfRound(RoundNode{.ContestId = 99})), 0); }), 12550);
-}
-
-TEST_F(Lookups, ResultInEventCountsValuesNotStatuses) {
-  EXPECT_EQ(AthleteHasResultInEvent(3, 1), 1);  // 1250 in the 50米 preliminary
-  EXPECT_EQ(AthleteHasResultInEvent(1, 1), 0);  // a foul without a value
-  EXPECT_EQ(AthleteHasResultInEvent(1, 9), 1);
-  EXPECT_EQ(AthleteHasResultInEvent(2, 1), 0);
-  Model().ContestList.erase(Model().ContestList.begin());  // contest 10 (event 1 sorts first)
-  ASSERT_EQ(FindContestByGroupAndEvent(1, 1), nullptr);
-  EXPECT_EQ(CodeOf([] { EXPECT_EQ(AthleteHasResultInEvent(3, 1), 0); }), 12550);
 }
 
 // The indexes answer as a walk of the lists would, after the lists were

@@ -2,31 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include "database/data_error.h"
-#include "database/lookups.h"
 #include "database/store_test_support.h"
-#include "tests/testing/meet_fixture.h"
 
 namespace korva {
 
 namespace {
-
-// Session 2 holds, by order: 1 100米 (venue 1), 2 跳远 (venue 4), 3 50米跨栏
-// (venue 3), 4 立定跳远 (venue 4), 5 200米 (venue 2). Rounds 6 and 7 are
-// not scheduled yet.
-const char* kScheduleSql = R"sql(
-INSERT INTO qrtb373 (qrtb374, qrtb375, qrtb376, qrtb381) VALUES (1, 1, 1, 6);
-INSERT INTO qrtb425 (qrtb426, qrtb427, qrtb428) VALUES (1, 1, 3), (2, 1, 7), (3, 1, 9), (4, 1, 4), (5, 1, 10);
-INSERT INTO qrtb444 (qrtb445, qrtb446, qrtb447, qrtb449, qrtb450, qrtb451) VALUES
-    (1, 1, 3, 2, 1, 5), (2, 3, 3, 2, 2, 5), (3, 2, 3, 2, 3, 5), (4, 5, 3, 2, 4, 5),
-    (5, 4, 3, 2, 5, 5), (6, 1, 1, 0, 0, 0), (7, 4, 1, 0, 0, 0);
-)sql";
-
-class Rounds : public ::testing::Test {
- protected:
-  void SetUp() override { fixture_.OpenNewMeet(kScheduleSql); }
-  MeetFixture fixture_;
-};
 
 TEST(EstimateRoundMinutes, HeatsOrAthletesTimesTheEventsMinutes) {
   VenueNode track{.Size = 8};

@@ -359,61 +359,43 @@ class DrawTest : public ::testing::Test {
   DataGuard hold_{DataLock};
 };
 
-// Drawn meets of every shape are written whole, and a search for undrawn
-// entrants afterwards finds none.
-TEST_F(DrawTest, EveryRoundIsWrittenAsDrawn) {
-  std::mt19937 gen(99);
-  int spread_checks = 0;
-  for (int meet = 0; meet < 16 && !HasFailure(); ++meet) {
-    SCOPED_TRACE("meet " + std::to_string(meet));
-    const DrawShape shape = RandomDrawShape(gen);
-    OpenShape(shape);
-    ASSERT_EQ(DrawAllRounds(static_cast<unsigned>(meet)), 0);
-    ExpectListsMatchFile();
-    CheckDrawnMeet(shape, spread_checks);
-    const auto drawn = LaneRows();
-    ASSERT_EQ(RedrawUndrawnContests(1u), 0);
-    EXPECT_EQ(LaneRows(), drawn);
-  }
-}
-
-// A late entrant is drawn by drawing its contest again, unless the contest
+// A late entrant is drawn by drawing its contest again, where its team runs
+// (a boy of a mixed team in the girls' contest's round), unless the contest
 // has results: those are never thrown away.
 TEST_F(DrawTest, LateEntrantsAreDrawnWhereNoResultIsLost) {
-  for (bool with_result : {false, true}) {
-    const int meet = OpenShape({.Boys = {3, 2}, .Girls = {1, 1}});
+  struct Case {
+    DrawShape shape;
+    bool with_result;
+    int round, entrants;
+  };
+  const Case cases[] = {
+      {{.Boys = {3, 2}, .Girls = {1, 1}}, false, 1003, 6},
+      {{.Boys = {3, 2}, .Girls = {1, 1}}, true, 1003, 5},
+      {{.TuanTiType = 3, .Boys = {1, 1}, .Girls = {1, 0}}, false, 2003, 2},  // the teams of classes 1 and 2
+  };
+  for (const Case& c : cases) {
+    const int meet = OpenShape(c.shape);
     ASSERT_EQ(DrawAllRounds(1u), 0);
-    if (with_result) {
+    if (c.with_result) {
       ASSERT_TRUE(fixture_.MeetSql(meet, "UPDATE qrtb479 SET qrtb485 = 1234 WHERE qrtb481 = 1003"));
     }
     AddLateAthlete(meet, 500, 1, 100);
     EXPECT_EQ(IsAthleteUndrawn(100, 500), 1);
     const auto boys = LaneRows(1003), girls = LaneRows(2003);
     ASSERT_EQ(RedrawUndrawnContests(2u), 0);
-    EXPECT_EQ(IsAthleteUndrawn(100, 500), with_result ? 1 : 0);
-    EXPECT_EQ(FindRoundById(1003)->Entrants, with_result ? 5 : 6);
-    if (with_result) {
+    EXPECT_EQ(IsAthleteUndrawn(100, 500), c.with_result ? 1 : 0);
+    EXPECT_EQ(FindRoundById(c.round)->Entrants, c.entrants);
+    if (c.with_result) {
       EXPECT_EQ(LaneRows(1003), boys);
     }
-    EXPECT_EQ(LaneRows(2003), girls);  // the other contest is not drawn again
+    if (c.shape.TuanTiType == 1) {
+      EXPECT_EQ(LaneRows(2003), girls);  // the other contest is not drawn again
+    } else {
+      int spread_checks = 0;
+      CheckDrawnMeet(c.shape, spread_checks);
+    }
     ExpectListsMatchFile();
   }
-}
-
-// A boy entered late in a mixed team is drawn where the team runs, in the
-// girls' contest's round: every entrant keeps exactly one lane.
-TEST_F(DrawTest, ALateMixedTeamEntrantIsDrawnWhereItsTeamRuns) {
-  const DrawShape shape{.TuanTiType = 3, .Boys = {1, 1}, .Girls = {1, 0}};
-  const int meet = OpenShape(shape);
-  ASSERT_EQ(DrawAllRounds(6u), 0);
-  AddLateAthlete(meet, 500, 1, 100);
-  EXPECT_EQ(IsAthleteUndrawn(100, 500), 1);
-  ASSERT_EQ(RedrawUndrawnContests(7u), 0);
-  EXPECT_EQ(IsAthleteUndrawn(100, 500), 0);
-  int spread_checks = 0;
-  CheckDrawnMeet(shape, spread_checks);
-  EXPECT_EQ(FindRoundById(2003)->Entrants, 2);  // the teams of classes 1 and 2
-  ExpectListsMatchFile();
 }
 
 // A preliminary dropped for few entrants makes its final a single final;
@@ -446,20 +428,6 @@ TEST_F(DrawTest, AFailedWriteLeavesFileAndListsAsTheyWere) {
   EXPECT_TRUE(Model().LaneList.empty());
   EXPECT_EQ(FindRoundById(1003)->Entrants, 0);
   ExpectListsMatchFile();
-}
-
-TEST_F(DrawTest, ARoundDrawnAgainTakesTheNextFreeIds) {
-  OpenShape({.Boys = {2}, .Girls = {3}});
-  ASSERT_EQ(DrawAllRounds(5u), 0);
-  ASSERT_EQ(DeleteRoundLanes(1003), 0);
-  int next_id = RemoveRoundLanes(1003);
-  EXPECT_EQ(next_id, 6);  // the girls hold 3 to 5
-  int heats = 0, entrants = 0;
-  ASSERT_EQ(DrawRound(*FindRoundById(1003), next_id, heats, entrants), 0);
-  EXPECT_EQ(std::tuple(next_id, heats, entrants), std::tuple(8, 1, 2));
-  ExpectListsMatchFile();
-  EXPECT_EQ(RemoveRoundLanes(2003), 8);
-  EXPECT_EQ(RemoveRoundLanes(1003), 1);
 }
 
 }  // namespace

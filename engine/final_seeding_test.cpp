@@ -109,18 +109,6 @@ TEST_F(Preliminary, AnExistingFinalIsReplacedOnlyAfterTheWarningAndNeverOnceItHa
   EXPECT_EQ(Dump({"qrtb479", "qrtb444"}), final_started);
 }
 
-TEST_F(Preliminary, TheSeededFinalIsCountedLikeAnyFinal) {
-  RunPreliminary();
-  const int athletes[] = {101, 102, 103, 104, 105, 106, 107, 108, 109};
-  UploadReply reply;
-  for (int i = 0; i < 9; ++i) reply = Upload(7, athletes[i], "12." + std::to_string(10 + i));
-  EXPECT_EQ(reply.code, kReplyCounted);
-  const std::vector<Placing> placings = RoundPlacings(7);
-  EXPECT_EQ(placings[0], Placing(101, 1, 900, 0));
-  EXPECT_EQ(placings[5], Placing(106, 6, 300, 0));
-  EXPECT_EQ(placings[6], Placing(107, 0, 0, 0));
-}
-
 TEST_F(Preliminary, RegroupingSeedsAFinalAgainAndRefusesWhatItMayNotTouch) {
   RunPreliminary();
   Upload(1, 1, "12.00");
@@ -133,29 +121,6 @@ TEST_F(Preliminary, RegroupingSeedsAFinalAgainAndRefusesWhatItMayNotTouch) {
   EXPECT_EQ(std::tie(done[1].Title, done[1].Outcome), std::tuple("一年级 男子  100米 决赛", RegroupOutcome::kHasResults));
   EXPECT_EQ(StartList(7).size(), 9u);
   EXPECT_GT(FindRoundById(6)->CompletionStamp, 0);
-}
-
-TEST(Regroup, TheVenueListSizesItsPreliminariesAndShowsEveryRoundWithLanes) {
-  MeetFixture fixture;
-  OpenScoringMeet(fixture, "UPDATE qrtb292 SET qrtb125 = 6 WHERE qrtb124 = 1;");
-  Upload(3, 1, "25.00");
-  DataGuard hold(DataLock);
-  std::vector<RegroupRow> rows;
-  ASSERT_EQ(ListRegroupRows(*FindVenueById(1), rows), 5);
-  EXPECT_EQ(FindRoundById(6)->Places, 6);
-  EXPECT_EQ(MeetInt("SELECT qrtb453 FROM qrtb444 WHERE qrtb445 = 6"), 6);
-  auto shown = [&](int k) {
-    const RegroupRow& r = rows[k];
-    return std::tuple(r.RoundId, r.Title, r.Heats, r.Entrants, r.Teams, r.HasResults);
-  };
-  EXPECT_EQ(shown(1), std::tuple(1, "一年级 男子  100米 决赛", 2, 10, false, false));
-  EXPECT_EQ(shown(2), std::tuple(3, "一年级 男子  200米 决赛", 1, 8, false, true));
-  EXPECT_EQ(shown(4), std::tuple(5, "一年级 男子 团队 4x100米接力 决赛", 1, 3, true, false));
-
-  FailOn("UPDATE", "qrtb444", "no_rounds");
-  std::vector<RegroupRow> more;
-  EXPECT_EQ(ListRegroupRows(*FindVenueById(1), more), -1);
-  EXPECT_TRUE(more.empty());
 }
 
 // A direct final drawn from its entrants: under AdmitOneLess a final with

@@ -203,14 +203,6 @@ TEST_F(Uploads, AFailedWriteWhileCountingLeavesTheRoundAsItWas) {
   EXPECT_EQ(Model().RecordList.front().Value, 1190);
 }
 
-TEST_F(Uploads, ACombinedEventIsStoredAndReportedAsSaved) {
-  UploadReply reply = Upload(4, 1, "320");
-  EXPECT_EQ(reply.code, kReplySaved);
-  EXPECT_EQ(reply.text, "320");
-  EXPECT_EQ(Upload(4, 2, "310", 0, 1, 310).code, kReplySavedEqualled);
-  EXPECT_EQ(RoundPlacings(4), (std::vector<Placing>{{1, 0, 0, 0}, {2, 0, 200, 1}}));
-}
-
 }  // namespace
 
 }  // namespace korva

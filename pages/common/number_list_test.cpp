@@ -1,9 +1,12 @@
 #include "pages/common/number_list.h"
+#include "pages/common/setup_result_page.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <climits>
+
+#include "tests/testing/text_count.h"
 
 namespace korva {
 
@@ -34,6 +37,13 @@ TEST(NumberListTest, DashNumbersEndAtOneTooLargeForAnInt) {
   EXPECT_EQ(ReadDashNumbers("5-99999999999-7", n), 1);
   EXPECT_EQ(ReadDashNumbers("-2147483648-2147483647", n), 2);
   EXPECT_THAT(n, ElementsAre(INT_MIN, INT_MAX, 0, 1));
+}
+
+// The reason is an argument, never a format; names are escaped.
+TEST(SetupResultContent, TextIsNoFormatAndNamesAreEscaped) {
+  EXPECT_TRUE(Has(BuildSetupResultContent(71, "100%s%d", ""), "原因是：<br>100%s%d</font>"));
+  EXPECT_TRUE(Has(BuildSetupResultContent(0, "", "<b>"), "成功建立“&lt;b&gt;”"));
+  EXPECT_TRUE(Has(BuildSetupResultContent(-1, "", ""), "Sorry:,产生未知错误！"));
 }
 
 }  // namespace

@@ -98,17 +98,6 @@ TEST_F(Certificates, ASingleResultCarriesItsPlaceSpacedAndSharesTheJobsFlag) {
   EXPECT_EQ(Line(out, 1), "<strong>一年级02班 &lt;i&gt;</strong>同学：");
 }
 
-TEST_F(Certificates, ThePreviewHasMoveButtonsForEveryLineAndIdsForTheScript) {
-  std::string out;
-  BuildCertificatePreview(out, CertificateLines{"l1", "l2", "l3", "l4", "l6", "l7"});
-  EXPECT_EQ(out.rfind("<div class=\"zj16kdivYuLan\">\r\n<div class=\"PiaoFuDiv1\">各行位置控制：（每按一次移动1毫米）<br />", 0), 0u);
-  for (int line = 1; line <= 7; ++line)
-    for (int direction = 1; direction <= 4; ++direction)
-      EXPECT_EQ(CountOf(out, "MoveZjDiv(" + std::to_string(line) + "," + std::to_string(direction) + ")"), 1);
-  EXPECT_NE(out.find("<div class=\"jzline5\" id=\"jzdiv5\"><nobr>特发此证，并表祝贺！</nobr></div>"), std::string::npos);
-  EXPECT_TRUE(out.ends_with("<div class=\"jzline7\" id=\"jzdiv7\"><nobr>l7</nobr></div></div>\r\n"));
-}
-
 }  // namespace
 
 }  // namespace korva

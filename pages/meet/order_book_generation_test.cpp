@@ -77,37 +77,26 @@ TEST(OrderBookFileName, MonthDayHourMinuteSecondUnpadded) {
   EXPECT_EQ(OrderBookFileName(std::mktime(&when)), "秩序册(53957).doc");
 }
 
-TEST_F(OrderBookGenerationTest, ARunNumbersDrawsWritesAndRecordsTheBook) {
+// A run numbers, draws, writes and records the book (the HTTP test reads it
+// as XML and downloads it); a second run moves the one record and keeps the
+// draw and the numbers.
+TEST_F(OrderBookGenerationTest, ARunRecordsTheBookAndASecondMovesTheRecordAndKeepsTheDraw) {
   OpenOrderBookMeet(fixture_);
-  EXPECT_EQ(Run(), (std::vector<int>{kBookNumbering, kBookDrawing, kBookRoster, kBookSchedule, kBookWritingFile,
-                                     kBookFinished}));
-  EXPECT_EQ(OrderBookState, kBookFinished);
-  {
-    DataGuard hold(DataLock);
-    for (const AthleteNode& a : Model().AthleteList) EXPECT_NE(a.Bib, 0) << a.Name;
-    EXPECT_FALSE(Model().LaneList.empty());
-    ASSERT_EQ(Model().DocumentList.size(), 1u);
-    EXPECT_EQ(Model().DocumentList[0].Downloads, 0);
-  }
-  const std::string path = BookPath();
-  const std::string book = ReadFile(path);
-  ASSERT_FALSE(book.empty()) << path;
-  EXPECT_EQ(std::system(("xmllint --noout '" + path + "'").c_str()), 0);
+  const std::vector<int> states = {kBookNumbering, kBookDrawing, kBookRoster, kBookSchedule, kBookWritingFile,
+                                   kBookFinished};
+  EXPECT_EQ(Run(), states);
   // The name with markup stays a name.
-  const std::vector<std::string> texts = ParagraphTexts(book);
+  const std::vector<std::string> texts = ParagraphTexts(ReadFile(BookPath()));
   EXPECT_NE(std::find(texts.begin(), texts.end(), "001<xmp>&  002张一  003张二  004张三"), texts.end());
-}
-
-TEST_F(OrderBookGenerationTest, ASecondRunMovesTheOneRecordAndKeepsTheDrawAndNumbers) {
-  OpenOrderBookMeet(fixture_);
-  Run();
   std::vector<LaneNode> lanes;
   {
     DataGuard hold(DataLock);
+    for (const AthleteNode& a : Model().AthleteList) EXPECT_NE(a.Bib, 0) << a.Name;
     lanes = Model().LaneList;
+    ASSERT_EQ(Model().DocumentList.size(), 1u);
     Model().DocumentList[0].Downloads = 4;
   }
-  EXPECT_EQ(Run().back(), kBookFinished);
+  EXPECT_EQ(Run(), states);
   DataGuard hold(DataLock);
   ASSERT_EQ(Model().DocumentList.size(), 1u);
   EXPECT_EQ(Model().DocumentList[0].Downloads, 0);

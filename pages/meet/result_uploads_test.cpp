@@ -51,42 +51,19 @@ TEST(ScoreUploadPath, OnlyAWellFormedPathIsStored) {
   for (const Case& c : cases) EXPECT_EQ(AnswerScoreUpload(c.path), c.answer) << c.path;
 }
 
-TEST(ScoreUploadPath, TheQuestionsNameTheAthleteTheClerkConfirms) {
-  MeetFixture fixture;
-  OpenScoringMeet(fixture);
-  const char* texts[] = {"12.00", "12.50", "12.50", "12.80", "13", "13.00", "13.00", "13.10", "13.50", "14.00"};
-  for (int athlete = 1; athlete <= 10; ++athlete) PageUpload(1, athlete, texts[athlete - 1]);
-  const UploadReply warning = PageUpload(1, 10, "11.00");
-  EXPECT_EQ(warning.code, kReplyAsk);
-  EXPECT_EQ(warning.text.find("<img src=\"warn.jpg\" />警告：保存成绩时发现本次比赛已经生成名次与得分"), 0u);
-  for (const char* part : {"id=\"fgjsjl1\" value=\"1\"", "id=\"fgjsjl2\" value=\"2\"", "onclick=\"AgainTiJiao(10);\""})
-    EXPECT_NE(warning.text.find(part), std::string::npos) << part;
-}
-
 constexpr const char* kDone = "1决赛已经完成，请查看或打印【成绩表】。";
 
 class TiedLongJump : public ::testing::Test {
  protected:
-  // Boys' long jump (no ties, three places): 1 and 2 tie for first.
+  // Boys' long jump (no ties, three places): 1 and 2 tie for first. The tie
+  // form and the counted round's warning are clicked through in Chromium.
   void SetUp() override {
     OpenScoringMeet(fixture_);
     const char* texts[] = {"4.50", "4.50", "4.20", "4.00", "3.90", "3.80"};
-    for (int athlete = 1; athlete <= 6; ++athlete) last_ = PageUpload(2, athlete, texts[athlete - 1]);
+    for (int athlete = 1; athlete <= 6; ++athlete) PageUpload(2, athlete, texts[athlete - 1]);
   }
   MeetFixture fixture_;
-  UploadReply last_;
 };
-
-TEST_F(TiedLongJump, TheTieFormAsksForThePlacesOfTheTiedRowsOnly) {
-  EXPECT_EQ(last_.code, kReplyAsk);
-  for (const char* part : {"value=\"3-3-\"", "id=\"BinLieMax\" value=\"2\"", "name=\"APIstID1\" id=\"APIstID1\" value=\"1\"",
-                           "name=\"APIstID2\" id=\"APIstID2\" value=\"2\"", "<option value=\"1\">第1名</option><option value=\"2\">第2名</option>",
-                           "bgcolor=\"#DFDFFF\"", "bgcolor=\"#FFFFE6\"", "<td>男1</td>", "onclick=\"APPtiJiao();\"",
-                           "强制允许并列", "<td>4.50米</td>"})
-    EXPECT_NE(last_.text.find(part), std::string::npos) << part;
-  EXPECT_EQ(RoundPlacings(2)[0], Placing(1, 0, 0, 0));
-  EXPECT_EQ(FindRoundById(2)->CompletionStamp, 0);
-}
 
 TEST_F(TiedLongJump, PlacesByHandDistinctOrShared) {
   struct Case {
