@@ -8,7 +8,9 @@ namespace korva {
 
 namespace {
 
-// iconv descriptors carry shift state, so each conversion gets its own.
+// A descriptor carries shift state, so each thread keeps its own per
+// direction and resets it before every conversion: opening one costs more
+// than converting a name, and a meet's load converts tens of thousands.
 class Iconv {
  public:
   Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
@@ -25,6 +27,7 @@ class Iconv {
     std::string out;
     if (cd_ == reinterpret_cast<iconv_t>(-1)) return out;
     out.reserve(in.size() * 3 / 2 + 4);
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     char* src = const_cast<char*>(in.data());
     size_t left = in.size();
     char buf[1024];
@@ -66,13 +69,13 @@ bool IsAscii(std::string_view s) {
 
 std::string GbkToUtf8(std::string_view gbk) {
   if (IsAscii(gbk)) return std::string(gbk);
-  Iconv cv("UTF-8", "CP936");
+  thread_local Iconv cv("UTF-8", "CP936");
   return cv.Convert(gbk, "\xEF\xBF\xBD", false);
 }
 
 std::string Utf8ToGbk(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);
-  Iconv cv("CP936", "UTF-8");
+  thread_local Iconv cv("CP936", "UTF-8");
   return cv.Convert(utf8, "?", true);
 }
 

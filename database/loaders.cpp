@@ -245,18 +245,21 @@ int LoadAthletesInto(Connection& conn, MeetModel& model) {
   NoteListReloaded();
   list.clear();
   Statement st(conn, "SELECT * FROM qrtb409 ORDER BY qrtb413, qrtb414, qrtb415, qrtb412, qrtb411");
+  const int c_id = st.Column("qrtb411"), c_bib = st.Column("qrtb412"), c_name = st.Column("qrtb410"),
+            c_grade = st.Column("qrtb413"), c_class = st.Column("qrtb414"), c_sex = st.Column("qrtb415"),
+            c_reserved = st.Column("qrtb416");
   std::unordered_map<int, std::size_t> index;
   while (st.Next()) {
     AthleteNode& n = list.emplace_back();
     n.Ordinal = static_cast<int>(list.size());
-    n.Id = st.ReadIntField("qrtb411");
-    n.Bib = st.ReadIntField("qrtb412");
+    n.Id = st.ReadIntField(c_id);
+    n.Bib = st.ReadIntField(c_bib);
     n.BibText = FormatBibText(n.Bib, model.BibWidth);
-    n.Name = st.ReadTextField("qrtb410");
-    n.GradeId = st.ReadIntField("qrtb413");
-    n.ClassId = st.ReadIntField("qrtb414");
-    n.Sex = st.ReadIntField("qrtb415");
-    n.Reserved = st.ReadIntField("qrtb416");
+    n.Name = st.ReadTextField(c_name);
+    n.GradeId = st.ReadIntField(c_grade);
+    n.ClassId = st.ReadIntField(c_class);
+    n.Sex = st.ReadIntField(c_sex);
+    n.Reserved = st.ReadIntField(c_reserved);
     index.emplace(n.Id, list.size() - 1);
   }
   if (!st.ok()) return Fail(list);
@@ -284,7 +287,7 @@ int LoadLanesInto(Connection& conn, MeetModel& model) {
             c_heat = st.Column("qrtb482"), c_lane = st.Column("qrtb483"),
             c_athlete = st.Column("qrtb484"), c_status = st.Column("qrtb486"),
             c_place = st.Column("qrtb487"), c_points = st.Column("qrtb488"),
-            c_flag = st.Column("qrtb489");
+            c_flag = st.Column("qrtb489"), c_result = st.Column("qrtb485");
   while (st.Next()) {
     LaneNode& n = list.emplace_back();
     n.Id = st.ReadIntField(c_id);
@@ -294,7 +297,7 @@ int LoadLanesInto(Connection& conn, MeetModel& model) {
     n.AthleteId = st.ReadIntField(c_athlete);
     auto it = class_of.find(n.AthleteId);
     n.ClassId = it == class_of.end() ? 0 : it->second;
-    n.Result = st.ReadIntOr("qrtb485", kNoResult);
+    n.Result = st.ReadIntOr(c_result, kNoResult);
     n.Status = st.ReadIntField(c_status);
     n.Place = st.ReadIntField(c_place);
     n.Points = st.ReadIntField(c_points);

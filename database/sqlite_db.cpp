@@ -143,9 +143,10 @@ int Statement::ReadIntField(int index) const {
 
 int Statement::ReadIntField(const char* column) const { return ReadIntField(Column(column)); }
 
-int Statement::ReadIntOr(const char* column, int null_value) const {
-  int index = Column(column);
-  if (index < 0 || sqlite3_column_type(stmt_, index) == SQLITE_NULL) return null_value;
+int Statement::ReadIntOr(const char* column, int null_value) const { return ReadIntOr(Column(column), null_value); }
+
+int Statement::ReadIntOr(int index, int null_value) const {
+  if (!stmt_ || index < 0 || sqlite3_column_type(stmt_, index) == SQLITE_NULL) return null_value;
   return sqlite3_column_int(stmt_, index);
 }
 

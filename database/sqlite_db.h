@@ -85,6 +85,7 @@ class Statement {
   int ReadIntField(int index) const;
   // Like ReadIntField, but NULL gives null_value.
   int ReadIntOr(const char* column, int null_value) const;
+  int ReadIntOr(int index, int null_value) const;
   bool IsNull(const char* column) const;
   // The column text converted to GBK; NULL gives an empty text.
   std::string ReadTextField(const char* column) const;
