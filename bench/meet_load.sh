@@ -8,7 +8,8 @@
 # run serves a copy of it. Pages and feeds are measured with wrk (its timeout
 # raised, so that slow answers count in the 99th percentile) beside nginx
 # serving the same bytes with open_file_cache; uploads beside a bare SQLite
-# program making the same transaction with the server's pragmas. Loopback
+# program making the same transaction with the server's pragmas and the same
+# sync before each answer. Loopback
 # only. Needs wrk, nginx, curl, python3 (apt-get install wrk nginx curl).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -189,13 +190,31 @@ PY
 
 # The bare program: the same lane update with the meet file's pragmas, one
 # transaction each, from as many threads taking turns as the server's
-# writers do.
+# writers do; each then waits, after its turn, until the -wal file is synced
+# past its commit, one sync serving every commit made before it began.
 bare_uploads() {  # folder clerks seconds
   python3 - "$1" "$2" "$3" <<'PY'
-import glob, sqlite3, sys, threading, time
+import glob, os, sqlite3, sys, threading, time
 folder, clerks, seconds = sys.argv[1], int(sys.argv[2]), float(sys.argv[3])
 meet = [f for f in glob.glob(folder + "/ydh*.dat")][0]
 times, lock = [], threading.Lock()
+made, synced, syncing, cv = [0], [0], [False], threading.Condition()
+def wait_synced(mine):
+    with cv:
+        while synced[0] < mine:
+            if syncing[0]:
+                cv.wait()
+                continue
+            syncing[0], target = True, made[0]
+            cv.release()
+            try:
+                fd = os.open(meet + "-wal", os.O_RDONLY)
+                os.fdatasync(fd)
+                os.close(fd)
+            finally:
+                cv.acquire()
+            syncing[0], synced[0] = False, target
+            cv.notify_all()
 # The lanes the clerks upload to: the open finals' (the last of each left empty).
 finals = {}
 for r, lane in sqlite3.connect(meet).execute(
@@ -205,7 +224,7 @@ for r, lane in sqlite3.connect(meet).execute(
 rounds = sorted(finals)
 def clerk(k):
     db = sqlite3.connect(meet, timeout=60, isolation_level=None, check_same_thread=False)
-    db.execute("PRAGMA journal_mode=DELETE"); db.execute("PRAGMA synchronous=FULL")
+    db.execute("PRAGMA journal_mode=WAL"); db.execute("PRAGMA synchronous=NORMAL")
     end, i = time.time() + seconds, 0
     while time.time() < end:
         t = time.time()
@@ -214,6 +233,10 @@ def clerk(k):
             lanes = finals[rounds[k % len(rounds)]]
             db.execute("UPDATE qrtb479 SET qrtb485 = ? WHERE qrtb480 = ?", (1210 + i % 80, lanes[i % (len(lanes) - 1)]))
             db.execute("COMMIT")
+            with cv:
+                made[0] += 1
+                mine = made[0]
+        wait_synced(mine)
         times.append(time.time() - t); i += 1
 threads = [threading.Thread(target=clerk, args=(k,)) for k in range(clerks)]
 t0 = time.time()

@@ -1,5 +1,6 @@
 #include "database/connections.h"
 
+#include "database/base_changes.h"
 #include "database/data_lock.h"
 #include "database/store_rounds.h"
 
@@ -17,7 +18,7 @@ Connection& MeetConnection() {
 
 bool OpenMeetFile(Connection& conn, const std::string& path, bool create) {
   return conn.Open(path, create) && conn.Attach(BaseConnection().path(), "base") &&
-         conn.ExecScript("PRAGMA base.synchronous=FULL");
+         conn.ExecScript("PRAGMA base.synchronous=NORMAL") && TrackBaseChanges(conn);
 }
 
 namespace {

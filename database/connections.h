@@ -10,13 +10,13 @@ namespace korva {
 Connection& BaseConnection();
 // The open meet's file, with the base file attached as schema "base", so a
 // meet table and its base-file twin ("base.qrtb26") change in one
-// transaction. Not open while no meet is open.
+// transaction (base_changes.h). Not open while no meet is open.
 Connection& MeetConnection();
 
 // Opens the meet file at path on conn (creating it only when create is set)
-// with the base file attached as "base", both in full synchronous mode, so a
-// change that spans the two files survives a power cut whole. False on
-// failure.
+// with the base file attached as "base"; a transaction that changes both
+// files commits them in steps (base_changes.h), and what a crash left half
+// done is completed here. False on failure.
 [[nodiscard]] bool OpenMeetFile(Connection& conn, const std::string& path, bool create);
 
 // Highest value of column in table_and_condition plus 1 on the base (base

@@ -93,13 +93,6 @@ bool WriteAll(int fd, std::string_view text) {
   return true;
 }
 
-bool SyncFolder(const std::string& folder) {
-  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = ::fsync(fd) == 0;
-  return ::close(fd) == 0 && ok;
-}
-
 void RemovePartialFiles(const std::string& folder) {
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
@@ -146,7 +139,7 @@ int OpenDataFolder(const std::string& folder, std::string* new_admin_password) {
     std::string temp_path = base_path + ".new";
     std::remove(temp_path.c_str());
     bool written = WriteNewBaseFile(temp_path, password);
-    if (!written || std::rename(temp_path.c_str(), base_path.c_str()) != 0) {
+    if (!written || std::rename(temp_path.c_str(), base_path.c_str()) != 0 || !SyncFolderOf(base_path)) {
       std::remove(temp_path.c_str());
       LogServerMessageUtf8("cannot create the base file " + base_path);
       return 1;
@@ -187,9 +180,18 @@ bool WriteWholeDataFile(const std::string& folder, const std::string& name, std:
     std::remove(temp.c_str());
     return false;
   }
-  if (SyncFolder(folder)) return true;
+  if (SyncFolderOf(path)) return true;
   std::remove(path.c_str());
   return false;
+}
+
+bool SyncFolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = ::fsync(fd) == 0;
+  return ::close(fd) == 0 && ok;
 }
 
 int IsFileMissing(const std::string& path) {

@@ -41,6 +41,10 @@ constexpr std::size_t kOrganiserNameBytes = 100;
 // partial text. false on failure, with nothing of it left in the folder.
 [[nodiscard]] bool WriteWholeDataFile(const std::string& folder, const std::string& name, std::string_view text);
 
+// Syncs the folder holding path, so that a file created there keeps its
+// name through a power cut. False on failure.
+bool SyncFolderOf(const std::string& path);
+
 // 1 when no file matches path, else 0.
 [[nodiscard]] int IsFileMissing(const std::string& path);
 

@@ -3,10 +3,15 @@
 #include <cstring>
 #include <utility>
 
+#include "database/base_changes.h"
 #include "database/data_error.h"
+#include "database/durable_commits.h"
 #include "database/gbk_text.h"
 
 namespace korva {
+
+Connection::Connection() = default;
+Connection::~Connection() { Close(); }
 
 bool Connection::Open(const std::string& path, bool create) {
   Close();
@@ -23,10 +28,18 @@ bool Connection::Open(const std::string& path, bool create) {
   db_ = db;
   path_ = path;
   sqlite3_busy_timeout(db_, 5000);
-  if (!ExecScript("PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;")) {
+  bool wal = false;
+  {
+    // A file that can't take a -wal file keeps its old mode without an error.
+    Statement mode(*this, "PRAGMA journal_mode=WAL");
+    wal = mode.Next() && mode.ReadTextField(0) == "wal";
+  }
+  if (!wal || !ExecScript("PRAGMA synchronous=NORMAL")) {
+    LogServerMessageUtf8("sqlite: no WAL journal for " + path);
     Close();
     return false;
   }
+  TrackCommits(db_);
   return true;
 }
 
@@ -35,12 +48,14 @@ void Connection::Close() {
   db_ = nullptr;
   path_.clear();
   savepoint_depth_ = 0;
+  base_changes_.reset();
 }
 
 void Connection::Swap(Connection& other) noexcept {
   std::swap(db_, other.db_);
   std::swap(path_, other.path_);
   std::swap(savepoint_depth_, other.savepoint_depth_);
+  std::swap(base_changes_, other.base_changes_);
 }
 
 bool Connection::ExecScript(std::string_view sql) {
@@ -141,6 +156,11 @@ int Statement::ReadIntField(int index) const {
   return sqlite3_column_int(stmt_, index);
 }
 
+std::int64_t Statement::ReadInt64Field(int index) const {
+  if (!stmt_ || index < 0) return 0;
+  return sqlite3_column_int64(stmt_, index);
+}
+
 int Statement::ReadIntField(const char* column) const { return ReadIntField(Column(column)); }
 
 int Statement::ReadIntOr(const char* column, int null_value) const { return ReadIntOr(Column(column), null_value); }
@@ -173,6 +193,8 @@ Transaction::Transaction(Connection& conn) : conn_(conn) {
   if (!ok_) {
     --conn_.savepoint_depth();
     done_ = true;
+  } else if (conn_.savepoint_depth() == 1) {
+    StartBaseCapture(conn_);
   }
 }
 
@@ -182,13 +204,16 @@ Transaction::~Transaction() {
 
 bool Transaction::Commit() {
   if (done_) return false;
-  if (!conn_.ExecScript("RELEASE " + name_)) {
+  const bool outermost = conn_.savepoint_depth() == 1;
+  if ((outermost && !StageBaseChanges(conn_)) || !conn_.ExecScript("RELEASE " + name_)) {
     Rollback();
     return false;
   }
   done_ = true;
-  --conn_.savepoint_depth();
-  return true;
+  if (--conn_.savepoint_depth() > 0) return true;
+  const bool applied = ApplyStagedBaseChanges(conn_);
+  StopBaseCapture(conn_);
+  return applied;
 }
 
 void Transaction::Rollback() {
@@ -196,7 +221,7 @@ void Transaction::Rollback() {
   conn_.ExecScript("ROLLBACK TO " + name_ + "; RELEASE " + name_);
   done_ = true;
   ok_ = false;
-  --conn_.savepoint_depth();
+  if (--conn_.savepoint_depth() == 0) StopBaseCapture(conn_);
 }
 
 }  // namespace korva

@@ -5,21 +5,24 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace korva {
 
+struct BaseChanges;
+
 class Connection {
  public:
-  Connection() = default;
-  ~Connection() { Close(); }
+  Connection();
+  ~Connection();
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
 
   // Opens the file at path (UTF-8), creating it only when create is set.
-  // Full synchronous mode and the rollback journal, so a committed change
-  // survives a power cut and transactions may span attached files.
+  // WAL journal with synchronous=NORMAL: a commit is on disk once
+  // WaitForOwnCommits (durable_commits.h) has returned true in its thread.
   bool Open(const std::string& path, bool create);
   void Close();
   // Exchanges the open files of two connections (a meet switch prepares the
@@ -41,11 +44,15 @@ class Connection {
 
   // Nesting depth of open Transaction objects; used to name savepoints.
   int& savepoint_depth() { return savepoint_depth_; }
+  // Set on a meet connection: how its transactions change base rows
+  // (base_changes.h).
+  std::unique_ptr<BaseChanges>& base_changes() { return base_changes_; }
 
  private:
   sqlite3* db_ = nullptr;
   std::string path_;
   int savepoint_depth_ = 0;
+  std::unique_ptr<BaseChanges> base_changes_;
 };
 
 class Statement {
@@ -83,6 +90,7 @@ class Statement {
   // The column value of the current row; NULL (or no such column) gives 0.
   int ReadIntField(const char* column) const;
   int ReadIntField(int index) const;
+  std::int64_t ReadInt64Field(int index) const;
   // Like ReadIntField, but NULL gives null_value.
   int ReadIntOr(const char* column, int null_value) const;
   int ReadIntOr(int index, int null_value) const;

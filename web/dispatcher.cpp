@@ -7,6 +7,7 @@
 
 #include "database/data_error.h"
 #include "database/data_lock.h"
+#include "database/durable_commits.h"
 #include "database/model.h"
 #include "web/escape.h"
 #include "web/login.h"
@@ -107,6 +108,14 @@ void AnswerFromResult(const RouteRow& row, RouteContext& ctx) {
   }
 }
 
+// A change that may not be on disk is answered as a failed one, never with
+// the handler's success.
+void AnswerUnsynced(const RouteRow& row, RouteContext& ctx) {
+  LogServerMessage("route " + std::to_string(ctx.route) + ": the change could not be synced to disk");
+  ctx.reply.clear();
+  if (row.unsynced) AppendHtmlPage(ctx.session, row.unsynced, ctx.reply);
+}
+
 }  // namespace
 
 void HandleHttpRequest(const HttpRequest& request, std::string& reply) {
@@ -140,7 +149,14 @@ void HandleHttpRequest(const HttpRequest& request, std::string& reply) {
   if (refused) {
     AppendStatusReply(403, own);
   } else if (match.row && match.row->handler) {
-    if (RunHandler(*match.row, ctx)) AnswerFromResult(*match.row, ctx);
+    const bool ran = RunHandler(*match.row, ctx);
+    // Every reply waits, outside DataLock, until what its handler committed
+    // is on disk.
+    if (!WaitForOwnCommits()) {
+      AnswerUnsynced(*match.row, ctx);
+    } else if (ran) {
+      AnswerFromResult(*match.row, ctx);
+    }
     if (own.empty()) AnswerEmpty(match.row->empty, ctx.session, own);
   }
   if (own.empty()) ServeSessionExpiredPage(ctx.session, own);

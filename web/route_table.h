@@ -86,6 +86,9 @@ struct RouteRow {
   // request without a known cookie is answered without making one, and no
   // cookie is set.
   bool session = true;
+  // The body that tells the page its change failed, for a row whose change
+  // could not be made durable; null: the empty reply above.
+  const char* unsynced = nullptr;
 };
 
 using RouteTable = std::span<const RouteRow>;

@@ -173,9 +173,9 @@ void ManualPlacesRoute(RouteContext& ctx) {
 
 constexpr RouteRow kRows[] = {
     {.path = "/upcj.html", .roles = kClerks, .code = 61, .handler = ScoreUploadRoute, .access = Access::kWrite,
-     .empty = EmptyReply::kEmptyBody, .prefix = true},
+     .empty = EmptyReply::kEmptyBody, .prefix = true, .unsynced = "00"},
     {.path = "/ydhupdatestcj2016.html", .roles = kClerks, .code = 62, .handler = ManualPlacesRoute,
-     .access = Access::kWrite, .empty = EmptyReply::kEmptyBody},
+     .access = Access::kWrite, .empty = EmptyReply::kEmptyBody, .unsynced = "0"},
 };
 
 }  // namespace

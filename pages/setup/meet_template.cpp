@@ -75,6 +75,8 @@ bool CopyBlankMeetTemplate(const std::string& dest) {
   bool ok = WriteAll(fd, bytes.data(), bytes.size());
   ok = ::fsync(fd) == 0 && ok;
   ok = ::close(fd) == 0 && ok;
+  // The registry row written next names this file: its name must last too.
+  ok = ok && SyncFolderOf(dest);
   if (!ok) std::remove(dest.c_str());
   return ok;
 }
