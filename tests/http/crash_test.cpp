@@ -338,7 +338,7 @@ TEST(CrashScoring, KilledWhileClerksMoveARecordTheFilesAgreeAndKeepEveryAcknowle
 // the base file did: the meet's next opening gives the base rows their values.
 TEST_F(CrashTest, BaseRowsLeftBehindTakeTheirValuesWhenTheMeetOpens) {
   DataGuard hold(DataLock);
-  OpenDataFolder(fixture_.folder(), nullptr);
+  ASSERT_EQ(OpenDataFolder(fixture_.folder(), nullptr), 0);
   ASSERT_TRUE(fixture_.BaseSql("INSERT INTO qrtb188 (qrtb189, qrtb193, qrtb196) VALUES (7, '跳远', 4000), (8, '跳高', 1200)"));
   ASSERT_TRUE(fixture_.MeetSql(1, "INSERT INTO pending_base_rows VALUES"
                                   " (3, 'qrtb188', 7, json_array(1, '一年级', 1, '跳远', 2, 1, 4650, NULL, NULL, '男2', "
