@@ -101,10 +101,12 @@ start_korva() {
   start_ms=$(( ($(date +%s%N) - t0) / 1000000 ))
 }
 
+# Changes are sent as a page of the site sends them (a browser's
+# Sec-Fetch-Site), or the server refuses them.
 signin() {  # page form-path body -> session cookie
   local first
   first=$(curl -si "http://127.0.0.1:$port$1" | sed -n 's/^Set-Cookie: \(session=brimly[0-9]*E\).*/\1/p' | tr -d '\r')
-  curl -si -H "Cookie: $first" --data "$3" "http://127.0.0.1:$port$2" |
+  curl -si -H "Cookie: $first" -H "Sec-Fetch-Site: same-origin" --data "$3" "http://127.0.0.1:$port$2" |
     sed -n 's/^Set-Cookie: \(session=brimly[0-9]*E\).*/\1/p' | tr -d '\r'
 }
 
@@ -169,9 +171,9 @@ def clerk(k):
         path = f"/upcj.html?Dstr={r}={athlete}=0=-65535=-65535=-65535=1=12.{10 + i % 80}"
         t = time.time()
         try:
-            c.request("GET", path, headers={"Cookie": cookie})
+            c.request("GET", path, headers={"Cookie": cookie, "Sec-Fetch-Site": "same-origin"})
             body = c.getresponse().read()
-            if not body: failed[0] += 1
+            if body[:2] not in (b"01", b"03", b"06"): failed[0] += 1
         except Exception:
             failed[0] += 1
             c = http.client.HTTPConnection("127.0.0.1", port, timeout=120)

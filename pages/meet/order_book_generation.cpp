@@ -10,6 +10,7 @@
 #include "database/data_error.h"
 #include "database/data_folder.h"
 #include "database/data_lock.h"
+#include "database/durable_commits.h"
 #include "database/gbk_text.h"
 #include "database/lookups.h"
 #include "database/model.h"
@@ -218,6 +219,8 @@ void OrderBookThread() {
     LogServerMessage(std::string("秩序册生成失败：") + e.what());
     end_state = kBookFailed;
   }
+  // The numbering and the draw are on disk before the book counts as made.
+  if (!WaitForOwnCommits() && end_state == kBookFinished) end_state = kBookFailed;
   // Set once the lock is free, so the page that reloads on it does not wait.
   SetProgress(end_state);
 }
