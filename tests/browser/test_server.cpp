@@ -41,13 +41,6 @@ namespace korva {
 
 namespace {
 
-bool ReadFile(const std::string& path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  text->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return true;
-}
-
 // Reads standard input. A line "restart" stops the server and starts it
 // again on the same port and data folder as a new run of the program would
 // (every session ends, the meet is loaded again from its file), then
@@ -82,12 +75,12 @@ int Run(int argc, char** argv) {
       continue;
     }
     if (std::strcmp(argv[i], "--meet") == 0 && i + 1 < argc) {
-      std::string sql;
-      if (!ReadFile(argv[++i], &sql)) {
+      std::ifstream in(argv[++i], std::ios::binary);
+      if (!in) {
         std::fprintf(stderr, "cannot read %s\n", argv[i]);
         return 2;
       }
-      meet_sql += sql + "\n";
+      meet_sql.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()) += "\n";
     } else {
       std::fprintf(stderr, "usage: %s [--meet <file.sql>]... | --data <folder>\n", argv[0]);
       return 2;
