@@ -1,11 +1,16 @@
 #include "pages/meet/print_sheets.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <mutex>
 #include <span>
+#include <string>
+#include <vector>
 
 #include "database/data_lock.h"
 #include "database/lookups.h"
@@ -98,6 +103,51 @@ bool BuildRoundSheet(int sheet, int round_id, bool from_print_centre, std::strin
   }
 }
 
+// The check-in sheets built since a writer last held DataLock, by sheet and
+// round. Sheet views come in bursts while the model stands still (a count
+// changes no sheet), so each is built once per change.
+struct CheckInSheetCache {
+  struct Entry {
+    int Sheet = 0;
+    int RoundId = 0;
+    std::string Text;
+    PrintCount Count;
+  };
+  std::mutex mutex;
+  std::uint64_t writes = ~std::uint64_t{0};  // DataLock.WriteCount() they were built at
+  std::vector<Entry> entries;                // only rounds that exist: bounded by the meet
+};
+
+// BuildRoundSheet, from the cache for the check-in sheets (1 and 2).
+bool BuildRoundSheetOnce(int sheet, int round_id, bool from_print_centre, std::string& sheets, PrintCount& count) {
+  if (sheet != kCheckIn && sheet != kOtherRoundCheckIn)
+    return BuildRoundSheet(sheet, round_id, from_print_centre, sheets, count);
+  static CheckInSheetCache cache;
+  const std::uint64_t writes = DataLock.WriteCount();
+  {
+    std::lock_guard<std::mutex> hold(cache.mutex);
+    if (cache.writes == writes)
+      for (const CheckInSheetCache::Entry& entry : cache.entries)
+        if (entry.Sheet == sheet && entry.RoundId == round_id) {
+          sheets += entry.Text;
+          count = entry.Count;
+          return true;
+        }
+  }
+  std::string built;
+  if (!BuildRoundSheet(sheet, round_id, from_print_centre, built, count)) return false;
+  sheets += built;
+  std::lock_guard<std::mutex> hold(cache.mutex);
+  if (cache.writes != writes) {
+    cache.entries.clear();
+    cache.writes = writes;
+  }
+  if (std::none_of(cache.entries.begin(), cache.entries.end(),
+                   [&](const auto& kept) { return kept.Sheet == sheet && kept.RoundId == round_id; }))
+    cache.entries.push_back({sheet, round_id, std::move(built), count});
+  return true;
+}
+
 // The sample certificate of the layout page: the organiser, meet line and
 // date that print, a sample pupil, event and place.
 CertificateLines SampleLines(bool test_print) {
@@ -135,7 +185,7 @@ void BuildViewTable(RouteContext& ctx, const std::array<int, 4>& n, PrintCount& 
     int first_done = 0;
     BuildCertificateBlock(SampleLines(true), sheets, first_done);
     sheets += "<script type=\"text/javascript\">\r\n\tparent.printhtml(1);\r\n</script>\r\n";
-  } else if (n[0] == 0 || !BuildRoundSheet(n[0], n[1], n[3] != 0, sheets, count)) {
+  } else if (n[0] == 0 || !BuildRoundSheetOnce(n[0], n[1], n[3] != 0, sheets, count)) {
     count = {};
     return;
   } else {

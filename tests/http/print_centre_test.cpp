@@ -118,6 +118,14 @@ TEST_F(PrintCentreServer, ViewsSideBySideLoseNoCountAndReachTheFile) {
   ASSERT_EQ(meet_->Open(), 0);
   EXPECT_EQ(Counters(2), "0-41-40");
   EXPECT_EQ(QueueCounters(2), "40-0");
+  // A sheet is kept between views only while nothing changes the meet.
+  const std::string sheet = Get("/ViewTable.html?str=1-2-0-0", printer_).body;
+  EXPECT_EQ(Get("/ViewTable.html?str=1-2-0-0", printer_).body, sheet);
+  {
+    DataGuard hold(DataLock);
+    for (AthleteNode& athlete : Model().AthleteList) athlete.Name = "改了名";
+  }
+  EXPECT_NE(Get("/ViewTable.html?str=1-2-0-0", printer_).body.find("改了名"), std::string::npos);
 }
 
 TEST_F(PrintCentreServer, ARoundNotCountedYetPrintsNoDataAndStillCounts) {
