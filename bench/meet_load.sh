@@ -36,15 +36,17 @@ trap cleanup EXIT
 free_port() { python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'; }
 wrk_p99() {  # url seconds connections [cookie] -> "req/s p99ms"
   local out
-  out=$(wrk -t4 -c"$3" -d"$2"s --timeout 30s --latency ${4:+-H "Cookie: $4"} "$1")
+  out=$(wrk -t4 -c"$3" -d"$2"s --timeout 30s --latency ${4:+-H "Cookie: $4"} -H "Sec-Fetch-Site: same-origin" "$1")
   echo "$(echo "$out" | awk '/Requests\/sec/ {print $2}') $(echo "$out" | awk '$1 == "99%" {print $2}')"
 }
 row() { printf '%-44s %-26s %-26s %s\n' "$@"; }
 
 # The finals of contests 2 to 41 wait for their results again, so that the
 # clerks' uploads are stored (each clerk leaves one lane of its final empty,
-# so that no upload counts a round); class 1 gets its teacher's account.
+# so that no upload counts a round); class 1 gets its teacher's account;
+# registration is closed, as before an order book.
 cat >"$work/open_finals.sql" <<'SQL'
+UPDATE qrtb331 SET qrtb341 = 1;
 UPDATE qrtb479 SET qrtb485 = NULL, qrtb487 = 0, qrtb488 = 0 WHERE qrtb481 BETWEEN 4 AND 82 AND qrtb481 % 2 = 0;
 UPDATE qrtb444 SET qrtb458 = 0 WHERE qrtb445 BETWEEN 4 AND 82 AND qrtb445 % 2 = 0;
 INSERT INTO qrtb7 (qrtb8, qrtb10, qrtb11, qrtb12, qrtb14, qrtb15, qrtb16) VALUES (1, '9352', '', '', 1, 1, 1);
@@ -139,7 +141,7 @@ CONF
 measure_page() {
   local name=$1 path=$2 cookie=$3 c=$4 file
   file=$(echo "$name" | tr -c 'a-zA-Z0-9\n' '_').html
-  curl -s -H "Cookie: $cookie" "http://127.0.0.1:$port$path" >"$work/nginx/html/$file"
+  curl -s -H "Cookie: $cookie" -H "Sec-Fetch-Site: same-origin" "http://127.0.0.1:$port$path" >"$work/nginx/html/$file"
   local ours theirs
   ours=$(wrk_p99 "http://127.0.0.1:$port$path" "$seconds" "$c" "$cookie")
   theirs=$(wrk_p99 "http://127.0.0.1:$nginx_port/$file" "$seconds" "$c")
@@ -273,7 +275,7 @@ local paths = {"/Admin.html", "/SeeClassCJ.html", "/printzx.html?str=1-1-1", "/I
 local i = 0
 request = function()
   i = i + 1
-  return wrk.format("GET", paths[i % #paths + 1], {["Cookie"] = "$admin"})
+  return wrk.format("GET", paths[i % #paths + 1], {["Cookie"] = "$admin", ["Sec-Fetch-Site"] = "same-origin"})
 end
 LUA
   wrk -t4 -c50 -d"$((seconds + 2))"s --timeout 30s -s "$work/mix.lua" "http://127.0.0.1:$port" >"$work/mix.out" &
@@ -282,6 +284,31 @@ LUA
   row "one clerk uploading under 50 readers" "$(uploads "$clerk" 1 "$seconds")" "" ""
   wait "$mix"
   row "  the readers meanwhile" "$(awk '/Requests\/sec/ {print $2}' "$work/mix.out") req/s" "" ""
+  # The same readers and one clerk while the order book is made again and
+  # again (numbered, drawn where undrawn, its document read and written).
+  books() {  # seconds -> books written
+    local end=$(( $(date +%s) + $1 )) count=0 state
+    while [ "$(date +%s)" -lt "$end" ]; do
+      state=$(curl -s -H "Cookie: $admin" -H "Sec-Fetch-Site: same-origin" "http://127.0.0.1:$port/MakeCXC1991.html")
+      [ "$state" = 1 ] || { echo "refused ($state) after $count"; return; }
+      for _ in $(seq 6000); do
+        state=$(curl -s -H "Cookie: $admin" "http://127.0.0.1:$port/YdhCXCJingDu1991.html")
+        [ "$state" = 200 ] || [ "$state" = 150 ] || [ "$state" = 5 ] && break
+        sleep 0.01
+      done
+      count=$((count + 1))
+    done
+    echo "$count"
+  }
+  books "$((seconds + 2))" >"$work/books.out" &
+  book=$!
+  wrk -t4 -c50 -d"$((seconds + 2))"s --timeout 30s --latency -s "$work/mix.lua" "http://127.0.0.1:$port" >"$work/mix.out" &
+  mix=$!
+  sleep 1
+  during=$(uploads "$clerk" 1 "$seconds")
+  wait "$mix" "$book"
+  row "order book made $(cat "$work/books.out") times: 1 clerk" "$during" "" ""
+  row "  the readers meanwhile" "$(awk '/Requests\/sec/ {print $2}' "$work/mix.out") req/s p99 $(awk '$1 == "99%" {print $2}' "$work/mix.out")" "" ""
   row "20 clerks uploading at once" "$(uploads "$clerk" 20 "$seconds")" "bare: $(bare_uploads "$work/xdg$n/korva" 20 "$seconds")" ""
   kill "$korva_pid"; wait "$korva_pid" 2>/dev/null || true
 done
