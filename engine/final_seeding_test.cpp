@@ -123,33 +123,6 @@ TEST_F(Preliminary, RegroupingSeedsAFinalAgainAndRefusesWhatItMayNotTouch) {
   EXPECT_GT(FindRoundById(6)->CompletionStamp, 0);
 }
 
-// A direct final drawn from its entrants: under AdmitOneLess a final with
-// no more entrants than its places ranks one fewer (a single entrant still
-// one).
-TEST(AdmitOneLess, AFinalRanksOneFewerWhenItsEntrantsDoNotExceedItsPlaces) {
-  struct Case {
-    int admit, entrants, placed;
-  };
-  for (const Case& c : {Case{1, 6, 5}, Case{1, 7, 6}, Case{1, 1, 1}, Case{0, 6, 6}, Case{1, 5, 4}}) {
-    SCOPED_TRACE(std::to_string(c.admit) + " " + std::to_string(c.entrants));
-    MeetFixture fixture;
-    OpenScoringMeet(fixture, "DELETE FROM qrtb479; UPDATE qrtb331 SET qrtb342 = " + std::to_string(c.admit) +
-                                 "; INSERT INTO qrtb397 (qrtb399, qrtb400) SELECT 1101, qrtb411 FROM qrtb409"
-                                 " WHERE qrtb411 <= " + std::to_string(c.entrants) + ";");
-    ASSERT_EQ(DrawAllRounds(7), 0);
-    UploadReply reply;
-    for (int athlete = 1; athlete <= c.entrants; ++athlete) reply = Upload(1, athlete, "13." + std::to_string(10 + athlete));
-    EXPECT_EQ(reply.code, kReplyCounted);
-    int placed = 0;
-    for (const auto& [athlete, place, points, flag] : RoundPlacings(1)) {
-      if (place == 0) continue;
-      ++placed;
-      EXPECT_EQ(place, athlete);
-    }
-    EXPECT_EQ(placed, c.placed);
-  }
-}
-
 }  // namespace
 
 }  // namespace korva

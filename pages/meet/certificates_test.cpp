@@ -57,12 +57,9 @@ TEST_F(Certificates, ARoundGivesOneCertificatePerPlacedEntryTheFirstWithoutAPage
   EXPECT_EQ(CountOf(out, "<div class=\"jz16ksupaikuang\">"), 1);
   EXPECT_EQ(CountOf(out, "<div class=\"jzfy16ksupaikuang\">"), 5);
   EXPECT_EQ(out.find("<div class=\"jz16ksupaikuang\">\r\n\t<div class=\"zj16kdiv\">\r\n<div class=\"jzline1\">"), 0u);
-  // Ascending stored result: boy 1 ran 11.91.
+  // Ascending stored result: boy 1 ran 11.91. The lines' texts are read off
+  // the printed certificates in the whole-meet test.
   EXPECT_EQ(Line(out, 1), "<strong>一年级02班 男1</strong>同学：");
-  EXPECT_EQ(Line(out, 3), "荣获 一年级 男子 100米 比赛");
-  EXPECT_EQ(Line(out, 4), "第 一 名");
-  EXPECT_EQ(Line(out, 5), "特发此证，并表祝贺！");
-  EXPECT_EQ(Line(out, 6), "QV网络");
   EXPECT_EQ(Line(out, 7), FormatCertificateDate(std::time(nullptr)));
   EXPECT_EQ(Line(out, 4, out.rfind("jzfy16k")), "第 六 名");
 }

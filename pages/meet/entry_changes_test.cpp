@@ -8,9 +8,11 @@
 #include <tuple>
 #include <vector>
 
+#include "database/connections.h"
 #include "database/loaders.h"
 #include "database/lookups.h"
 #include "database/store_test_support.h"
+#include "engine/draw.h"
 #include "tests/testing/registration_meet.h"
 
 namespace korva {
@@ -49,8 +51,9 @@ std::string DrawnMeetAthletes() {
          AthleteSql(22, "夏", 1, 101, 2, {});
 }
 
-// The lists as text, athletes by id, so that a reload in the loader's order
-// compares equal.
+// The lists as text, rounds and athletes by id, so that a reload in the
+// loader's order compares equal (a round whose kind the draw changed keeps
+// its place in RoundList until the next load).
 std::string ListsText() {
   std::string text;
   for (const LaneNode& l : Model().LaneList) {
@@ -58,9 +61,12 @@ std::string ListsText() {
             std::to_string(l.Lane) + " a" + std::to_string(l.AthleteId) + " c" + std::to_string(l.ClassId) + " " +
             std::to_string(l.Result) + "\n";
   }
-  for (const RoundNode& r : Model().RoundList) {
-    text += "R" + std::to_string(r.Id) + " k" + std::to_string(r.Kind) + " d" + std::to_string(r.Disabled) + " e" +
-            std::to_string(r.Entrants) + " p" + std::to_string(r.Places) + "\n";
+  std::vector<const RoundNode*> rounds;
+  for (const RoundNode& r : Model().RoundList) rounds.push_back(&r);
+  std::sort(rounds.begin(), rounds.end(), [](auto* a, auto* b) { return a->Id < b->Id; });
+  for (const RoundNode* r : rounds) {
+    text += "R" + std::to_string(r->Id) + " k" + std::to_string(r->Kind) + " d" + std::to_string(r->Disabled) +
+            " e" + std::to_string(r->Entrants) + " p" + std::to_string(r->Places) + "\n";
   }
   std::vector<const AthleteNode*> athletes;
   for (const AthleteNode& a : Model().AthleteList) athletes.push_back(&a);
@@ -230,57 +236,50 @@ TEST_F(EntryChangesTest, AFullContestIsDrawnAgainOnlyWhileItHoldsNoResult) {
   }
 }
 
-TEST_F(EntryChangesTest, RefusalsChangeNothing) {
+// A refused join, or a store failure at any step of one, leaves the files
+// and the lists as they were.
+TEST_F(EntryChangesTest, RefusedOrFailedJoinsChangeNothing) {
   std::string thirty;
   for (int i = 0; i < 30; ++i) thirty += "INSERT INTO qrtb397 (qrtb399, qrtb400) VALUES (1105, 40);\n";
-  Open(kLanesSql, AthleteSql(40, "满", 1, 102, 1, {}) + thirty);
-  const std::pair<std::pair<int, int>, std::string> cases[] = {
-      {{2, 901}, "该名运动员已经参加了“100米”比赛"},
-      {{2, 902}, "该运动员所在竞赛组每人限报2项单项比赛,该运动员已报个人单项2项，不能再报“跳远”比赛！"},
-      {{14, 901}, "该运动员所在竞赛组单项限报2人,目前此竞赛组“100米”已报3人，不能再有其他运动员参加此项比赛！"},
-      {{40, 906}, "该运动员报名的比赛已达上限，不能再报“男女混合接力”比赛！"},
-      {{1, 903}, "数据错误，错误号：310943!"},  // 铅球 has no round: the entry is not kept either
-      {{1, 999}, "数据错误，错误号：3443!"},
+  const std::string failed = "数据库写入出现错误，修改失败！";
+  const struct {
+    int athlete, event;
+    const char *fail_op, *fail_table;
+    std::string message;
+  } cases[] = {
+      {2, 901, "", "", "该名运动员已经参加了“100米”比赛"},
+      {2, 902, "", "", "该运动员所在竞赛组每人限报2项单项比赛,该运动员已报个人单项2项，不能再报“跳远”比赛！"},
+      {14, 901, "", "", "该运动员所在竞赛组单项限报2人,目前此竞赛组“100米”已报3人，不能再有其他运动员参加此项比赛！"},
+      {40, 906, "", "", "该运动员报名的比赛已达上限，不能再报“男女混合接力”比赛！"},
+      {1, 903, "", "", "数据错误，错误号：310943!"},  // 铅球 has no round: the entry is not kept either
+      {1, 999, "", "", "数据错误，错误号：3443!"},
+      {1, 901, "INSERT", "qrtb397", failed}, {1, 901, "UPDATE", "qrtb409", failed},
+      {1, 901, "INSERT", "qrtb479", failed}, {1, 901, "UPDATE", "qrtb444", failed},
+      {1, 905, "INSERT", "qrtb479", failed},
   };
-  const std::string file = FileText();
-  const std::string lists = ListsText();
-  for (const auto& [ids, message] : cases) {
-    EXPECT_EQ(Add(ids.first, ids.second), message);
-    EXPECT_EQ(FileText(), file) << message;
-    EXPECT_EQ(ListsText(), lists) << message;
+  Open(kLanesSql, AthleteSql(40, "满", 1, 102, 1, {}) + thirty);
+  std::string file = FileText();
+  std::string lists = ListsText();
+  for (const auto& c : cases) {
+    if (*c.fail_op) FailOn(c.fail_op, c.fail_table, "refuse");
+    EXPECT_EQ(Add(c.athlete, c.event), c.message);
+    if (*c.fail_op) DropTrigger("refuse");
+    EXPECT_EQ(FileText(), file) << c.message;
+    EXPECT_EQ(ListsText(), lists) << c.message;
   }
+  ExpectListsMatchFile();
   Model().LaneList.clear();
   EXPECT_EQ(Add(1, 901), "运动会还未生成秩序册，请到班主任登陆后修改运动员信息与比赛！本功能适用于秩序册生成后修改运动员信息与比赛。");
   EXPECT_EQ(Withdraw(901, 2), Add(1, 901));
-}
 
-// A store failure at any step of a join, the redraw included, leaves the
-// files and the lists as they were.
-TEST_F(EntryChangesTest, AFailedJoinLeavesFilesAndListsAsTheyWere) {
-  const std::tuple<std::string, std::string, int> failures[] = {
-      {"INSERT", "qrtb397", 901}, {"UPDATE", "qrtb409", 901}, {"INSERT", "qrtb479", 901},
-      {"UPDATE", "qrtb444", 901}, {"INSERT", "qrtb479", 905},
-  };
-  for (const auto& [op, table, event] : failures) {
-    SCOPED_TRACE(op + " " + table);
-    Open();
-    const std::string file = FileText();
-    const std::string lists = ListsText();
-    FailOn(op, table, "refuse");
-    EXPECT_EQ(Add(1, event), "数据库写入出现错误，修改失败！");
-    DropTrigger("refuse");
-    EXPECT_EQ(FileText(), file);
-    EXPECT_EQ(ListsText(), lists);
-    ExpectListsMatchFile();
-  }
-  // The redraw's own writes.
+  // The redraw's own writes, in a contest without a free lane.
   Open("");
   ASSERT_TRUE(fixture_.MeetSql(meet_, "INSERT INTO qrtb479 (qrtb480, qrtb481, qrtb482, qrtb483, qrtb484) VALUES "
                                       "(1, 5201, 1, 1, 22), (2, 5001, 1, 1, 11), (3, 5001, 1, 2, 12)"));
   ASSERT_EQ(fixture_.Open(meet_), 0);
   FindVenueById(1)->Size = 2;  // both lanes held
-  const std::string file = FileText();
-  const std::string lists = ListsText();
+  file = FileText();
+  lists = ListsText();
   FailOn("INSERT", "qrtb479", "refuse");
   EXPECT_EQ(Add(1, 901), "数据库写入出现错误，修改失败！");
   DropTrigger("refuse");
@@ -334,6 +333,82 @@ TEST_F(EntryChangesTest, AWithdrawalIsRefusedOnceAResultIsInAndAFailedOneChanges
     EXPECT_EQ(ListsText(), lists);
   }
   EXPECT_EQ(Withdraw(901, 2), "成功退出“100米”比赛！");
+}
+
+// Drawing again after late entries: each undrawn entrant gets a lane where
+// its team runs (a boy of the mixed relay in the girls' contest's round),
+// other contests keep their lanes, and one holding a result is never drawn
+// again.
+TEST_F(EntryChangesTest, LateEntrantsAreDrawnWhereNoResultIsLost) {
+  // 甲 (1) entered late in 100米 and the mixed relay, 夏 (22) in the girls' 100米.
+  const std::string late = "INSERT INTO qrtb397 (qrtb399, qrtb400) VALUES (1101, 1), (1106, 1), (1201, 22);";
+  for (bool with_result : {false, true}) {
+    SCOPED_TRACE(with_result);
+    Open(kLanesSql, late + (with_result ? "UPDATE qrtb479 SET qrtb485 = 1234 WHERE qrtb480 = 1;" : ""));
+    DataGuard hold(DataLock);
+    EXPECT_EQ(IsAthleteUndrawn(1101, 1) + IsAthleteUndrawn(1106, 1) + IsAthleteUndrawn(1201, 22), 3);
+    // The relay, the long jump and a 100米 holding a result keep their lanes.
+    auto kept = [&] {
+      std::vector<std::tuple<int, int, int, int>> lanes;
+      for (const LaneNode& l : Model().LaneList)
+        if (l.RoundId == 5005 || l.RoundId == 5101 || (with_result && l.RoundId == 5001))
+          lanes.emplace_back(l.Id, l.RoundId, l.Heat, l.Lane);
+      return lanes;
+    };
+    const auto before = kept();
+    ASSERT_EQ(RedrawUndrawnContests(2u), 0);
+    EXPECT_EQ(kept(), before);
+    EXPECT_EQ(IsAthleteUndrawn(1101, 1), with_result ? 1 : 0);
+    EXPECT_EQ(FindRoundById(5001)->Entrants, with_result ? 4 : 5);
+    ASSERT_NE(LaneOf(5006, 1), nullptr);
+    EXPECT_EQ(LaneOf(5006, 1)->Lane, LaneOf(5006, 21)->Lane);
+    EXPECT_NE(LaneOf(5201, 22), nullptr);
+    ExpectListsMatchFile();
+  }
+}
+
+// A preliminary that its few entrants make unnecessary is dropped and its
+// final drawn as a single final; once more athletes enter, the preliminary
+// is held again and the final waits for its qualifiers.
+TEST_F(EntryChangesTest, APreliminaryIsDroppedAndHeldAgainAsItsEntrantsChange) {
+  Open();
+  DataGuard hold(DataLock);
+  auto round = [](int id) {
+    const RoundNode& r = *FindRoundById(id);
+    return std::tuple(r.Kind, r.Disabled, r.Entrants, r.Places);
+  };
+  int heats = 0, entrants = 0;
+  ASSERT_EQ(RedrawContest(1102, heats, entrants), 0);  // 子 (11) alone
+  EXPECT_EQ(round(5101), std::tuple(kPrelim, 1, 0, 8));
+  EXPECT_EQ(round(5102), std::tuple(kDirectFinal, 0, 1, 1));
+  ASSERT_NE(LaneOf(5102, 11), nullptr);
+  ExpectListsMatchFile();
+
+  std::string more;
+  for (int id = 41; id <= 48; ++id) more += AthleteSql(id, "跳" + std::to_string(id), 1, 102, 1, {1102});
+  ASSERT_TRUE(fixture_.MeetSql(meet_, more));
+  ASSERT_EQ(fixture_.Open(meet_), 0);
+  ASSERT_EQ(RedrawContest(1102, heats, entrants), 0);
+  EXPECT_EQ(entrants, 9);
+  EXPECT_EQ(round(5101), std::tuple(kPrelim, 0, 9, 8));
+  EXPECT_EQ(round(5102), std::tuple(kFinalAfterPrelim, 0, 0, 6));
+  EXPECT_EQ(LaneOf(5102, 11), nullptr);
+  ExpectListsMatchFile();
+}
+
+// The whole draw is one write: a lane the file refuses leaves every lane
+// and round as it was.
+TEST_F(EntryChangesTest, AFailedDrawLeavesFilesAndListsAsTheyWere) {
+  Open(kLanesSql, "INSERT INTO qrtb397 (qrtb399, qrtb400) VALUES (1201, 22);");
+  DataGuard hold(DataLock);
+  ASSERT_TRUE(MeetConnection().ExecScript("CREATE TEMP TRIGGER refuse BEFORE INSERT ON qrtb479 WHEN NEW.qrtb481 = 5201"
+                                          " BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
+  const std::string file = FileText();
+  const std::string lists = ListsText();
+  EXPECT_EQ(DrawAllRounds(4u), 1);
+  DropTrigger("refuse");
+  EXPECT_EQ(FileText(), file);
+  EXPECT_EQ(ListsText(), lists);
 }
 
 }  // namespace

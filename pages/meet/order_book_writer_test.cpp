@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "database/data_error.h"
 #include "database/data_lock.h"
 #include "database/model.h"
 #include "tests/testing/registration_meet.h"
@@ -26,21 +25,6 @@ std::string RoundSql(int id, int contest, int kind, int session, int order, int 
          std::to_string(disabled) + ", " + std::to_string(session) + ", " + std::to_string(order) + ", " +
          std::to_string(duration) + ", " + std::to_string(entrants) + ", " + std::to_string(places) + ", " +
          std::to_string(part_event) + ", 0, 0, 0, 0);\n";
-}
-
-// Lane rows of one heat: athletes from first on, members of them to each
-// position from first_position on.
-std::string HeatSql(int round, int heat, int first_athlete, int count, int first_position = 1, int members = 1) {
-  std::string sql;
-  for (int i = 0; i < count; ++i) {
-    const int id = round * 1000 + heat * 100 + i;
-    sql += "INSERT INTO qrtb479 (qrtb480, qrtb481, qrtb482, qrtb483, qrtb484, qrtb486, qrtb487, qrtb488, "
-           "qrtb489) VALUES (" +
-           std::to_string(id) + ", " + std::to_string(round) + ", " + std::to_string(heat) + ", " +
-           std::to_string(first_position + i / members) + ", " + std::to_string(first_athlete + i) +
-           ", 0, 0, 0, 0);\n";
-  }
-  return sql;
 }
 
 // Boys of class 101 numbered from first, bib = id.
@@ -147,29 +131,6 @@ TEST_F(OrderBookWriterTest, TimetableDatesSessionsAndTimesEachLine) {
                    "5月4日下午",
                    "径赛",
                    "1、[12:00]一年级 男子组  100米 (五项全能) 决赛   6人  取6名"}));
-}
-
-TEST_F(OrderBookWriterTest, AMissingAthleteEndsItsRoundsTablesWhereItStands) {
-  Open(BoysSql(1, 6) + RoundSql(1, 1101, 1, 1, 1, 10, 7, 4) + HeatSql(1, 1, 1, 6) + HeatSql(1, 2, 99, 1) +
-       RoundSql(2, 1201, 3, 1, 2, 5));
-  const std::string doc = Schedule();
-  EXPECT_EQ(LastDataErrorCode(), 3550);
-  // Heat 1 is written, heat 2 dropped; the next round is listed as before.
-  EXPECT_EQ(GroupPart(doc), (Texts{"竞 赛 分 组 表", "5月20日上午", "径赛",
-                                   "1、[09:00]一年级 男子组  100米  预赛   2组 7人  取4人决", kTableMark, " ",
-                                   "2、[09:10]一年级 女子组  100米  决赛   6人  取6名"}));
-}
-
-TEST_F(OrderBookWriterTest, ASessionWithAMissingContestIsLeftOut) {
-  Open(RoundSql(1, 1101, 3, 1, 1, 10) + RoundSql(2, 1103, 3, 1, 2, 10) + RoundSql(3, 1201, 3, 2, 1, 10));
-  {
-    DataGuard hold(DataLock);
-    std::erase_if(Model().ContestList, [](const ContestNode& c) { return c.Id == 1103; });
-  }
-  const Texts all = ParagraphTexts(Schedule());
-  EXPECT_EQ(LastDataErrorCode(), 6550);
-  EXPECT_EQ(all, (Texts{"竞 赛 日 程 表", "5月20日下午", "径赛", "1、[12:00]一年级 女子组  100米  决赛   6人  取6名",
-                        "竞 赛 分 组 表", "5月20日下午", "径赛", "1、[12:00]一年级 女子组  100米  决赛   6人  取6名"}));
 }
 
 }  // namespace

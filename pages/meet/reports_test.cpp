@@ -9,7 +9,6 @@
 
 #include "database/gbk_text.h"
 #include "engine/scoring_test_support.h"
-#include "pages/meet/class_score_board.h"
 #include "tests/testing/report_meet.h"
 #include "tests/testing/text_count.h"
 
@@ -35,34 +34,6 @@ class ReportsTest : public ::testing::Test {
   }
   MeetFixture meet_;
 };
-
-TEST_F(ReportsTest, BoardSharesRanksOfEqualTotalsAndHidesThemBeforeAnyPoints) {
-  struct Case {
-    const char* name;
-    std::vector<std::pair<int, int>> points;  // lane index in LaneList, points
-    std::vector<std::string> ranks;           // by row
-    bool shown;
-  };
-  // Lanes 0-9 are the boys of the 100米: boy i in class 101 + i % 3.
-  const Case cases[] = {
-      {"nothing scored", {}, {"第1名", "第1名", "第1名"}, false},
-      {"two share the first place", {{0, 500}, {1, 500}, {2, 300}}, {"第1名", "第1名", "第2名"}, true},
-      {"one scored", {{2, 100}}, {"第1名", "第2名", "第2名"}, true},
-  };
-  for (const Case& c : cases) {
-    for (LaneNode& lane : Model().LaneList) lane.Points = 0;
-    for (auto [index, points] : c.points) Model().LaneList[index].Points = points;
-    const std::string board = BuildClassScoreBoard(1, 0);
-    std::vector<std::string> ranks;
-    for (std::size_t at = board.find("名</span>"); at != std::string::npos; at = board.find("名</span>", at + 1))
-      ranks.push_back(board.substr(board.rfind("第", at), at + 2 - board.rfind("第", at)));
-    EXPECT_EQ(ranks, c.ranks) << c.name;
-    EXPECT_EQ(board.find("display:none") == std::string::npos, c.shown) << c.name;
-    EXPECT_EQ(board.find("风&nbsp;云&nbsp;榜") != std::string::npos, !c.points.empty()) << c.name;
-  }
-  // A grade without classes: an empty table.
-  EXPECT_EQ(BuildClassScoreBoard(2, 0).find("<tr bgcolor"), std::string::npos);
-}
 
 TEST_F(ReportsTest, ResultTablesListEveryFinalTrackThenField) {
   Score();
