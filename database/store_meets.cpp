@@ -72,8 +72,8 @@ int FillAndRegister(const std::string& path, const std::string& name,
 // A meet file made for a meet that is not registered any more.
 void RemoveMeetFile(const std::string& path) {
   std::error_code ec;
-  std::filesystem::remove(path, ec);
-  std::filesystem::remove(path + "-journal", ec);
+  // A -wal file left beside it would be read into the next file of its name.
+  for (const char* ending : {"", "-wal", "-shm", "-journal"}) std::filesystem::remove(path + ending, ec);
 }
 
 }  // namespace
