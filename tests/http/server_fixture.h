@@ -108,6 +108,75 @@ inline std::string OneRoundSql(int session, int order) {
          std::to_string(session) + ", " + std::to_string(order) + ", 10, 0, 6, 0, 0, 0, 0, 0);\n";
 }
 
+// ---- form bodies as the setup pages send them ----
+
+inline std::string GradeBody(int id, const std::string& name, const std::string& short_name, int classes = 0) {
+  return "GDID=" + std::to_string(id) + "&GradeName=" + FormEncode(name) + "&GradeStName=" + FormEncode(short_name) +
+         (classes ? "&BanJiShuLiang=" + std::to_string(classes) : "");
+}
+
+// A track event as the form sends it.
+inline std::string TrackBody(int id, const std::string& name, int prelim = 0) {
+  return "bsID=" + std::to_string(id) + "&BiSaiName=" + FormEncode(name) +
+         "&BiSaiType=1&DeFenJiSuan=1&TuanTiType=1&YuJueType=" + std::to_string(prelim) +
+         "&FZFDType=1&JiLuBiaoType=1&PaiXuType=1&BingLieType=1&UnitType=" + FormEncode("秒") +
+         "&ChangDi=2&MatchTime=3&BoyGS=&GirlGS=";
+}
+
+inline std::string CombinedBody(int id, const std::string& name, int type, int parts, int first_part = 1) {
+  std::string body = "bsID=" + std::to_string(id) + "&BiSaiName=" + FormEncode(name) + "&BiSaiType=" +
+                     std::to_string(type) + "&DeFenJiSuan=2&FZFDType=1&ChangDi=4&UnitType=" + FormEncode("米");
+  for (int i = 0; i < parts; ++i) body += "&qnfxbs=" + std::to_string(first_part + i);
+  return body;
+}
+
+inline std::string VenueBody(int id, const std::string& name, int size, const std::string& unit = "人",
+                      const std::string& info = "说明") {
+  return "CDID=" + std::to_string(id) + "&ChangDiName=" + FormEncode(name) + "&CDGuiGe=" + std::to_string(size) +
+         "&GuiGeDanWei=" + FormEncode(unit) + "&ChangDiInfo=" + FormEncode(info);
+}
+
+// A track's form as sent with the lanes in use switched on.
+inline std::string LaneBody(int id, std::initializer_list<int> lanes) {
+  std::string body = "CDID=" + std::to_string(id) + "&ChangDiName=x&CDGuiGe=40";
+  for (int k = 1; k <= 12; ++k) {
+    bool on = std::find(lanes.begin(), lanes.end(), k) != lanes.end();
+    body += "&SYHD" + std::to_string(k) + "=" + (on ? "1" : "0");
+  }
+  return body;
+}
+
+inline std::string SchemeBody(int id, const std::string& name, const std::vector<int>& points) {
+  std::string body = "FZID=" + std::to_string(id) + "&FZName=" + FormEncode(name);
+  for (int p : points) body += "&SDF=" + std::to_string(p);
+  return body;
+}
+
+inline std::string InfoBody(const std::string& gbk_name, int sessions, int morning, int afternoon, int opening,
+                            int admit_one_less, const std::string& year = "2025") {
+  return "wydhname=" + FormEncode(gbk_name) + "&wyear=" + year + "&wyue=9&wri=30&wshichang=" +
+         std::to_string(sessions) + "&shangwutime=" + std::to_string(morning) + "&xiawutime=" +
+         std::to_string(afternoon) + "&KaiMuShi=" + std::to_string(opening) +
+         (admit_one_less ? "&jianyiluqu=1" : "") + "&postname=x";
+}
+
+inline const std::string kLimits = "&wmzxb=4&wmxxb=2&wmrxb=3&wqnxb=2&wqmc=8&wfz=2";
+
+inline std::string GradeRow(int grade, bool boys, bool girls, const std::string& limits = kLimits) {
+  std::string id = std::to_string(grade);
+  return "wnjsel=" + id + (boys ? "&wboysel=" + id : "") + (girls ? "&wgirlsel=" + id : "") + limits + "&";
+}
+
+inline std::string GroupsBody(const std::string& rows) { return rows + "wpjf1=1&wpjf2=3&postgrade=x"; }
+
+// One group's section of the form: its id and the ticked events (box name
+// "bsidz" + position).
+inline std::string Selection(int position, int group, const std::vector<int>& events) {
+  std::string s = "jszid=" + std::to_string(group) + "&BsLb=&";
+  for (int event : events) s += "bsidz" + std::to_string(position) + "=" + std::to_string(event) + "&";
+  return s;
+}
+
 // Runs SQL on the open meet's file behind the lists' back.
 inline void RunMeetSql(const std::string& sql) {
   DataGuard hold(DataLock);
@@ -149,11 +218,13 @@ inline std::vector<std::string> Split(const std::string& lines) {
   }
   return out;
 }
-// Every row of every table of the meet file, table by table.
-inline std::string MeetFileRows() {
+// Every row of every table of the meet file ("base" for the base file),
+// table by table.
+inline std::string MeetFileRows(const std::string& schema = "main") {
   std::string out;
-  for (const std::string& table : Split(Rows("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name")))
-    out += table + ":\n" + Rows("SELECT * FROM " + table + " ORDER BY rowid") + "\n";
+  for (const std::string& table :
+       Split(Rows("SELECT name FROM " + schema + ".sqlite_master WHERE type = 'table' ORDER BY name")))
+    out += table + ":\n" + Rows("SELECT * FROM " + schema + "." + table + " ORDER BY rowid") + "\n";
   return out;
 }
 // The athletes, lanes, rounds and contests of the lists, the number of
