@@ -401,7 +401,8 @@ async function enterClass(teacher, server, cls) {
   if (cls !== classes[0]) return;
 
   // The first class's teacher names the team leader and changes the
-  // password, both with a '#', and signs in with the new one.
+  // password, both with a '#', signs out ("退出登陆" ends the session) and
+  // signs in with the new one.
   await page.click('#tjldan');
   await page.fill('#lingdui', '王#李');
   await page.click('#tjldan');
@@ -412,6 +413,9 @@ async function enterClass(teacher, server, cls) {
   await page.fill('#newpassword2', 'abcd#1234');
   await Promise.all([page.waitForURL('**/ShowClass.html'), page.click('#changAn')]);
   assert.deepEqual(dialogs.splice(0), ['密码修改成功！按确定返回班级首页！']);
+  await Promise.all([page.waitForURL(server.url('/')), link(page, '退出登陆').click()]);
+  await page.goto(server.url('/ShowClass.html'));
+  assert.match(await page.locator('body').innerText(), /您的登陆已经超时/);
   await signInAsClassTeacher(page, server, cls.id, 'abcd#1234');
   assert.equal(await page.inputValue('#lingdui'), '王#李');
 }
