@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "database/lookups.h"
+#include "database/model.h"
 #include "database/store_rounds.h"
 
 namespace korva {
@@ -117,7 +118,7 @@ bool DataLockType::HeldForWrite() const { return write_depth > 0; }
 
 void AssertDataLockHeld(bool write) {
 #ifdef KORVA_CHECK_LOCKS
-  if (write ? DataLock.HeldForWrite() : DataLock.HeldForRead()) return;
+  if (write ? DataLock.HeldForWrite() : DataLock.HeldForRead() || ThreadModel() != nullptr) return;
   std::fprintf(stderr, "DataLock is not held %s\n", write ? "for writing" : "");
   std::abort();
 #else

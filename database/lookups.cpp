@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 
@@ -80,7 +81,10 @@ struct ModelIndex {
   Positions athletes, contests, events, rounds, round_kinds, lane_runs;
 };
 
+thread_local ModelIndex* thread_index = nullptr;  // a PrivateModel's
+
 ModelIndex& Index() {
+  if (thread_index) return *thread_index;
   static ModelIndex index;
   return index;
 }
@@ -119,6 +123,26 @@ void RefreshModelIndex() {
   index.round_kinds.Build(model.RoundList, RoundKindOf);
   if (!index.athletes.Current(model.AthleteList)) index.athletes.Build(model.AthleteList, IdOf<AthleteNode>);
   if (!index.lane_runs.Current(model.LaneList)) index.lane_runs.Build(model.LaneList, RoundOfLane);
+}
+
+struct PrivateModel::Parts {
+  MeetModel model;
+  ModelIndex index;
+};
+
+PrivateModel::PrivateModel(const MeetModel& model) : parts_(std::make_unique<Parts>()) { parts_->model = model; }
+
+PrivateModel::~PrivateModel() {
+  if (!entered_) return;
+  SetThreadModel(nullptr);
+  thread_index = nullptr;
+}
+
+void PrivateModel::Enter() {
+  SetThreadModel(&parts_->model);
+  thread_index = &parts_->index;
+  entered_ = true;
+  RefreshModelIndex();
 }
 
 ClassNode* FindClassNode(int class_id, int grade_id) {

@@ -2,6 +2,7 @@
 // Look-ups in the lists, by index where a list is long or asked per row.
 // They take no lock: the caller holds DataLock. Each returns null (or 0) when nothing matches; where a line says
 // so a miss also logs its data-error code.
+#include <memory>
 #include <span>
 
 #include "database/model.h"
@@ -53,6 +54,26 @@ int FindStartNumberClash(const std::string& boys, const std::string& girls, int 
 // NoteListReloaded.
 void RefreshModelIndex();
 void NoteListReloaded();
+
+// A copy of the model with look-ups of its own. Once entered, Model() and
+// the look-ups of the thread that entered it answer from the copy, with no
+// DataLock, until it is destroyed: a long read (the order book's document)
+// copies the model and lets writers go on. Made while the caller holds
+// DataLock alone; entered and destroyed on one thread.
+class PrivateModel {
+ public:
+  explicit PrivateModel(const MeetModel& model);
+  ~PrivateModel();
+  PrivateModel(const PrivateModel&) = delete;
+  PrivateModel& operator=(const PrivateModel&) = delete;
+
+  void Enter();
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+  bool entered_ = false;
+};
 
 // True while no competition group has an event chosen: the loader keeps a
 // node for every group, so an empty GroupEventList is not the test.

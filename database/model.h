@@ -287,8 +287,13 @@ struct MeetModel {
   std::string MeetFilePath;   // empty while no meet is open
 };
 
-// The one model of the process.
+// The one model of the process; on a thread that reads a private copy
+// (PrivateModel, database/lookups.h), that copy.
 MeetModel& Model();
+
+// The copy the calling thread reads in place of the model, or nullptr.
+MeetModel* ThreadModel();
+void SetThreadModel(MeetModel* model);
 
 // The seven unit names, index 0 to 6: 秒, 分, 时, 厘米, 米, 个, 千克.
 extern const char* const UnitNames[7];

@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <unordered_set>
@@ -84,10 +85,12 @@ void SetProgress(int state) {
 }
 
 // Steps 2 to 10 of a run; the state the run ends in. The numbering and the
-// draw change the meet and hold DataLock alone; the document is read from
-// the meet under the shared lock, so pages keep answering; the file is
-// written under no lock, and recorded under the lock held alone.
+// draw change the meet and hold DataLock alone, and copy the model as they
+// end; the document is read from that copy and the file written under no
+// lock, so pages and clerks keep going; the file is recorded under the lock
+// held alone.
 int GenerateBook() {
+  std::optional<PrivateModel> copy;
   {
     DataGuard hold(DataLock);
     MeetModel& model = Model();
@@ -103,20 +106,20 @@ int GenerateBook() {
       RedrawUndrawnContests();
     }
     FreeLaneMemoryList();
+    copy.emplace(Model());
   }
 
   std::string document;
   std::string folder;
-  {
-    DataReadGuard hold(DataLock);
-    folder = Model().DataFolder;
-    WriteOrderBookHead(document);
-    SetProgress(kBookRoster);
-    WriteAthleteRoster(document);
-    SetProgress(kBookSchedule);
-    WriteScheduleAndGroups(document);
-    WriteOrderBookTail(document);
-  }
+  copy->Enter();
+  folder = Model().DataFolder;
+  WriteOrderBookHead(document);
+  SetProgress(kBookRoster);
+  WriteAthleteRoster(document);
+  SetProgress(kBookSchedule);
+  WriteScheduleAndGroups(document);
+  WriteOrderBookTail(document);
+  copy.reset();
 
   SetProgress(kBookWritingFile);
   const std::time_t now = std::time(nullptr);

@@ -85,8 +85,10 @@ std::condition_variable pause_changed;
 bool run_paused = false;
 bool run_released = false;
 
+int pause_at = kBookNumbering;
+
 void PauseAtNumbering(int state) {
-  if (state != kBookNumbering) return;
+  if (state != pause_at) return;
   std::unique_lock<std::mutex> lock(pause_mutex);
   run_paused = true;
   pause_changed.notify_all();
@@ -127,6 +129,38 @@ TEST_F(OrderBookServerTest, ProgressAnswersWhileTheWorkerHoldsTheMeetAndPagesWai
   OrderBookProgressObserver = nullptr;
   page = AdminGet("/BookControl.html");
   EXPECT_TRUE(Has(page, "点击下载(请选择保存或另存为)</a></td><td>已下载0次</td></tr>")) << GbkToUtf8(page);
+}
+
+// Paused in its roster, the worker reads its own copy of the meet: a
+// clerk's upload is answered at once.
+TEST_F(OrderBookServerTest, WritersGoOnWhileTheDocumentIsWritten) {
+  OpenOrderBookMeet(*meet_);
+  admin_ = LoginAdmin();
+  run_paused = run_released = false;
+  pause_at = kBookRoster;
+  OrderBookProgressObserver = PauseAtNumbering;
+  ASSERT_EQ(AdminGet("/MakeCXC1991.html"), "1");
+  {
+    std::unique_lock<std::mutex> lock(pause_mutex);
+    pause_changed.wait(lock, [] { return run_paused; });
+  }
+  std::atomic<bool> answered{false};
+  std::thread clerk([&] {
+    Upload(admin_, 1, 1, "12.34");
+    answered = true;
+  });
+  for (int i = 0; i < 500 && !answered; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_TRUE(answered);
+  {
+    std::lock_guard<std::mutex> lock(pause_mutex);
+    run_released = true;
+  }
+  pause_changed.notify_all();
+  clerk.join();
+  WaitForOrderBookWorker();
+  OrderBookProgressObserver = nullptr;
+  pause_at = kBookNumbering;
+  EXPECT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "200");
 }
 
 TEST_F(OrderBookServerTest, StartRequestsAnswerTheirCodesAndEveryEndStateLetsTheNextRunIn) {
