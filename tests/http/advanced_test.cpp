@@ -530,28 +530,6 @@ TEST_F(AjaxFunctionTest, QualifiersPlacesAndSchemesStepByStep) {
               step.round_places);
     ExpectListsFollowTheFile();
   }
-
-  const std::string before = MeetFileRows();
-  const struct {
-    std::string dstr;
-    const char* reply;
-  } refusals[] = {
-      {"11%201101%2011%200%200", "error"},  // no preliminary
-      {"13%20999%2011%200%200", "error"},
-      {"15%209%201101%200%200", "error"},  // no such scheme
-      {"15%201%20999%200%200", "error"},
-      {"2%201%201", ""},
-      {"", "数据发生错误，错误号：09221，请联系开发者！"},
-      {"x11%201101", "数据发生错误，错误号：09221，请联系开发者！"},
-      {"11%201201%2031%200%200&pad=" + std::string(80, 'x'), "数据发生错误，错误号：09221，请联系开发者！"},
-  };
-  for (const auto& refusal : refusals) EXPECT_EQ(Ajax(refusal.dstr), refusal.reply) << refusal.dstr;
-  FailOn("UPDATE", "qrtb425", "no_contests");
-  EXPECT_EQ(Ajax("11%201201%2031%200%200"), "error");
-  EXPECT_EQ(Ajax("15%202%201202%200%200"), "error");
-  DropTrigger("no_contests");
-  EXPECT_EQ(MeetFileRows(), before);
-  ExpectListsFollowTheFile();
 }
 
 }  // namespace
