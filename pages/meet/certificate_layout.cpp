@@ -2,14 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cstdio>
-#include <mutex>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "database/data_lock.h"
+#include "database/hold_cache.h"
 #include "pages/common/number_list.h"
 #include "web/form_field.h"
 #include "web/response.h"
@@ -70,49 +68,21 @@ void ApplyCertificateLayout(std::string& css, const CertificateLayout& layout) {
   }
 }
 
-namespace {
-
-// The style sheets built since a writer last held DataLock, by layout key.
-// Every sheet view names its account's sheet, and the layout rows change
-// only under a writer's hold, so the base file is read once per change.
-struct CssCache {
-  std::mutex mutex;
-  std::uint64_t writes = ~std::uint64_t{0};  // DataLock.WriteCount() they were built at
-  std::vector<std::pair<int, std::string>> sheets;
-};
-
-// Keys are session numbers before a sign-in: a bound keeps the cache small.
-constexpr std::size_t kCachedSheets = 64;
-
-}  // namespace
-
+// Every sheet view names its account's style sheet, and the layout rows
+// change only under a writer's hold, so the base file is read once per
+// change. Before a sign-in the keys are session numbers: a bound keeps the
+// cache small.
 void BuildCertificateCss(int layout_key, std::string& css) {
-  static CssCache cache;
+  static HoldCache<int, std::string> sheets(64);
   DataReadGuard hold(DataLock);
-  const std::uint64_t writes = DataLock.WriteCount();
-  {
-    std::lock_guard<std::mutex> keep(cache.mutex);
-    if (cache.writes == writes)
-      for (const auto& [key, sheet] : cache.sheets)
-        if (key == layout_key) {
-          css = sheet;
-          return;
-        }
-  }
-  css.clear();
-  LoadHtmlTemplate(Template::kPrintCssBase, css);
-  CertificateLayout layout;
-  if (layout_key != 0) {
-    if (!ReadCertificateLayout(layout_key, layout)) return;  // not kept: the next view reads again
-    ApplyCertificateLayout(css, layout);
-  }
-  std::lock_guard<std::mutex> keep(cache.mutex);
-  if (cache.writes != writes || cache.sheets.size() >= kCachedSheets) {
-    cache.sheets.clear();
-    cache.writes = writes;
-  }
-  if (std::none_of(cache.sheets.begin(), cache.sheets.end(), [&](const auto& kept) { return kept.first == layout_key; }))
-    cache.sheets.emplace_back(layout_key, css);
+  css = sheets.Get(layout_key, [&](std::string& sheet) {
+    LoadHtmlTemplate(Template::kPrintCssBase, sheet);
+    if (layout_key == 0) return true;
+    CertificateLayout layout;
+    if (!ReadCertificateLayout(layout_key, layout)) return false;  // not kept: the next view reads again
+    ApplyCertificateLayout(sheet, layout);
+    return true;
+  });
 }
 
 RouteTable CertificateLayoutRoutes() { return kRows; }

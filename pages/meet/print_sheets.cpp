@@ -1,18 +1,15 @@
 #include "pages/meet/print_sheets.h"
 
-#include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <functional>
-#include <mutex>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "database/data_lock.h"
+#include "database/hold_cache.h"
 #include "database/lookups.h"
 #include "database/store_rounds.h"
 #include "pages/common/number_list.h"
@@ -103,48 +100,26 @@ bool BuildRoundSheet(int sheet, int round_id, bool from_print_centre, std::strin
   }
 }
 
-// The check-in sheets built since a writer last held DataLock, by sheet and
-// round. Sheet views come in bursts while the model stands still (a count
-// changes no sheet), so each is built once per change.
-struct CheckInSheetCache {
-  struct Entry {
-    int Sheet = 0;
-    int RoundId = 0;
-    std::string Text;
-    PrintCount Count;
-  };
-  std::mutex mutex;
-  std::uint64_t writes = ~std::uint64_t{0};  // DataLock.WriteCount() they were built at
-  std::vector<Entry> entries;                // only rounds that exist: bounded by the meet
+// A check-in sheet built, with the print a view of it counts.
+struct BuiltSheet {
+  bool Built = false;
+  std::string Text;
+  PrintCount Count;
 };
 
-// BuildRoundSheet, from the cache for the check-in sheets (1 and 2).
+// BuildRoundSheet; the check-in sheets (1 and 2) are built once per change
+// of the meet, since views come in bursts while it stands still (a count
+// changes no sheet).
 bool BuildRoundSheetOnce(int sheet, int round_id, bool from_print_centre, std::string& sheets, PrintCount& count) {
   if (sheet != kCheckIn && sheet != kOtherRoundCheckIn)
     return BuildRoundSheet(sheet, round_id, from_print_centre, sheets, count);
-  static CheckInSheetCache cache;
-  const std::uint64_t writes = DataLock.WriteCount();
-  {
-    std::lock_guard<std::mutex> hold(cache.mutex);
-    if (cache.writes == writes)
-      for (const CheckInSheetCache::Entry& entry : cache.entries)
-        if (entry.Sheet == sheet && entry.RoundId == round_id) {
-          sheets += entry.Text;
-          count = entry.Count;
-          return true;
-        }
-  }
-  std::string built;
-  if (!BuildRoundSheet(sheet, round_id, from_print_centre, built, count)) return false;
-  sheets += built;
-  std::lock_guard<std::mutex> hold(cache.mutex);
-  if (cache.writes != writes) {
-    cache.entries.clear();
-    cache.writes = writes;
-  }
-  if (std::none_of(cache.entries.begin(), cache.entries.end(),
-                   [&](const auto& kept) { return kept.Sheet == sheet && kept.RoundId == round_id; }))
-    cache.entries.push_back({sheet, round_id, std::move(built), count});
+  static HoldCache<std::pair<int, int>, BuiltSheet> cache;  // only rounds that exist: bounded by the meet
+  const BuiltSheet built = cache.Get({sheet, round_id}, [&](BuiltSheet& out) {
+    return out.Built = BuildRoundSheet(sheet, round_id, from_print_centre, out.Text, out.Count);
+  });
+  if (!built.Built) return false;
+  sheets += built.Text;
+  count = built.Count;
   return true;
 }
 

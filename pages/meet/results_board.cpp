@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "database/data_lock.h"
+#include "database/hold_cache.h"
 #include "database/lookups.h"
 #include "database/model.h"
 #include "engine/score_text.h"
@@ -70,51 +71,22 @@ void ServeResultBoardFeed(RouteContext& ctx) {
                  ctx.reply);
 }
 
-// The points boards built for the model as it stands. Every board on the
-// network polls the same few texts, and they change only when a writer has
-// held DataLock, so each is built once per change rather than per poll.
-struct PointsBoardCache {
-  std::mutex mutex;
-  bool valid = false;
-  std::uint64_t writes = 0;  // DataLock.WriteCount() the boards were built at
-  std::vector<std::pair<int, std::string>> boards;  // by grade id
-};
-
-PointsBoardCache& PointsBoards() {
-  static PointsBoardCache cache;
-  return cache;
-}
-
 bool IsGradeOfSomeClass(int grade_id) {
   for (const ClassNode& class_node : Model().ClassList)
     if (class_node.GradeId == grade_id) return true;
   return false;
 }
 
-// The class points board of a grade (0: the school). The caller holds
-// DataLock, so no writer changes the model while the board is built.
+// The class points board of a grade (0: the school). Every board on the
+// network polls the same few texts, so each is built once per change of the
+// meet rather than per poll. The caller holds DataLock.
 std::string PointsBoard(int grade_id) {
-  PointsBoardCache& cache = PointsBoards();
-  const std::uint64_t writes = DataLock.WriteCount();
-  {
-    std::lock_guard<std::mutex> hold(cache.mutex);
-    if (cache.valid && cache.writes == writes) {
-      for (const auto& [grade, board] : cache.boards)
-        if (grade == grade_id) return board;
-    }
-  }
-  std::string board = BuildClassScoreBoard(grade_id, 0);
-  // Only real grades are kept: a query cannot make the cache grow.
-  if (grade_id != 0 && !IsGradeOfSomeClass(grade_id)) return board;
-  std::lock_guard<std::mutex> hold(cache.mutex);
-  if (!cache.valid || cache.writes != writes) {
-    cache.boards.clear();
-    cache.writes = writes;
-    cache.valid = true;
-  }
-  if (std::none_of(cache.boards.begin(), cache.boards.end(), [&](const auto& kept) { return kept.first == grade_id; }))
-    cache.boards.emplace_back(grade_id, board);
-  return board;
+  static HoldCache<int, std::string> boards;
+  return boards.Get(grade_id, [&](std::string& board) {
+    board = BuildClassScoreBoard(grade_id, 0);
+    // Only real grades are kept: a query cannot make the cache grow.
+    return grade_id == 0 || IsGradeOfSomeClass(grade_id);
+  });
 }
 
 // The points feed: the class points board of GradeId. The page sends a

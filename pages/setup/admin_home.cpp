@@ -1,11 +1,10 @@
 #include "pages/setup/admin_home.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <mutex>
 #include <string>
 
 #include "database/data_lock.h"
+#include "database/hold_cache.h"
 #include "database/model.h"
 #include "database/setup_stage.h"
 #include "web/response.h"
@@ -125,36 +124,16 @@ std::string BuildStatusBarNow() {
   return content;
 }
 
-// The last bar built by a reader, and the writer's hold and site address it
-// was built at.
-struct StatusBarCache {
-  std::mutex mutex;
-  std::uint64_t writes = ~std::uint64_t{0};
-  std::string server_link;
-  std::string bar;
-};
-
 }  // namespace
 
-// The bar follows only the model and the site's address, and the model
-// changes only under a writer's hold, so readers build it once per hold and
-// the administrators' homes after them share it. A writer may change the
-// model after building a page, so its bar is never kept.
+// The bar follows only the model and the site's address, so the
+// administrators' homes share it until the next change.
 std::string BuildMeetStatusBar() {
-  if (DataLock.HeldForWrite()) return BuildStatusBarNow();
-  static StatusBarCache cache;
-  const std::uint64_t writes = DataLock.WriteCount();
-  std::string link = ServerLink();
-  {
-    std::lock_guard<std::mutex> hold(cache.mutex);
-    if (cache.writes == writes && cache.server_link == link) return cache.bar;
-  }
-  std::string bar = BuildStatusBarNow();
-  std::lock_guard<std::mutex> hold(cache.mutex);
-  cache.writes = writes;
-  cache.server_link = std::move(link);
-  cache.bar = bar;
-  return bar;
+  static HoldCache<std::string, std::string> bars;
+  return bars.Get(ServerLink(), [](std::string& bar) {
+    bar = BuildStatusBarNow();
+    return true;
+  });
 }
 
 void ServeAdminHomePage(const LoginNode& session, std::string& reply) {
