@@ -248,6 +248,9 @@ struct GradeOption {
   std::string GradeName;
 };
 
+// The organiser's name until the school gives its own (--organiser).
+inline constexpr const char* kDefaultOrganiserName = "QV网络";
+
 struct MeetModel {
   std::vector<ClassNode> ClassList;
   std::vector<EventNode> EventList;
@@ -273,7 +276,7 @@ struct MeetModel {
 
   int CurrentMeetId = 0;      // 0 while no meet is open
   std::string MeetName;
-  std::string OrganiserName = "QV网络";
+  std::string OrganiserName = kDefaultOrganiserName;
   int MeetStage = 0;
   int RegistrationClosed = 1;
   int AdmitOneLess = 0;

@@ -30,6 +30,7 @@ namespace {
 enum Sheet { kCheckIn = 1, kOtherRoundCheckIn = 2, kResults = 3, kCertificates = 4, kPreview = 5, kTestCertificate = 6 };
 
 constexpr const char* kPrintNow = "<script type=\"text/javascript\">\r\n\tparent.printhtml(0);\r\n</script>\r\n";
+constexpr const char* kSampleSchool = "育才小学";
 constexpr const char* kSampleMeet = "春季田径运动会";
 constexpr const char* kSamplePupil = "<strong>三年级(2)班 李明</strong>同学：";
 constexpr const char* kSampleEvent = "荣获 一年级 男子 立定跳远 比赛";
@@ -123,20 +124,26 @@ bool BuildRoundSheetOnce(int sheet, int round_id, bool from_print_centre, std::s
   return true;
 }
 
-// The sample certificate of the layout page: the organiser, meet line and
-// date that print, a sample pupil, event and place.
+// The sample certificate of the layout page: the date that prints, a
+// sample pupil, event and place, and the school's own organiser and meet
+// lines, or a sample school's while the school has not given its name.
 CertificateLines SampleLines(bool test_print) {
   const MeetModel& meet = Model();
-  const std::string& organiser = meet.OrganiserName;
-  const std::string meet_name = meet.MeetName.empty() ? kSampleMeet : meet.MeetName;
   CertificateLines lines;
   lines.Pupil = kSamplePupil;
-  lines.Meet = test_print ? "在 " + EscapeHtml(organiser) + EscapeHtml(meet_name) + " 中"
-                          : FormatCertificateMeetLine(organiser, meet_name);
   lines.Event = kSampleEvent;
   lines.Place = "第 一 名";
-  lines.Organiser = EscapeHtml(organiser);
   lines.Date = FormatCertificateDate(std::time(nullptr));
+  if (meet.OrganiserName == kDefaultOrganiserName) {
+    lines.Organiser = kSampleSchool;
+    lines.Meet = FormatCertificateMeetLine(kSampleSchool, kSampleMeet);
+    return lines;
+  }
+  const std::string& organiser = meet.OrganiserName;
+  const std::string meet_name = meet.MeetName.empty() ? kSampleMeet : meet.MeetName;
+  lines.Meet = test_print ? "在 " + EscapeHtml(organiser) + EscapeHtml(meet_name) + " 中"
+                          : FormatCertificateMeetLine(organiser, meet_name);
+  lines.Organiser = EscapeHtml(organiser);
   return lines;
 }
 

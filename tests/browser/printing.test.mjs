@@ -42,6 +42,8 @@ test('the print buttons print the sheet in the hidden frame once and the layout 
     await page.goto(server.url('/Print5.html'));
     const preview = page.frameLocator('#JzYuLan');
     await preview.locator('#jzdiv2').waitFor();
+    // A school that has not given its name sees a sample school's.
+    assert.equal(await preview.locator('#jzdiv6').innerText(), '育才小学');
     const saved = page.waitForResponse((r) => r.url().includes('MUpJzDt.html?zjdt=2-1-36'));
     await preview.locator('input[onclick="MoveZjDiv(2,2);"]').click();
     assert.equal(await (await saved).text(), '0');

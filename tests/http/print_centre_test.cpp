@@ -185,15 +185,39 @@ TEST_F(PrintCentreServer, EachAccountMovesItsOwnCertificateLinesAndGetsThemInIts
   EXPECT_EQ(Get("/MUpJzDt.html?zjdt=2-1-40").body.find("0"), std::string::npos);
 }
 
-TEST_F(PrintCentreServer, TheTestCertificateNamesTheOrganiserAsText) {
-  EXPECT_TRUE(Has(Get("/ViewTable.html?str=6-0-0-0", printer_).body, "<nobr>在 QV网络测试运动会 中</nobr>"));
-  {
-    DataGuard hold(DataLock);
-    Model().OrganiserName = "实验<小学>";
+// The layout preview (5) and the test certificate (6): a school that has not
+// given its name sees a sample school's lines, never the default name; a
+// school that has sees its own, as text.
+TEST_F(PrintCentreServer, SampleCertificatesShowTheSchoolOnceItIsNamed) {
+  auto pads = [](int n) {
+    std::string out;
+    while (n-- > 0) out += "&nbsp;";
+    return out;
+  };
+  const std::string sample_line = "<nobr>在" + pads(8) + "育才小学 春季田径运动会" + pads(8) + "中</nobr>";
+  const struct {
+    const char* organiser;
+    const char* sheet;
+    std::string meet_line, organiser_line;
+  } rows[] = {
+      {"QV网络", "5", sample_line, "<nobr>育才小学</nobr>"},
+      {"QV网络", "6", sample_line, "<nobr>育才小学</nobr>"},
+      {"实验<小学>", "5", "<nobr>在" + pads(9) + "实验&lt;小学&gt; 测试运动会" + pads(9) + "中</nobr>",
+       "<nobr>实验&lt;小学&gt;</nobr>"},
+      {"实验<小学>", "6", "<nobr>在 实验&lt;小学&gt;测试运动会 中</nobr>", "<nobr>实验&lt;小学&gt;</nobr>"},
+  };
+  for (const auto& row : rows) {
+    {
+      DataGuard hold(DataLock);
+      Model().OrganiserName = row.organiser;
+    }
+    const std::string page = Get(std::string("/ViewTable.html?str=") + row.sheet + "-0-0-0", printer_).body;
+    EXPECT_TRUE(Has(page, row.meet_line)) << row.organiser << " " << row.sheet;
+    EXPECT_TRUE(Has(page, row.organiser_line)) << row.organiser << " " << row.sheet;
+    EXPECT_FALSE(Has(page, "<nobr>QV网络")) << row.organiser << " " << row.sheet;
   }
-  EXPECT_TRUE(Has(Get("/ViewTable.html?str=6-0-0-0", printer_).body, "<nobr>在 实验&lt;小学&gt;测试运动会 中</nobr>"));
   DataGuard hold(DataLock);
-  Model().OrganiserName = "QV网络";
+  Model().OrganiserName = kDefaultOrganiserName;
 }
 
 }  // namespace
