@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace korva {
 
@@ -57,6 +59,57 @@ TEST(DataLockTest, ThreadsGoInByArrival) {
   writer.join();
   late.join();
   EXPECT_EQ(order, "sfwr");
+}
+
+// Threads queue on the lock in the order of kinds ('w' a writer, 'r' a
+// reader), each holding it until let go, and the holders leave in every
+// order: at each step the lock is held by the first thread still there, or
+// by the readers that arrived one after another at the head, never by a
+// writer beside anyone.
+TEST(DataLockTest, QueuesGoInByArrivalWhateverOrderHoldersLeaveIn) {
+  for (const std::string kinds : {"wrw", "wrrw", "wrrwr", "rwrrw", "wwrr", "rwwr"}) {
+    const std::string everyone = std::string("01234").substr(0, kinds.size());  // thread numbers
+    std::string leaving = everyone;  // who of the holders goes first
+    std::string fault;
+    do {
+      DataLockType lock;
+      std::vector<std::atomic<char>> state(kinds.size());  // 0 waiting, 'i' in, 'g' go, 'o' out
+      auto await = [&](std::size_t t, char s) {
+        while (state[t] != s) std::this_thread::yield();
+      };
+      std::vector<std::thread> threads;
+      for (std::size_t t = 0; t < kinds.size(); ++t) {
+        threads.emplace_back([&, t] {
+          kinds[t] == 'w' ? lock.lock() : lock.lock_shared();
+          state[t] = 'i';
+          await(t, 'g');
+          kinds[t] == 'w' ? lock.unlock() : lock.unlock_shared();
+          state[t] = 'o';
+        });
+        // Queued or let in: a thread let in at once does not stop the queue.
+        while (lock.Queued() + std::count(state.begin(), state.end(), 'i') != t + 1) std::this_thread::yield();
+      }
+      for (std::string left = everyone; !left.empty();) {
+        const std::size_t granted = left.size() - lock.Queued();  // steady: each thread waits or holds
+        std::string holding;
+        while (holding.size() != granted) {
+          holding.clear();
+          for (char t : left)
+            if (state[t - '0'] == 'i') holding += t;
+        }
+        std::size_t run = 1;
+        while (kinds[left[0] - '0'] == 'r' && run < left.size() && kinds[left[run] - '0'] == 'r') ++run;
+        if (fault.empty() && holding != left.substr(0, run))
+          fault = "leaving in the order " + leaving + ": held by " + holding + ", not " + left.substr(0, run);
+        const char next = *std::find_first_of(leaving.begin(), leaving.end(), holding.begin(), holding.end());
+        state[next - '0'] = 'g';
+        await(next - '0', 'o');
+        std::erase(left, next);
+      }
+      for (std::thread& t : threads) t.join();
+    } while (fault.empty() && std::next_permutation(leaving.begin(), leaving.end()));
+    EXPECT_EQ(fault, "") << kinds;
+  }
 }
 
 TEST(DataLockTest, ReentryAndMisuse) {

@@ -289,17 +289,20 @@ TEST_F(EntryChangesTest, RefusedOrFailedJoinsChangeNothing) {
 
 // A withdrawal takes the athlete's lanes of the event (a preliminary and
 // its final, or his place in his class's mixed relay) and his entry; every
-// other lane stays where it was.
+// other lane stays where it was, and the round he leaves counts the
+// entrants that stay (a team's lane while a member holds it).
 TEST_F(EntryChangesTest, AWithdrawalLeavesEveryOtherLaneAsItWas) {
   struct Case {
     int athlete, event;
     std::string message;
     int contest;  // the entry that goes
+    int round, entrants;  // the round left and its count in the file
   };
   const Case cases[] = {
-      {11, 902, "成功退出“跳远”比赛！", 1102},
-      {3, 906, "成功退出“男女混合接力”比赛！", 1106},
-      {3, 905, "成功退出“4x100米接力”比赛！", 1105},
+      {11, 902, "成功退出“跳远”比赛！", 1102, 5101, 0},
+      {3, 906, "成功退出“男女混合接力”比赛！", 1106, 5006, 1},
+      {3, 905, "成功退出“4x100米接力”比赛！", 1105, 5005, 2},
+      {2, 901, "成功退出“100米”比赛！", 1101, 5001, 3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -312,6 +315,7 @@ TEST_F(EntryChangesTest, AWithdrawalLeavesEveryOtherLaneAsItWas) {
     const auto& entries = FindAthleteById(c.athlete)->ContestIds;
     EXPECT_EQ(std::count(entries.begin(), entries.end(), c.contest), 0);
     EXPECT_EQ(FindRoundById(5006)->Entrants, 1);  // counts stay
+    EXPECT_EQ(MeetInt("SELECT qrtb452 FROM qrtb444 WHERE qrtb445 = " + std::to_string(c.round)), c.entrants);
     ExpectListsMatchFile();
   }
 }
