@@ -2,6 +2,7 @@
 
 #include "database/base_changes.h"
 #include "database/data_lock.h"
+#include "database/durable_commits.h"
 #include "database/store_rounds.h"
 
 namespace korva {
@@ -47,6 +48,8 @@ int GetNextId(const std::string& table_and_condition, const char* column, bool b
 void CloseDatabases() {
   DataGuard hold(DataLock);
   FlushRoundCounters();
+  // A failed sync is logged where it fails.
+  static_cast<void>(WaitForOwnCommits());
   MeetConnection().Close();
   BaseConnection().Close();
 }

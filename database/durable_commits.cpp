@@ -76,22 +76,17 @@ int OnCommit(void*, sqlite3* db, const char* schema, int wal_pages) {
   return SQLITE_OK;
 }
 
-}  // namespace
-
-void TrackCommits(sqlite3* db) { sqlite3_wal_hook(db, OnCommit, nullptr); }
-
-bool WaitForOwnCommits() {
-  const std::uint64_t mine = std::exchange(own_commit, 0);
-  if (mine == 0) return true;
+// Returns once every commit up to target is on disk, syncing for every
+// waiting thread when no other thread is.
+bool WaitUntilSynced(std::unique_lock<std::mutex>& hold, std::uint64_t target) {
   SyncState& state = State();
-  std::unique_lock<std::mutex> hold(state.mutex);
-  while (!state.failed && state.synced < mine) {
+  while (!state.failed && state.synced < target) {
     if (state.syncing) {
       state.synced_cv.wait(hold);
       continue;
     }
     state.syncing = true;
-    const std::uint64_t target = state.made;
+    const std::uint64_t made = state.made;
     std::set<std::string> files = std::exchange(state.unsynced, {});
     hold.unlock();
     bool ok = true;
@@ -99,13 +94,39 @@ bool WaitForOwnCommits() {
     hold.lock();
     state.syncing = false;
     if (ok) {
-      state.synced = target;
+      state.synced = made;
     } else {
       state.failed = true;
     }
     state.synced_cv.notify_all();
   }
   return !state.failed;
+}
+
+}  // namespace
+
+void TrackCommits(sqlite3* db) { sqlite3_wal_hook(db, OnCommit, nullptr); }
+
+bool WaitForOwnCommits() {
+  const std::uint64_t mine = std::exchange(own_commit, 0);
+  if (mine == 0) return true;
+  std::unique_lock<std::mutex> hold(State().mutex);
+  return WaitUntilSynced(hold, mine);
+}
+
+bool WaitForAllCommits() {
+  own_commit = 0;
+  std::unique_lock<std::mutex> hold(State().mutex);
+  return WaitUntilSynced(hold, State().made);
+}
+
+bool SyncLeftoverCommits(const std::string& database_path) {
+  SyncState& state = State();
+  std::unique_lock<std::mutex> hold(state.mutex);
+  // Counted as a commit of its own, so that the sync that takes it in
+  // begins after this call and covers the file.
+  state.unsynced.insert(database_path + "-wal");
+  return WaitUntilSynced(hold, ++state.made);
 }
 
 }  // namespace korva

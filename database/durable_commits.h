@@ -6,6 +6,8 @@
 // arriving meanwhile wait for it instead of syncing again.
 #include <sqlite3.h>
 
+#include <string>
+
 namespace korva {
 
 // Counts every commit of db and notes the -wal file it went to, for the
@@ -18,5 +20,16 @@ void TrackCommits(sqlite3* db);
 // since the failure may have dropped frames that the later ones build on.
 // Must not be called while holding a lock that a syncing thread waits for.
 bool WaitForOwnCommits();
+
+// As WaitForOwnCommits, for every commit made so far by any thread: for a
+// reply that may tell of what another request committed ("stored already").
+// Costs nothing when every commit is on disk.
+bool WaitForAllCommits();
+
+// Puts on disk what an earlier process left in the -wal file of the
+// database at path, and the -wal file's name in its folder: after a crash
+// they may still be in the page cache only, and nothing read from them may
+// be reported before they are durable. True when there is no such file.
+bool SyncLeftoverCommits(const std::string& database_path);
 
 }  // namespace korva

@@ -15,6 +15,7 @@ Connection::~Connection() { Close(); }
 
 bool Connection::Open(const std::string& path, bool create) {
   Close();
+  if (!SyncLeftoverCommits(path)) return false;
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX;
   if (create) flags |= SQLITE_OPEN_CREATE;
   sqlite3* db = nullptr;
@@ -71,6 +72,7 @@ bool Connection::ExecScript(std::string_view sql) {
 }
 
 bool Connection::Attach(const std::string& path, const char* schema) {
+  if (!SyncLeftoverCommits(path)) return false;
   Statement st(*this, std::string("ATTACH DATABASE ? AS ") + schema);
   return st.BindUtf8(path).Run();
 }

@@ -23,6 +23,8 @@ class Connection {
   // Opens the file at path (UTF-8), creating it only when create is set.
   // WAL journal with synchronous=NORMAL: a commit is on disk once
   // WaitForOwnCommits (durable_commits.h) has returned true in its thread.
+  // What an earlier process left in the -wal file is put on disk first
+  // (SyncLeftoverCommits); false when it can't be.
   bool Open(const std::string& path, bool create);
   void Close();
   // Exchanges the open files of two connections (a meet switch prepares the
@@ -35,7 +37,7 @@ class Connection {
   // Runs SQL that carries no values (schema scripts, pragmas); false on error.
   bool ExecScript(std::string_view sql);
   // Attaches another database file (path in UTF-8) under the given schema
-  // name.
+  // name, its leftover -wal file put on disk first as by Open.
   bool Attach(const std::string& path, const char* schema);
 
   std::string LastError() const;

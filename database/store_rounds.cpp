@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <atomic>
-#include <ctime>
+#include <condition_variable>
 #include <mutex>
+#include <stop_token>
+#include <thread>
 
 #include "database/connections.h"
 #include "database/data_error.h"
 #include "database/data_lock.h"
+#include "database/durable_commits.h"
 #include "database/lookups.h"
 #include "database/store_common.h"
 
@@ -157,13 +160,50 @@ int DeleteRound(int round_id) {
 
 namespace {
 
+// Counted prints are written this long after the first of them.
+constexpr std::chrono::seconds kCountDelay{1};
+
 // Rounds whose counters the file does not hold yet, and since when. Views
 // count under the shared lock, side by side, so these have a mutex of their
 // own; the counters themselves are raised atomically.
 std::mutex counting;
+std::condition_variable_any count_made;
 std::vector<int> counted_rounds;
-std::time_t first_count = 0;
-bool flush_claimed = false;  // a view is on its way to write them
+std::chrono::steady_clock::time_point first_count;
+
+// Whether the counts wait long enough to be written; counting held.
+bool CountsDue() {
+  return !counted_rounds.empty() && std::chrono::steady_clock::now() - first_count >= kCountDelay;
+}
+
+// The counts go back to waiting, a delay from now: the file refused them
+// or is closed.
+void CountsNotWritten(const std::vector<int>& rounds) {
+  for (int id : rounds)
+    if (std::find(counted_rounds.begin(), counted_rounds.end(), id) == counted_rounds.end()) counted_rounds.push_back(id);
+  first_count = std::chrono::steady_clock::now();
+}
+
+// The count writer's thread: writes the counts once due, and waits for them
+// to reach the disk, until asked to stop.
+void WriteCountsWhenDue(std::stop_token stop) {
+  std::unique_lock<std::mutex> hold(counting);
+  while (!stop.stop_requested()) {
+    count_made.wait(hold, stop, [] { return !counted_rounds.empty(); });
+    if (!count_made.wait_until(hold, stop, first_count + kCountDelay, CountsDue) || stop.stop_requested()) continue;
+    hold.unlock();
+    FlushRoundCounters(true);
+    // A failed sync is logged where it fails; the file keeps the counts for
+    // as long as it keeps the changes before them.
+    static_cast<void>(WaitForOwnCommits());
+    hold.lock();
+  }
+}
+
+std::jthread& CountWriter() {
+  static std::jthread writer;
+  return writer;
+}
 
 }  // namespace
 
@@ -171,7 +211,10 @@ void CountRoundPrint(RoundNode& round, int RoundNode::*counter) {
   AssertDataLockHeld();
   std::atomic_ref<int>(round.*counter).fetch_add(1, std::memory_order_relaxed);
   std::lock_guard<std::mutex> hold(counting);
-  if (counted_rounds.empty()) first_count = std::time(nullptr);
+  if (counted_rounds.empty()) {
+    first_count = std::chrono::steady_clock::now();
+    count_made.notify_all();
+  }
   if (std::find(counted_rounds.begin(), counted_rounds.end(), round.Id) == counted_rounds.end())
     counted_rounds.push_back(round.Id);
 }
@@ -181,9 +224,9 @@ void FlushRoundCounters(bool due_only) {
   std::vector<int> rounds;
   {
     std::lock_guard<std::mutex> keep(counting);
-    if (counted_rounds.empty() || (due_only && std::time(nullptr) - first_count < 1)) return;
+    if (counted_rounds.empty() || (due_only && !CountsDue())) return;
     Connection& meet = MeetConnection();
-    if (!meet.IsOpen() || meet.savepoint_depth() > 0) return;
+    if (!meet.IsOpen() || meet.savepoint_depth() > 0) return CountsNotWritten({});
     rounds.swap(counted_rounds);
   }
   // Alone in DataLock: no view raises a counter while they are written.
@@ -195,20 +238,18 @@ void FlushRoundCounters(bool due_only) {
   if (!saved || !unit.Commit()) {
     LogServerMessage("打印次数没有写入运动会文件，稍后再试。");
     std::lock_guard<std::mutex> keep(counting);
-    counted_rounds.insert(counted_rounds.end(), rounds.begin(), rounds.end());
-    first_count = std::time(nullptr);
+    CountsNotWritten(rounds);
   }
 }
 
-void FlushDueRoundCounters() {
-  {
-    std::lock_guard<std::mutex> hold(counting);
-    if (counted_rounds.empty() || flush_claimed || std::time(nullptr) - first_count < 1) return;
-    flush_claimed = true;
-  }
-  FlushRoundCounters(true);
-  std::lock_guard<std::mutex> hold(counting);
-  flush_claimed = false;
+void StartCountWriter() {
+  if (!CountWriter().joinable()) CountWriter() = std::jthread(WriteCountsWhenDue);
+}
+
+void StopCountWriter() {
+  CountWriter().request_stop();
+  if (CountWriter().joinable()) CountWriter().join();
+  CountWriter() = std::jthread();
 }
 
 int SaveRoundCounters(const RoundNode& round) {

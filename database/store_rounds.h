@@ -27,12 +27,12 @@ namespace korva {
 [[nodiscard]] int SaveRoundCounters(const RoundNode& round);
 
 // Raises one print counter of the round in RoundList. The file follows in
-// one transaction for all counts of about a second (FlushRoundCounters, when
-// a writer's hold ends, or FlushDueRoundCounters), so a sheet view costs no
-// disk sync of its own; the meet's reloads, its closing and the opening of
-// another meet write them first. The caller holds DataLock, shared is
-// enough: the counter is raised atomically, and whoever reads it beside
-// such views reads it atomically too.
+// one transaction for all counts of about a second: the count writer (below)
+// writes them a second after the first, and a writer's hold that ends after
+// that does too, so a sheet view costs no disk sync of its own; the meet's
+// reloads, its closing and the opening of another meet write them first.
+// The caller holds DataLock, shared is enough: the counter is raised
+// atomically, and whoever reads it beside such views reads it atomically too.
 void CountRoundPrint(RoundNode& round, int RoundNode::*counter);
 
 // Writes the counters raised since the last write; with due_only, only once
@@ -40,11 +40,12 @@ void CountRoundPrint(RoundNode& round, int RoundNode::*counter);
 // end may undo it. Takes DataLock.
 void FlushRoundCounters(bool due_only = false);
 
-// FlushRoundCounters(true) for a thread that holds no DataLock, taking it
-// alone only when counts are due and no other thread is already on its way
-// to write them: views call it after counting, so the counts of a stream of
-// views reach the file about once a second.
-void FlushDueRoundCounters();
+// The count writer: a thread that writes counted prints a second after the
+// first of them, even when nothing else happens, and waits for them to
+// reach the disk. The web server runs it; stopping it writes nothing (the
+// closing of the meet does). Stop it holding no DataLock.
+void StartCountWriter();
+void StopCountWriter();
 
 // One round of a schedule request: its position in the submission (from 0)
 // and its id.

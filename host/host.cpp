@@ -21,6 +21,7 @@
 #include "database/model.h"
 #include "database/open_meet.h"
 #include "host/routes.h"
+#include "pages/meet/order_book_generation.h"
 #include "web/web_server.h"
 
 namespace korva {
@@ -130,8 +131,9 @@ std::string StoreOrganiserName(const std::string& utf8_name) {
 
 void ShutDownHost() {
   // Before the databases close, so that no connection thread is left
-  // inside a handler.
+  // inside a handler, nor an order book half written.
   StopWebServer();
+  WaitForOrderBookWorker();
   DataGuard hold(DataLock);
   CloseDatabases();
   FreeAllLists();

@@ -10,6 +10,8 @@ if [ "$what" = test ]; then
   # The order book is opened in a real word processor and read back from
   # its PDF; a CJK font carries the Chinese texts; xmllint checks the XML.
   packages+=(libreoffice-writer-nogui poppler-utils fonts-wqy-microhei libxml2-utils)
+  # A crash test traces the server's syncs.
+  packages+=(strace)
   # Node.js may come from another source than Debian's packages; only its
   # commands matter.
   command -v node >/dev/null 2>&1 || packages+=(nodejs)

@@ -151,8 +151,9 @@ void HandleHttpRequest(const HttpRequest& request, std::string& reply) {
   } else if (match.row && match.row->handler) {
     const bool ran = RunHandler(*match.row, ctx);
     // Every reply waits, outside DataLock, until what its handler committed
-    // is on disk.
-    if (!WaitForOwnCommits()) {
+    // is on disk; a writer's, until every commit before it is, since it
+    // may report what another request committed ("stored already").
+    if (!(match.row->access == Access::kWrite ? WaitForAllCommits() : WaitForOwnCommits())) {
       AnswerUnsynced(*match.row, ctx);
     } else if (ran) {
       AnswerFromResult(*match.row, ctx);

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "database/data_error.h"
+#include "database/store_rounds.h"
 #include "web/dispatcher.h"
 #include "web/request_parser.h"
 #include "web/response.h"
@@ -637,6 +638,7 @@ int StartListening(int fd) {
   }
   try {
     if (epoll_fd < 0 || wake_fd < 0) throw std::system_error(errno, std::generic_category(), "epoll");
+    StartCountWriter();
     state.poller = std::thread([fd, epoll_fd, wake_fd] { Poller(fd, epoll_fd, wake_fd).Run(); });
   } catch (const std::exception& e) {
     LogServerMessage(std::string("cannot start the listener thread: ") + e.what());
@@ -672,6 +674,8 @@ void StopWebServer() {
     if (*open >= 0) close(*open);
     *open = -1;
   }
+  hold.unlock();
+  StopCountWriter();
 }
 
 void SetServerLimits(const ServerLimits& limits) {

@@ -29,8 +29,8 @@
 #include "database/data_lock.h"
 #include "database/gbk_text.h"
 #include "database/open_meet.h"
+#include "host/host.h"
 #include "host/routes.h"
-#include "pages/meet/order_book_generation.h"
 #include "pages/setup/meet_template.h"
 #include "tests/testing/meet_fixture.h"
 #include "web/login_list.h"
@@ -124,8 +124,8 @@ int Run(int argc, char** argv) {
   std::thread(WatchStandardInput, data_folder, port).detach();
   int signal_number = 0;
   sigwait(&stop_signals, &signal_number);
-  StopWebServer();
-  WaitForOrderBookWorker();
+  // As the program stops: the pending print counts are written.
+  ShutDownHost();
   return 0;
 }
 

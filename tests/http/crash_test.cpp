@@ -11,10 +11,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <mutex>
 #include <random>
@@ -34,6 +36,7 @@
 #include "tests/http/http_client.h"
 #include "tests/testing/meet_fixture.h"
 #include "tests/testing/order_book_meet.h"
+#include "tests/testing/print_meet.h"
 #include "tests/testing/registration_meet.h"
 #include "tests/testing/scoring_meet.h"
 
@@ -46,8 +49,10 @@ class ServerProcess {
  public:
   // file_size_limit > 0: the process may not write files beyond that many
   // bytes (a disk that is full), and a write past it fails, or kills the
-  // process when killed_at_limit is set.
-  explicit ServerProcess(const std::string& folder, rlim_t file_size_limit = 0, bool killed_at_limit = false) {
+  // process when killed_at_limit is set. trace names a file where strace
+  // writes the process's syncs, file writes and listening socket.
+  explicit ServerProcess(const std::string& folder, rlim_t file_size_limit = 0, bool killed_at_limit = false,
+                         const std::string& trace = {}) {
     const char* binary = std::getenv("KORVA_TEST_SERVER");
     if (binary == nullptr) return;
     int to_child[2], from_child[2];
@@ -63,6 +68,9 @@ class ServerProcess {
         setrlimit(RLIMIT_FSIZE, &limit);
         if (!killed_at_limit) signal(SIGXFSZ, SIG_IGN);
       }
+      if (!trace.empty())
+        execlp("strace", "strace", "-f", "-y", "-e", "trace=fdatasync,pwrite64,listen", "-o", trace.c_str(), binary,
+               "--data", folder.c_str(), static_cast<char*>(nullptr));
       execl(binary, binary, "--data", folder.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
@@ -95,6 +103,9 @@ class ServerProcess {
     return true;
   }
 
+  // A normal stop (SIGTERM); whether the process ended within ten seconds.
+  bool Stop() { return kill(pid_, SIGTERM) == 0 && Ended(); }
+
   void Kill() {
     if (pid_ <= 0) return;
     kill(pid_, SIGKILL);
@@ -115,10 +126,13 @@ HttpResponse Ask(int port, const std::string& text) {
   return connection.Read();
 }
 
-SessionCookie LoginAdmin(int port, const std::string& password) {
-  SessionCookie admin = CookieNumber(Ask(port, RequestText("GET", "/AdminIndex.html")));
-  return CookieNumber(Ask(port, RequestText("POST", "/AdminIndex.html", admin, "UserName=admin&PassWord=" + password)));
+SessionCookie LoginStaff(int port, const std::string& user, const std::string& password) {
+  SessionCookie session = CookieNumber(Ask(port, RequestText("GET", "/AdminIndex.html")));
+  return CookieNumber(
+      Ask(port, RequestText("POST", "/AdminIndex.html", session, "UserName=" + user + "&PassWord=" + password)));
 }
+
+SessionCookie LoginAdmin(int port, const std::string& password) { return LoginStaff(port, "admin", password); }
 
 // Classes 101 and 102 of the registration meet, with their passwords.
 SessionCookie LoginTeacher(int port, int class_id) {
@@ -335,6 +349,45 @@ TEST(CrashScoring, KilledWhileClerksMoveARecordTheFilesAgreeAndKeepEveryAcknowle
   }
 }
 
+// A print counted on a server that does nothing else reaches the file a
+// second later, and at once when the server is stopped normally.
+TEST(CrashPrinting, ACountedPrintReachesTheFileWithinASecondOrAtANormalStop) {
+  if (std::getenv("KORVA_TEST_SERVER") == nullptr) GTEST_SKIP() << "KORVA_TEST_SERVER is not set";
+  MeetFixture fixture;
+  OpenPrintMeet(fixture);
+  {
+    DataGuard hold(DataLock);
+    CloseDatabases();
+  }
+  const struct {
+    const char* ending;
+    int waited_ms;
+    bool killed;
+  } rows[] = {{"killed after a second and a half", 1500, true}, {"stopped at once", 0, false}};
+  int printed = 0;
+  for (const auto& row : rows) {
+    ServerProcess server(fixture.folder());
+    ASSERT_GT(server.port(), 0);
+    const SessionCookie printer = LoginStaff(server.port(), "printer", "print123");
+    const std::string sheet = Ask(server.port(), RequestText("GET", "/ViewTable.html?str=1-2-0-0", printer)).body;
+    ASSERT_NE(sheet.find("检 录 表"), std::string::npos) << row.ending;
+    ++printed;
+    usleep(row.waited_ms * 1000);
+    if (row.killed) {
+      server.Kill();
+    } else {
+      ASSERT_TRUE(server.Stop());
+    }
+    DataGuard hold(DataLock);
+    ASSERT_EQ(OpenDataFolder(fixture.folder(), nullptr), 0);
+    ASSERT_EQ(OpenCurrentMeet(0), 0);
+    Statement counter(MeetConnection(), "SELECT qrtb456 FROM qrtb444 WHERE qrtb445 = 2");
+    ASSERT_TRUE(counter.Next());
+    EXPECT_EQ(counter.ReadIntField(0), printed) << row.ending;
+    CloseDatabases();
+  }
+}
+
 // The crash fell after the meet file took a change of both files and before
 // the base file did: the meet's next opening gives the base rows their values.
 TEST_F(CrashTest, BaseRowsLeftBehindTakeTheirValuesWhenTheMeetOpens) {
@@ -352,6 +405,48 @@ TEST_F(CrashTest, BaseRowsLeftBehindTakeTheirValuesWhenTheMeetOpens) {
   ASSERT_TRUE(pending.Next());
   EXPECT_EQ(pending.ReadIntField(0), 0);
   CloseDatabases();
+}
+
+// A process killed after its commit leaves them in the -wal file, perhaps
+// only in the page cache. The next one puts them on disk before it writes
+// the base file's rows from an intent they hold, and before it listens.
+TEST_F(CrashTest, WhatAKilledServerLeftIsOnDiskBeforeItIsUsed) {
+  {
+    DataGuard hold(DataLock);
+    ASSERT_EQ(OpenDataFolder(fixture_.folder(), nullptr), 0);
+    ASSERT_TRUE(fixture_.BaseSql("INSERT INTO qrtb188 (qrtb189, qrtb193, qrtb196) VALUES (8, '跳高', 1200)"));
+    CloseDatabases();
+  }
+  // The intent committed by a process that ends without closing the file.
+  const std::string meet_file = fixture_.MeetFile(1);
+  if (pid_t child = fork(); child == 0) {
+    Connection conn;
+    _exit(conn.Open(meet_file, false) && conn.ExecScript("INSERT INTO pending_base_rows VALUES (3, 'qrtb188', 8, NULL)")
+              ? 0 : 1);
+  } else {
+    int status = -1;
+    waitpid(child, &status, 0);
+    ASSERT_EQ(status, 0);
+  }
+  const std::string trace = fixture_.folder() + "/trace";
+  ServerProcess server(fixture_.folder(), 0, false, trace);
+  ASSERT_GT(server.port(), 0);
+  server.Kill();
+  std::ifstream in(trace);
+  std::vector<std::string> calls;
+  for (std::string line; std::getline(in, line);) calls.push_back(line);
+  // The first call naming both texts.
+  auto first = [&](const std::string& call, const std::string& file) {
+    return std::find_if(calls.begin(), calls.end(), [&](const std::string& line) {
+             return line.find(call) != std::string::npos && line.find(file) != std::string::npos;
+           }) - calls.begin();
+  };
+  const auto meet_synced = first("fdatasync(", "ydh1.dat-wal>");
+  ASSERT_LT(meet_synced, std::ssize(calls)) << "the meet's -wal file was never synced";
+  EXPECT_LT(meet_synced, first("pwrite64(", "PBD.DAT-wal>")) << "the base file was written first";
+  EXPECT_LT(meet_synced, first("listen(", ""));
+  Stored stored = ReadBack(fixture_.folder());
+  EXPECT_EQ(stored.pending, 0);
 }
 
 TEST_F(CrashTest, AFullDiskRefusesWritesAndKeepsServingWhatItHolds) {
