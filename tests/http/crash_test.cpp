@@ -363,7 +363,7 @@ TEST(CrashPrinting, ACountedPrintReachesTheFileWithinASecondOrAtANormalStop) {
     const char* ending;
     int waited_ms;
     bool killed;
-  } rows[] = {{"killed after a second and a half", 1500, true}, {"stopped at once", 0, false}};
+  } rows[] = {{"killed after two and a half seconds", 2500, true}, {"stopped at once", 0, false}};
   int printed = 0;
   for (const auto& row : rows) {
     ServerProcess server(fixture.folder());
