@@ -72,7 +72,6 @@ bool Connection::ExecScript(std::string_view sql) {
 }
 
 bool Connection::Attach(const std::string& path, const char* schema) {
-  if (!SyncLeftoverCommits(path)) return false;
   Statement st(*this, std::string("ATTACH DATABASE ? AS ") + schema);
   return st.BindUtf8(path).Run();
 }

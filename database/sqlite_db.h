@@ -37,7 +37,8 @@ class Connection {
   // Runs SQL that carries no values (schema scripts, pragmas); false on error.
   bool ExecScript(std::string_view sql);
   // Attaches another database file (path in UTF-8) under the given schema
-  // name, its leftover -wal file put on disk first as by Open.
+  // name. Its leftover -wal file is not synced here: the file attached (the
+  // base file) has a connection of its own, opened first, which did that.
   bool Attach(const std::string& path, const char* schema);
 
   std::string LastError() const;

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -38,6 +37,7 @@
 #include "tests/testing/order_book_meet.h"
 #include "tests/testing/print_meet.h"
 #include "tests/testing/registration_meet.h"
+#include "tests/testing/report_meet.h"
 #include "tests/testing/scoring_meet.h"
 
 namespace korva {
@@ -169,12 +169,6 @@ struct Clerk {
   std::string acknowledged, unanswered;
   int sent = 0;
 };
-
-std::string Hundredths(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%d.%02d", value / 100, value % 100);
-  return text;
-}
 
 // Uploads results to the clerk's lane until the server stops answering.
 // The boys' 跳远 (round 2, counted) is sent with its standing record, 4.00:

@@ -5,6 +5,7 @@
 // default server limits. SQL given to the helpers is GBK, like every
 // literal of the program.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -176,6 +177,30 @@ inline std::string Selection(int position, int group, const std::vector<int>& ev
   for (int event : events) s += "bsidz" + std::to_string(position) + "=" + std::to_string(event) + "&";
   return s;
 }
+
+// While alive, the open meet's -wal file cannot be synced: its name leads to
+// a device without sync, while SQLite goes on writing the file it holds
+// open. The name is given back to the file after.
+class UnsyncableMeetWal {
+ public:
+  UnsyncableMeetWal() {
+    {
+      DataReadGuard hold(DataLock);
+      wal_ = Model().MeetFilePath + "-wal";
+    }
+    EXPECT_EQ(std::rename(wal_.c_str(), (wal_ + ".held").c_str()), 0);
+    EXPECT_EQ(symlink("/dev/null", wal_.c_str()), 0);
+  }
+  ~UnsyncableMeetWal() {
+    EXPECT_EQ(std::remove(wal_.c_str()), 0);
+    EXPECT_EQ(std::rename((wal_ + ".held").c_str(), wal_.c_str()), 0);
+  }
+  UnsyncableMeetWal(const UnsyncableMeetWal&) = delete;
+  UnsyncableMeetWal& operator=(const UnsyncableMeetWal&) = delete;
+
+ private:
+  std::string wal_;
+};
 
 // Runs SQL on the open meet's file behind the lists' back.
 inline void RunMeetSql(const std::string& sql) {
