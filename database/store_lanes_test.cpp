@@ -125,9 +125,7 @@ TEST_F(Lanes, OneRecordBonusPerAthleteAndRecord) {
 // file and the list, so no bonus is lost or counted twice.
 TEST_F(Lanes, AFailedResetGoesBackWithTheRankingThatMadeIt) {
   DataGuard hold(DataLock);
-  ASSERT_TRUE(MeetConnection().ExecScript(
-      "CREATE TEMP TRIGGER no_update BEFORE UPDATE ON qrtb479 WHEN OLD.qrtb484 = 1"
-      " BEGIN SELECT RAISE(ABORT, 'forced failure'); END;"));
+  ASSERT_TRUE(FailOn("UPDATE", "qrtb479", "no_update", "OLD.qrtb484 = 1"));
   {
     Transaction ranking(MeetConnection());
     ASSERT_EQ(ResetPrelimLaneFlag(1, 2, 2), 0);

@@ -61,10 +61,14 @@ inline std::string Dump(std::initializer_list<const char*> tables) {
 // Makes every `op` (INSERT, UPDATE or DELETE) on table fail until
 // DropTrigger(name), through a temporary trigger of the meet connection
 // ("base.qrtbNN" for a base-file table); the file itself is not changed.
-inline void FailOn(const std::string& op, const std::string& table, const std::string& name) {
+// A condition `when` (on OLD and NEW) limits it to the rows it holds for.
+// False when the trigger could not be made.
+inline bool FailOn(const std::string& op, const std::string& table, const std::string& name,
+                   const std::string& when = "") {
   DataGuard hold(DataLock);
-  MeetConnection().ExecScript("CREATE TEMP TRIGGER " + name + " BEFORE " + op + " ON " + table +
-                              " BEGIN SELECT RAISE(ABORT, 'forced failure'); END;");
+  return MeetConnection().ExecScript("CREATE TEMP TRIGGER " + name + " BEFORE " + op + " ON " + table +
+                                     (when.empty() ? "" : " WHEN " + when) +
+                                     " BEGIN SELECT RAISE(ABORT, 'forced failure'); END;");
 }
 inline void DropTrigger(const std::string& name) {
   DataGuard hold(DataLock);

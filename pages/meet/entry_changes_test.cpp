@@ -405,8 +405,7 @@ TEST_F(EntryChangesTest, APreliminaryIsDroppedAndHeldAgainAsItsEntrantsChange) {
 TEST_F(EntryChangesTest, AFailedDrawLeavesFilesAndListsAsTheyWere) {
   Open(kLanesSql, "INSERT INTO qrtb397 (qrtb399, qrtb400) VALUES (1201, 22);");
   DataGuard hold(DataLock);
-  ASSERT_TRUE(MeetConnection().ExecScript("CREATE TEMP TRIGGER refuse BEFORE INSERT ON qrtb479 WHEN NEW.qrtb481 = 5201"
-                                          " BEGIN SELECT RAISE(ABORT, 'refused'); END;"));
+  ASSERT_TRUE(FailOn("INSERT", "qrtb479", "refuse", "NEW.qrtb481 = 5201"));
   const std::string file = FileText();
   const std::string lists = ListsText();
   EXPECT_EQ(DrawAllRounds(4u), 1);

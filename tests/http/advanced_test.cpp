@@ -219,12 +219,7 @@ TEST_F(AdvancedOperationTest, RenumberingStartsAgainFromTheClasses) {
   OpenMeetAndSignIn(RegistrationMeetSql() + OrderBookMeetSql() + kDrawnSql);
   const std::string password = meet_->admin_password();
   const std::string drawn = MeetFileRows();
-  {
-    DataGuard hold(DataLock);
-    RunMeetSql(
-        "CREATE TEMP TRIGGER no_new_bibs BEFORE UPDATE ON qrtb409 WHEN NEW.qrtb412 IS NOT NULL"
-        " BEGIN SELECT RAISE(ABORT, 'forced failure'); END;");
-  }
+  EXPECT_TRUE(FailOn("UPDATE", "qrtb409", "no_new_bibs", "NEW.qrtb412 IS NOT NULL"));
   EXPECT_EQ(Operation(11, "admin", password), "9");  // the numbers were cleared, then none could be given
   DropTrigger("no_new_bibs");
   EXPECT_EQ(MeetFileRows(), drawn);
@@ -470,12 +465,7 @@ TEST_F(AjaxFunctionTest, AFailedWriteUndoesItsContestOnly) {
   const std::string girls_before = Rows("SELECT * FROM qrtb444 WHERE qrtb446 = 1201") +
                                    Rows("SELECT * FROM qrtb425 WHERE qrtb426 = 1201") +
                                    Rows("SELECT * FROM qrtb479 WHERE qrtb481 IN (6, 7)");
-  {
-    DataGuard hold(DataLock);
-    RunMeetSql(
-        "CREATE TEMP TRIGGER keep_round_7 BEFORE DELETE ON qrtb444 WHEN OLD.qrtb445 = 7"
-        " BEGIN SELECT RAISE(ABORT, 'forced failure'); END;");
-  }
+  EXPECT_TRUE(FailOn("DELETE", "qrtb444", "keep_round_7", "OLD.qrtb445 = 7"));
   EXPECT_EQ(Ajax("1%20901"),
             "一年级男子100米[预赛] 已删除;<br>\r\n数据库操作失败，错误号00922，无法删除预赛，请联系开发者！");
   DropTrigger("keep_round_7");

@@ -26,9 +26,6 @@ using ::testing::HasSubstr;
 
 class ConnectionTest : public ServerTest {};
 
-// What the site's own login page sends along with its form.
-constexpr const char* kOwnOrigin = "Origin: http://localhost\r\n";
-
 // Waits up to 10 s for the server's connection count to come to count.
 bool ConnectionsReach(int count) {
   for (int tries = 0; tries < 1000 && ActiveConnectionCount() != count; ++tries) poll(nullptr, 0, 10);

@@ -224,6 +224,18 @@ Stored ReadBack(const std::string& folder) {
   return out;
 }
 
+// The size of the current meet's file, opened as a server opens it and
+// closed again.
+off_t MeetFileSize(const MeetFixture& fixture) {
+  DataGuard hold(DataLock);
+  EXPECT_EQ(OpenDataFolder(fixture.folder(), nullptr), 0);
+  EXPECT_EQ(OpenCurrentMeet(0), 0);
+  struct stat st{};
+  const off_t size = stat(Model().MeetFilePath.c_str(), &st) == 0 ? st.st_size : 0;
+  CloseDatabases();
+  return size;
+}
+
 class CrashTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -448,15 +460,7 @@ TEST_F(CrashTest, AFullDiskRefusesWritesAndKeepsServingWhatItHolds) {
   std::mutex acknowledged_mutex;
   {
     // A few pages more than the meet file holds now.
-    off_t size = 0;
-    {
-      struct stat st{};
-      DataGuard hold(DataLock);
-      EXPECT_EQ(OpenDataFolder(fixture_.folder(), nullptr), 0);
-      EXPECT_EQ(OpenCurrentMeet(0), 0);
-      if (stat(Model().MeetFilePath.c_str(), &st) == 0) size = st.st_size;
-      CloseDatabases();
-    }
+    const off_t size = MeetFileSize(fixture_);
     ServerProcess server(fixture_.folder(), static_cast<rlim_t>(size + 16 * 1024));
     ASSERT_GT(server.port(), 0);
     std::atomic<bool> stop{false};
@@ -495,7 +499,6 @@ TEST_F(CrashTest, AnOrderBookKilledWhileWrittenLeavesNoPartOfItBehind) {
       n += entry.path().filename().string().starts_with(GbkToUtf8("秩序册"));
     return n;
   };
-  off_t size = 0;
   {
     DataGuard hold(DataLock);
     EXPECT_EQ(OpenDataFolder(fixture_.folder(), nullptr), 0);
@@ -505,10 +508,9 @@ TEST_F(CrashTest, AnOrderBookKilledWhileWrittenLeavesNoPartOfItBehind) {
                       " WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE i < 299)"
                       " SELECT i, 'b' || i, 0, 1, 101 + i % 2, 1, 0 FROM n;"
                       "INSERT INTO qrtb397 (qrtb399, qrtb400) SELECT 1101, qrtb411 FROM qrtb409 WHERE qrtb411 >= 100;");
-    struct stat st{};
-    if (stat(Model().MeetFilePath.c_str(), &st) == 0) size = st.st_size;
     CloseDatabases();
   }
+  const off_t size = MeetFileSize(fixture_);
   {
     // Room for the meet file's draw, not for the whole book (about 0.8 MB).
     ServerProcess server(fixture_.folder(), static_cast<rlim_t>(size + 256 * 1024), true);

@@ -101,9 +101,6 @@ class DispatchTest : public ServerTest {
     tables.push_back(kTestRows);
     InstallRouteTables(tables, {FakeResultPage});
   }
-  std::string AdminGet(const std::string& path) { return Get(path, admin_).body; }
-  std::string AdminPost(const std::string& path) { return Post(path, "x=1", admin_).body; }
-
 };
 
 TEST_F(DispatchTest, PageHeaderIsExactlyTheFixedOne) {
@@ -123,13 +120,13 @@ TEST_F(DispatchTest, PageHeaderIsExactlyTheFixedOne) {
 TEST_F(DispatchTest, EveryRouteGetsAWholeAnswer) {
   InstallTestRows();
   EXPECT_NE(std::string::npos, Get("/t/unbuilt").body.find("请重新登陆"));
-  EXPECT_EQ("result 99", AdminGet("/t/silent-admin"));
+  EXPECT_EQ("result 99", Page("/t/silent-admin"));
   EXPECT_NE(std::string::npos, Get("/t/silent-page").body.find("请重新登陆"));
   HttpResponse ajax = Get("/t/silent-ajax");
   EXPECT_EQ(200, ajax.status);
   EXPECT_EQ("0", ajax.Header("Content-Length"));
   // A set-up post whose handler throws must not read as result 0 (done).
-  EXPECT_EQ("result 99", AdminPost("/t/throwing-post"));
+  EXPECT_EQ("result 99", Send("/t/throwing-post", "x=1"));
   // A reader that asks to write is refused, and the request still answered.
   EXPECT_EQ("0", Get("/t/reader-writes").Header("Content-Length"));
 }
@@ -137,11 +134,11 @@ TEST_F(DispatchTest, EveryRouteGetsAWholeAnswer) {
 TEST_F(DispatchTest, AConfirmationInAHandlerSignsTheRequestingSessionInOrOut) {
   InstallTestRows();
   confirm_password = meet_->admin_password();
-  EXPECT_EQ("ok 8", AdminGet("/t/confirm"));
-  EXPECT_EQ("ok 8", AdminGet("/t/confirm"));  // still signed in: the session itself was used
+  EXPECT_EQ("ok 8", Page("/t/confirm"));
+  EXPECT_EQ("ok 8", Page("/t/confirm"));  // still signed in: the session itself was used
   confirm_password = "wrong";
-  EXPECT_EQ("refused 0", AdminGet("/t/confirm"));
-  EXPECT_NE(std::string::npos, AdminGet("/t/confirm").find("请重新登陆"));  // signed out for good
+  EXPECT_EQ("refused 0", Page("/t/confirm"));
+  EXPECT_NE(std::string::npos, Page("/t/confirm").find("请重新登陆"));  // signed out for good
 }
 
 TEST_F(DispatchTest, HandlersRunUnderTheLockModeOfTheirRow) {
@@ -164,58 +161,58 @@ TEST_F(DispatchTest, AnswersBuiltFromTheHandlersResult) {
   };
   for (const auto& [path, result, expected] : cases) {
     handler_result = result;
-    EXPECT_EQ(expected, AdminGet(path)) << path << " " << result;
+    EXPECT_EQ(expected, Page(path)) << path << " " << result;
   }
   handler_result = 1;
   EXPECT_NE(std::string::npos, Get("/t/classlogin").body.find("当前运动会未设置完成"));
   handler_result = 0;
   EXPECT_NE(std::string::npos, Get("/t/redirect").body.find("'/ShowClass.html'"));
   handler_message = "?DayID=2";
-  EXPECT_NE(std::string::npos, AdminGet("/t/schedule").find("'/MatchPlan.html?DayID=2'"));
+  EXPECT_NE(std::string::npos, Page("/t/schedule").find("'/MatchPlan.html?DayID=2'"));
   handler_message = "7";
-  EXPECT_NE(std::string::npos, AdminGet("/t/failure").find("'/SetupGrade.html?id=7'"));
+  EXPECT_NE(std::string::npos, Page("/t/failure").find("'/SetupGrade.html?id=7'"));
   // A failure shows the handler's reason as text, never as markup.
   handler_result = 1;
   handler_message = "<b>名称重复";
-  EXPECT_EQ("result 81", AdminGet("/t/failure"));
+  EXPECT_EQ("result 81", Page("/t/failure"));
   EXPECT_EQ("&lt;b&gt;名称重复", result_message);
 }
 
 TEST_F(DispatchTest, EntryListingsBeforeAnyEventIsChosen) {
-  EXPECT_NE(std::string::npos, AdminGet("/ShowBaoMing.html").find("您还没有建立运动会，请先新建一个运动会！"));
+  EXPECT_NE(std::string::npos, Page("/ShowBaoMing.html").find("您还没有建立运动会，请先新建一个运动会！"));
   meet_->OpenNewMeet();
   {
     // A group without events still has its node in the list.
     DataGuard hold(DataLock);
     Model().GroupEventList.push_back(GroupEventNode{.GroupId = 1});
   }
-  EXPECT_NE(std::string::npos, AdminGet("/ShowBaoMing2.html").find("您还没有设置各竞赛组的比赛！"));
+  EXPECT_NE(std::string::npos, Page("/ShowBaoMing2.html").find("您还没有设置各竞赛组的比赛！"));
   DataGuard hold(DataLock);
   Model().GroupEventList.clear();
 }
 
 TEST_F(DispatchTest, RegistrationSwitchAnswersOneDigit) {
   meet_->OpenNewMeet();
-  EXPECT_EQ("5", AdminGet("/WebBaoMingClose.html?ID=1"));  // no rounds
-  EXPECT_EQ("6", AdminGet("/WebBaoMingClose.html?ID=7"));
-  EXPECT_EQ("3", AdminGet("/WebBaoMingClose.html?ID=2"));
+  EXPECT_EQ("5", Page("/WebBaoMingClose.html?ID=1"));  // no rounds
+  EXPECT_EQ("6", Page("/WebBaoMingClose.html?ID=7"));
+  EXPECT_EQ("3", Page("/WebBaoMingClose.html?ID=2"));
   {
     DataGuard hold(DataLock);
     EXPECT_EQ(1, Model().RegistrationClosed);
     Model().RoundList.push_back(RoundNode{});
   }
-  EXPECT_EQ("1", AdminGet("/WebBaoMingClose.html?ID=1"));
+  EXPECT_EQ("1", Page("/WebBaoMingClose.html?ID=1"));
   {
     DataGuard hold(DataLock);
     EXPECT_EQ(0, Model().RegistrationClosed);
     Model().LaneList.push_back(LaneNode{});
   }
-  EXPECT_EQ("4", AdminGet("/WebBaoMingClose.html?ID=1"));
+  EXPECT_EQ("4", Page("/WebBaoMingClose.html?ID=1"));
 }
 
 TEST_F(DispatchTest, MenusSuspensionAndFirefoxGetTheirPages) {
-  EXPECT_NE(std::string::npos, AdminGet("/Adft.html").find("模拟报名"));
-  EXPECT_NE(std::string::npos, AdminGet("/Table.html").find("总分表"));
+  EXPECT_NE(std::string::npos, Page("/Adft.html").find("模拟报名"));
+  EXPECT_NE(std::string::npos, Page("/Table.html").find("总分表"));
 
   WebSuspended = 1;
   EXPECT_NE(std::string::npos, Get("/admin.css").body.find("网页服务已经被管理员关闭，请稍后访问！"));

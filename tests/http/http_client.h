@@ -122,6 +122,10 @@ inline SessionCookie CookieNumber(const HttpResponse& response) {
   return {at == std::string::npos ? 0 : std::strtoull(cookie.c_str() + at + 6, nullptr, 10)};
 }
 
+// The header the site's own pages send along with their forms (the extra
+// headers of RequestText).
+inline constexpr const char* kOwnOrigin = "Origin: http://localhost\r\n";
+
 // A request text carrying the session cookie and its companion, as a page of
 // the site sends them (and Content-Length for a POST).
 inline std::string RequestText(std::string_view method, std::string_view path, SessionCookie session = {},

@@ -59,14 +59,12 @@ class OrderBookServerTest : public ServerTest {
     ServerTest::TearDown();
   }
 
-  std::string AdminGet(const std::string& path) { return Get(path, admin_).body; }
-
   // Starts the book through the force button's request, waits for it and
   // checks that the file is well-formed XML.
   void MakeBook() {
-    ASSERT_EQ(AdminGet("/MakeCXC1991.html"), "1");
+    ASSERT_EQ(Page("/MakeCXC1991.html"), "1");
     WaitForOrderBookWorker();
-    ASSERT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "200");
+    ASSERT_EQ(Page("/YdhCXCJingDu1991.html"), "200");
     const std::string book = meet_->folder() + "/" + GbkToUtf8(BookName());
     EXPECT_EQ(std::system(("xmllint --noout '" + book + "'").c_str()), 0);
   }
@@ -76,7 +74,6 @@ class OrderBookServerTest : public ServerTest {
     DataGuard hold(DataLock);
     return Model().DocumentList.empty() ? std::string() : Model().DocumentList.front().FilePath;
   }
-
 };
 
 // The book counts as made only once its numbering and draw are on disk:
@@ -85,9 +82,9 @@ TEST_F(OrderBookServerTest, ABookWhoseDrawIsNotOnDiskIsNotReportedMade) {
   OpenOrderBookMeet(*meet_);
   admin_ = LoginAdmin();
   UnsyncableMeetWal unsyncable;
-  ASSERT_EQ(AdminGet("/MakeCXC1991.html"), "1");
+  ASSERT_EQ(Page("/MakeCXC1991.html"), "1");
   WaitForOrderBookWorker();
-  EXPECT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "150");
+  EXPECT_EQ(Page("/YdhCXCJingDu1991.html"), "150");
 }
 
 // A run held at its numbering step, until the test lets it go on.
@@ -111,20 +108,20 @@ TEST_F(OrderBookServerTest, ProgressAnswersWhileTheWorkerHoldsTheMeetAndPagesWai
   admin_ = LoginAdmin();
   run_paused = run_released = false;
   OrderBookProgressObserver = PauseAtNumbering;
-  ASSERT_EQ(AdminGet("/MakeCXC1991.html"), "1");
+  ASSERT_EQ(Page("/MakeCXC1991.html"), "1");
   {
     std::unique_lock<std::mutex> lock(pause_mutex);
     pause_changed.wait(lock, [] { return run_paused; });
   }
   // The worker holds DataLock now: the poll and a second start answer at
   // once, a page waits for the numbering and the draw.
-  EXPECT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "20");
-  EXPECT_EQ(AdminGet("/MakeCXC1990.html"), "2-");
-  EXPECT_EQ(AdminGet("/MakeCXC1991.html"), "2");
+  EXPECT_EQ(Page("/YdhCXCJingDu1991.html"), "20");
+  EXPECT_EQ(Page("/MakeCXC1990.html"), "2-");
+  EXPECT_EQ(Page("/MakeCXC1991.html"), "2");
   std::atomic<bool> page_done{false};
   std::string page;
   std::thread reader([&] {
-    page = AdminGet("/BookControl.html");
+    page = Page("/BookControl.html");
     page_done = true;
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -138,7 +135,7 @@ TEST_F(OrderBookServerTest, ProgressAnswersWhileTheWorkerHoldsTheMeetAndPagesWai
   EXPECT_TRUE(Has(page, "</html>"));
   WaitForOrderBookWorker();
   OrderBookProgressObserver = nullptr;
-  page = AdminGet("/BookControl.html");
+  page = Page("/BookControl.html");
   EXPECT_TRUE(Has(page, "点击下载(请选择保存或另存为)</a></td><td>已下载0次</td></tr>")) << GbkToUtf8(page);
 }
 
@@ -150,7 +147,7 @@ TEST_F(OrderBookServerTest, WritersGoOnWhileTheDocumentIsWritten) {
   run_paused = run_released = false;
   pause_at = kBookRoster;
   OrderBookProgressObserver = PauseAtNumbering;
-  ASSERT_EQ(AdminGet("/MakeCXC1991.html"), "1");
+  ASSERT_EQ(Page("/MakeCXC1991.html"), "1");
   {
     std::unique_lock<std::mutex> lock(pause_mutex);
     pause_changed.wait(lock, [] { return run_paused; });
@@ -171,19 +168,19 @@ TEST_F(OrderBookServerTest, WritersGoOnWhileTheDocumentIsWritten) {
   WaitForOrderBookWorker();
   OrderBookProgressObserver = nullptr;
   pause_at = kBookNumbering;
-  EXPECT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "200");
+  EXPECT_EQ(Page("/YdhCXCJingDu1991.html"), "200");
 }
 
 TEST_F(OrderBookServerTest, StartRequestsAnswerTheirCodesAndEveryEndStateLetsTheNextRunIn) {
   OpenOrderBookMeet(*meet_, "DELETE FROM qrtb397 WHERE qrtb399 = 1105 AND qrtb400 > 4;", 0);
   admin_ = LoginAdmin();
-  EXPECT_EQ(AdminGet("/MakeCXC1990.html"), "3-");
-  EXPECT_EQ(AdminGet("/MakeCXC1991.html"), "3");
-  EXPECT_EQ(AdminGet("/WebBaoMingClose.html?ID=2"), "3");
-  EXPECT_EQ(AdminGet("/MakeCXC1990.html"),
+  EXPECT_EQ(Page("/MakeCXC1990.html"), "3-");
+  EXPECT_EQ(Page("/MakeCXC1991.html"), "3");
+  EXPECT_EQ(Page("/WebBaoMingClose.html?ID=2"), "3");
+  EXPECT_EQ(Page("/MakeCXC1990.html"),
             "9-4x100米接力团队赛一年级02班还无人报名，请提醒班主任报名。<br />\r\n"
             "<button onClick=\"cxcstart(0);\" id=\"makexcan2\">强制开始生成秩序册</button>");
-  EXPECT_EQ(AdminGet("/YdhCXCJingDu1991.html"), "0");
+  EXPECT_EQ(Page("/YdhCXCJingDu1991.html"), "0");
   EXPECT_NE(Get("/MakeCXC1991.html").body, "1");  // only the administrator starts it
   for (int ended : {kBookNotRun, kBookFinished, kBookNoAthletes, kBookFailed}) {
     OrderBookState = ended;
@@ -196,12 +193,12 @@ TEST_F(OrderBookServerTest, StartRequestsAnswerTheirCodesAndEveryEndStateLetsThe
 TEST_F(OrderBookServerTest, TheBookIsListedAndItsDownloadsCountedInTheMeetFile) {
   OpenOrderBookMeet(*meet_);
   admin_ = LoginAdmin();
-  EXPECT_TRUE(Has(AdminGet("/BookControl.html"), "<tr><td colspan=\"4\">目前无文档可供下载！</td></tr>"));
+  EXPECT_TRUE(Has(Page("/BookControl.html"), "<tr><td colspan=\"4\">目前无文档可供下载！</td></tr>"));
   MakeBook();
   const std::string name = BookName();
   EXPECT_EQ(Get("/" + BrowserPath(GbkToUtf8(name))).body, ReadFile(meet_->folder() + "/" + GbkToUtf8(name)));
   ASSERT_EQ(meet_->Open(), 0);
-  EXPECT_TRUE(Has(AdminGet("/BookControl.html"), "<td><a href=\"" + name +
+  EXPECT_TRUE(Has(Page("/BookControl.html"), "<td><a href=\"" + name +
                                                    "\" target=\"_blank\">点击下载(请选择保存或另存为)</a></td><td>已下载1次</td></tr>"));
 }
 
@@ -217,8 +214,8 @@ TEST_F(OrderBookServerTest, APreliminaryTheDrawDropsLeavesNothingToWaitFor) {
                                  "(SELECT qrtb445 FROM qrtb444 WHERE qrtb448 = 0);"
                                  "UPDATE qrtb444 SET qrtb458 = 5201000 WHERE qrtb448 = 0;"));
   ASSERT_EQ(meet_->Open(), 0);
-  EXPECT_TRUE(Has(AdminGet("/Admin.html"), "<td class=\"style1\">可进行</td>"));
-  EXPECT_TRUE(Has(AdminGet("/getgnstr.html?Dstr=120-0-0-0-0"), "<td>李三</td><td>100米</td>"));
+  EXPECT_TRUE(Has(Page("/Admin.html"), "<td class=\"style1\">可进行</td>"));
+  EXPECT_TRUE(Has(Page("/getgnstr.html?Dstr=120-0-0-0-0"), "<td>李三</td><td>100米</td>"));
   const std::string results = Get("/SeeClassCJ.html", LoginTeacher(102, "2222")).body;
   EXPECT_TRUE(Has(results, "李三")) << results;
   EXPECT_FALSE(Has(results, "还没有比赛！")) << results;

@@ -81,17 +81,13 @@ TEST_F(PrintCentreServer, EachSheetCountsOncePerPrintOnTheRoundAndFromTheListOnI
   EXPECT_EQ(Counters(2), "1-3-2");
   EXPECT_EQ(Counters(6), "0-0-0");
   // A count the file refuses waits for the next write.
-  {
-    DataGuard hold(DataLock);
-    MeetConnection().ExecScript(
-        "CREATE TEMP TRIGGER no_update BEFORE UPDATE ON qrtb444 BEGIN SELECT RAISE(ABORT, 'x'); END;");
-  }
+  FailOn("UPDATE", "qrtb444", "no_update");
   EXPECT_NE(Get("/ViewTable.html?str=3-2-0-1", printer_).body.find("竞  赛  成  绩  表"), std::string::npos);
   {
     DataGuard hold(DataLock);
     FlushRoundCounters();
     EXPECT_EQ(MeetCounters(2), "1-3-2");
-    MeetConnection().ExecScript("DROP TRIGGER no_update;");
+    DropTrigger("no_update");
   }
   EXPECT_EQ(Counters(2), "1-3-3");
 }

@@ -47,9 +47,6 @@ const std::string kTwoClasses = OneClass("九一年级1班") +
     "insert into qrtb7 (qrtb8, qrtb9, qrtb10, qrtb11, qrtb12, qrtb14, qrtb15, qrtb16) "
     "values (906, '', '4444', '', '李老师', 1, 91, 9102);";
 
-// What the site's own login pages send along with their forms.
-constexpr const char* kOwnOrigin = "Origin: http://localhost\r\n";
-
 // The answer to a login from a loopback address, without a cookie.
 std::string LoginFrom(int port, const char* from, const char* path, const std::string& body) {
   TestConnection connection(port, from);

@@ -1,6 +1,6 @@
 #pragma once
-// Reading the order book back in tests: the text of each paragraph and the
-// cells of each table of a Word 2003 XML document (UTF-8), as GBK.
+// Reading the order book back in tests: the text of each paragraph of a
+// Word 2003 XML document (UTF-8), as GBK.
 #include <string>
 #include <vector>
 
@@ -55,20 +55,6 @@ inline std::vector<std::string> ParagraphTexts(const std::string& doc) {
     from = doc.find("</w:tbl>", table);
   }
   return texts;
-}
-
-// The cells of every table, row by row.
-using WordTable = std::vector<std::vector<std::string>>;
-inline std::vector<WordTable> TableCells(const std::string& doc) {
-  std::vector<WordTable> tables;
-  for (std::size_t at = doc.find("<w:tbl>"); at != std::string::npos; at = doc.find("<w:tbl>", at + 1)) {
-    const std::size_t end = doc.find("</w:tbl>", at);
-    WordTable table;
-    for (std::size_t row = doc.find("<w:tr ", at); row < end; row = doc.find("<w:tr ", row + 1))
-      table.push_back(word_document_detail::Paragraphs(doc, row, doc.find("</w:tr>", row)));
-    tables.push_back(std::move(table));
-  }
-  return tables;
 }
 
 }  // namespace korva
